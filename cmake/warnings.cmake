@@ -1,0 +1,10 @@
+# Strict warnings for Moza's own targets only (never for Qt or third-party code).
+function(moza_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /utf-8 $<$<BOOL:${MOZA_WERROR}>:/WX>)
+  else()
+    target_compile_options(${target} PRIVATE
+      -Wall -Wextra -Wpedantic -Wconversion -Wshadow
+      $<$<BOOL:${MOZA_WERROR}>:-Werror>)
+  endif()
+endfunction()

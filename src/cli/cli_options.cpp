@@ -1,0 +1,98 @@
+// The command line of moza-convert, parsed by hand so every mistake gets its own message.
+#include "cli/cli_options.h"
+
+#include <charconv>
+
+namespace moza::cli {
+namespace {
+
+Result<int> parseJobs(const std::string& text) {
+    int jobs = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (error != std::errc{} || end != text.data() + text.size() || jobs < 1 || jobs > 64) {
+        return Error{"-j needs a number of pictures from 1 to 64, not '" + text + "'"};
+    }
+    return jobs;
+}
+
+}  // namespace
+
+Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    bool onlyPictures = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        auto value = [&](std::string& into) -> Status {
+            if (i + 1 >= arguments.size()) return Error{"option '" + arg + "' needs a value"};
+            into = arguments[++i];
+            return success();
+        };
+        Status status = success();
+        if (onlyPictures || arg == "-" || arg.empty() || arg[0] != '-') {
+            options.pictures.push_back(arg);
+        } else if (arg == "--") {
+            onlyPictures = true;
+        } else if (arg == "-t" || arg == "--title") {
+            status = value(options.title);
+            options.hasTitle = true;
+        } else if (arg == "-m" || arg == "--mono") {
+            options.mode = convert::ColorMode::Mono;
+        } else if (arg == "-o" || arg == "--output") {
+            status = value(options.output);
+            if (status && options.output.empty()) status = Error{"option '" + arg + "' needs a non-empty path"};
+        } else if (arg == "--table") {
+            status = value(options.table);
+            if (status && options.table.empty()) status = Error{"option '--table' needs a non-empty path"};
+        } else if (arg == "-j" || arg == "--jobs" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
+            std::string count = arg.size() > 2 && arg[1] == 'j' ? arg.substr(2) : std::string();
+            if (count.empty()) status = value(count);
+            if (status) {
+                Result<int> jobs = parseJobs(count);
+                if (jobs) options.jobs = jobs.value(); else status = jobs.error();
+            }
+        } else if (arg == "-q" || arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.showHelp = true;
+        } else if (arg == "--version") {
+            options.showVersion = true;
+        } else {
+            status = Error{"unknown option '" + arg + "'"};
+        }
+        if (!status) return status.error();
+    }
+    if (options.showHelp || options.showVersion) return options;
+    if (options.pictures.empty()) return Error{"no picture given"};
+    if (options.output == "-" && options.pictures.size() > 1) {
+        return Error{"'-o -' writes one page to standard output; " + std::to_string(options.pictures.size()) +
+                     " pictures were given"};
+    }
+    return options;
+}
+
+std::string HelpText() {
+    return "Usage: moza-convert [options] PICTURE...\n"
+           "Turns pictures into web pages of character art: every 3 x 3 block of a picture\n"
+           "becomes one character of a table, in the block's colour or in black.\n"
+           "\n"
+           "Options:\n"
+           "  -t, --title TEXT   the page title (default: the picture's file name without\n"
+           "                     its extension)\n"
+           "  -m, --mono         black characters instead of the blocks' colours\n"
+           "  -o, --output PATH  the page file for one picture, a folder for several\n"
+           "                     (pages named after the pictures), or - for standard\n"
+           "                     output. Without it pages go to the temp folder beside\n"
+           "                     the program, named from the date, time and title, and\n"
+           "                     their paths are printed.\n"
+           "      --table FILE   another character table (default: data/char.csv beside\n"
+           "                     the program)\n"
+           "  -j N               convert N pictures at a time (default 1)\n"
+           "  -q, --quiet        print nothing but errors\n"
+           "  -h, --help         show this help\n"
+           "      --version      show the version\n"
+           "\n"
+           "Pictures: BMP, JPEG, PNG, GIF and whatever else Qt's image readers know.\n"
+           "Exit status: 0 all pictures converted, 1 some failed, 2 a usage error.\n";
+}
+
+}  // namespace moza::cli

@@ -1,0 +1,134 @@
+// moza-convert: turns picture files into character-art page files from the command line.
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/cli_options.h"
+#include "cli/picture_job.h"
+#include "cli/progress_line.h"
+#include "convert/program_folder.h"
+#include "glyph/char_data_loader.h"
+
+namespace {
+
+using moza::cli::CliOptions;
+using moza::cli::PageTarget;
+using moza::cli::PictureJob;
+
+constexpr int kAllDone = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kUsage = 2;
+
+int usageError(const std::string& message) {
+    std::cerr << "moza-convert: " << message << "\nTry 'moza-convert --help' for more information.\n";
+    return kUsage;
+}
+
+std::string pictureStem(const std::string& picture) { return std::filesystem::path(picture).stem().string(); }
+
+/// Where each picture's page goes. Fails (a usage error) when several pictures are given and
+/// -o names something that is not a folder.
+moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
+    std::vector<PictureJob> jobs;
+    const bool several = options.pictures.size() > 1;
+    std::error_code ec;
+    const bool outputIsFolder = !options.output.empty() && options.output != "-" &&
+                                std::filesystem::is_directory(options.output, ec);
+    if (several && !options.output.empty() && !outputIsFolder) {
+        if (std::filesystem::exists(options.output, ec)) {
+            return moza::Error{"'-o " + options.output + "' must be a folder when several pictures are given"};
+        }
+        if (!std::filesystem::create_directories(options.output, ec) || ec) {
+            return moza::Error{"cannot create the folder '" + options.output + "': " + ec.message()};
+        }
+    }
+    for (const std::string& picture : options.pictures) {
+        PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}};
+        if (options.output.empty()) {
+            job.target = {PageTarget::Kind::TempFolder, moza::convert::FixedPath(moza::convert::kTempFolderSuffix)};
+        } else if (options.output == "-") {
+            job.target = {PageTarget::Kind::StandardOutput, {}};
+        } else if (several || outputIsFolder) {
+            job.target = {PageTarget::Kind::File, std::filesystem::path(options.output) / (pictureStem(picture) + ".html")};
+        } else {
+            job.target = {PageTarget::Kind::File, options.output};
+        }
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+int run(const CliOptions& options) {
+    const std::filesystem::path tablePath =
+        options.table.empty() ? moza::convert::FixedPath(moza::convert::kCharDataSuffix) : std::filesystem::path(options.table);
+    moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
+    if (!table) {
+        std::cerr << "moza-convert: cannot read the character table: " << table.error().message << "\n";
+        return kSomeFailed;
+    }
+    moza::Result<std::vector<PictureJob>> jobs = planJobs(options);
+    if (!jobs) return usageError(jobs.error().message);
+
+    const bool terminal = isatty(fileno(stderr)) != 0;
+    moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()));
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> anyFailed{false};
+    std::mutex outputMutex;
+    std::set<std::filesystem::path> written;  // pages of this run, which a later picture must not replace
+
+    auto worker = [&](int slot) {
+        for (std::size_t i = next++; i < jobs.value().size(); i = next++) {
+            const PictureJob& job = jobs.value()[i];
+            const moza::convert::BlockProgress blocks = progress.started(slot, pictureStem(job.picture));
+            moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), options.mode, blocks);
+            progress.finished(slot);
+            std::lock_guard lock(outputMutex);
+            if (page && page.value() != "-" && !written.insert(page.value()).second) {
+                page = moza::Error{"'" + job.picture + "' gave the page '" + page.value().string() +
+                                   "', which replaced the page of an earlier picture of this run"};
+            }
+            if (!page) {
+                anyFailed = true;
+                progress.message("moza-convert: " + page.error().message);
+            } else if (!options.quiet && page.value() != "-") {
+                std::cout << page.value().string() << '\n' << std::flush;
+            }
+        }
+    };
+    const int threads = std::min<int>(options.jobs, static_cast<int>(jobs.value().size()));
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
+    worker(0);
+    for (std::thread& thread : pool) thread.join();
+    return anyFailed ? kSomeFailed : kAllDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    moza::Result<CliOptions> options = moza::cli::ParseArguments(arguments);
+    if (!options) return usageError(options.error().message);
+    if (options.value().showHelp) {
+        std::cout << moza::cli::HelpText();
+        return kAllDone;
+    }
+    if (options.value().showVersion) {
+        std::cout << "moza-convert " << moza::convert::kVersionText << '\n';
+        return kAllDone;
+    }
+    return run(options.value());
+}

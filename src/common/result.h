@@ -1,0 +1,41 @@
+// Result<T>: a value or an Error that says, in plain words, what failed and where.
+#pragma once
+
+#include <cassert>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace moza {
+
+/// What went wrong, phrased for the user: names the file, the record or line, and the problem.
+struct Error {
+    std::string message;
+};
+
+/// Either a T or an Error. Check ok() before value(); error() only when !ok().
+template <typename T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : m_state(std::move(value)) {}           // NOLINT: implicit by design
+    Result(Error error) : m_state(std::move(error)) {}       // NOLINT: implicit by design
+
+    bool ok() const { return std::holds_alternative<T>(m_state); }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { assert(ok()); return std::get<T>(m_state); }
+    const T& value() const& { assert(ok()); return std::get<T>(m_state); }
+    T&& value() && { assert(ok()); return std::get<T>(std::move(m_state)); }
+    const Error& error() const { assert(!ok()); return std::get<Error>(m_state); }
+
+private:
+    std::variant<T, Error> m_state;
+};
+
+/// Result of an operation that yields nothing but may fail.
+struct Done {};
+using Status = Result<Done>;
+
+inline Status success() { return Done{}; }
+
+}  // namespace moza

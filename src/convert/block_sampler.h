@@ -1,0 +1,58 @@
+// Block sampling: darkness levels and the average colour of one 3 x 3 block.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "convert/working_image.h"
+#include "glyph/char_record.h"
+
+namespace moza::convert {
+
+struct BlockSample {
+    glyph::DarknessPattern pattern{};  // index = 3 x dy + dx
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+/// Darkness value of a pixel from its channel sum S = red + green + blue (0 to 765):
+/// 256 - S / 3, rounded to the nearest whole number; 1 for white, 256 for black.
+std::int16_t DarknessValue(int channelSum);
+
+/// Darkness level floor(d / 23.3) for the darkness value d of channel sum S (0 to 765).
+std::int16_t DarknessLevelOfSum(int channelSum);
+
+namespace detail {
+/// Levels for every channel sum 0 to 765, built once from the exact formula.
+extern const std::array<std::int16_t, 766> kLevelBySum;
+}  // namespace detail
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine
+/// pixels' levels row by row and each channel's floor average.
+inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    BlockSample sample;
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    for (int dy = 0; dy < 3; ++dy) {
+        const ColorValue* pixels = image.row(3 * blockRow + dy) + 3 * blockColumn;
+        for (int dx = 0; dx < 3; ++dx) {
+            const ColorValue v = pixels[dx];
+            const int r = static_cast<int>(v & 255u);
+            const int g = static_cast<int>((v >> 8) & 255u);
+            const int b = static_cast<int>((v >> 16) & 255u);
+            red += r;
+            green += g;
+            blue += b;
+            sample.pattern[static_cast<std::size_t>(3 * dy + dx)] =
+                detail::kLevelBySum[static_cast<std::size_t>(r + g + b)];
+        }
+    }
+    sample.red = red / 9;
+    sample.green = green / 9;
+    sample.blue = blue / 9;
+    return sample;
+}
+
+}  // namespace moza::convert

@@ -1,0 +1,150 @@
+// Code page 932 conversion: iconv "CP932" on POSIX systems, the system conversion on Windows.
+#include "convert/cp932.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace moza::convert {
+namespace {
+
+#ifndef _WIN32
+/// An iconv conversion that closes itself.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_handle(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) iconv_close(m_handle);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+
+    /// Converts all of `in`; on failure returns the offset of the byte that failed.
+    bool convert(std::string_view in, std::string& out, std::size_t& failedAt) {
+        out.resize(in.size() * 2 + 16);
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        while (inLeft > 0) {
+            if (iconv(m_handle, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) break;
+            if (errno != E2BIG) {
+                failedAt = static_cast<std::size_t>(inPtr - in.data());
+                return false;
+            }
+            const std::size_t used = static_cast<std::size_t>(outPtr - out.data());
+            out.resize(out.size() * 2);
+            outPtr = out.data() + used;
+            outLeft = out.size() - used;
+        }
+        out.resize(static_cast<std::size_t>(outPtr - out.data()));
+        return true;
+    }
+
+private:
+    iconv_t m_handle;
+};
+#endif
+
+std::string hex(unsigned value, int digits) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%0*X", digits, value);
+    return buffer;
+}
+
+}  // namespace
+
+CodePoint DecodeUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const auto lead = static_cast<unsigned char>(text[0]);
+    int length = 0;
+    char32_t value = 0;
+    if (lead < 0x80) return {lead, 1};
+    if ((lead & 0xE0) == 0xC0) { length = 2; value = lead & 0x1Fu; }
+    else if ((lead & 0xF0) == 0xE0) { length = 3; value = lead & 0x0Fu; }
+    else if ((lead & 0xF8) == 0xF0) { length = 4; value = lead & 0x07u; }
+    else return {};
+    if (text.size() < static_cast<std::size_t>(length)) return {};
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        if ((next & 0xC0) != 0x80) return {};
+        value = (value << 6) | (next & 0x3Fu);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
+    return {value, length};
+}
+
+std::string DescribeCharacter(std::string_view utf8Char, char32_t value) {
+    const std::string code = "U+" + hex(static_cast<unsigned>(value), 4);
+    if (value < 0x20 || value == 0x7F) return "a control character (" + code + ")";
+    return "'" + std::string(utf8Char) + "' (" + code + ")";
+}
+
+Result<std::string> Utf8ToCp932(std::string_view utf8) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const CodePoint point = DecodeUtf8(utf8.substr(at));
+        if (point.length == 0) {
+            return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")"};
+        }
+        at += static_cast<std::size_t>(point.length);
+    }
+    auto unwritable = [&](std::size_t at) {
+        const CodePoint point = DecodeUtf8(utf8.substr(at));
+        return Error{"the character " + DescribeCharacter(utf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
+                     " cannot be written in code page 932"};
+    };
+#ifdef _WIN32
+    std::string out;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const CodePoint point = DecodeUtf8(utf8.substr(at));
+        wchar_t wide[2];
+        int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data() + at, point.length, wide, 2);
+        char bytes[4];
+        BOOL usedDefault = FALSE;
+        int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, wideLength, bytes, 4, nullptr, &usedDefault);
+        if (wideLength <= 0 || length <= 0 || usedDefault) return unwritable(at);
+        out.append(bytes, static_cast<std::size_t>(length));
+        at += static_cast<std::size_t>(point.length);
+    }
+    return out;
+#else
+    Converter converter("CP932", "UTF-8");
+    if (!converter.valid()) return Error{"this system cannot convert text to code page 932"};
+    std::string out;
+    std::size_t failedAt = 0;
+    if (!converter.convert(utf8, out, failedAt)) return unwritable(failedAt);
+    return out;
+#endif
+}
+
+Result<std::string> Cp932ToUtf8(std::string_view cp932) {
+#ifdef _WIN32
+    if (cp932.empty()) return std::string();
+    const int wideLength = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+    if (wideLength <= 0) return Error{"the text is not valid code page 932"};
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), wide.data(), wideLength);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, out.data(), length, nullptr, nullptr);
+    return out;
+#else
+    Converter converter("UTF-8", "CP932");
+    if (!converter.valid()) return Error{"this system cannot convert text from code page 932"};
+    std::string out;
+    std::size_t failedAt = 0;
+    if (!converter.convert(cp932, out, failedAt)) {
+        return Error{"the text is not valid code page 932 (byte " + std::to_string(failedAt + 1) + ")"};
+    }
+    return out;
+#endif
+}
+
+}  // namespace moza::convert

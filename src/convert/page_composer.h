@@ -1,0 +1,60 @@
+// Page composition: the one-line table markup of a picture, the page document around it, and
+// the progress caption.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/result.h"
+#include "convert/working_image.h"
+#include "glyph/glyph_table.h"
+
+namespace moza::convert {
+
+enum class ColorMode {
+    Web,   // each character in its block's average colour
+    Mono,  // every character black
+};
+
+/// Told about block i (of blocks 0 to last) just before it is sampled. A plain function
+/// pointer, so reporting costs one indirect call per block.
+struct BlockProgress {
+    void (*onBlock)(void* context, std::int64_t i, std::int64_t last) = nullptr;
+    void* context = nullptr;
+};
+
+/// Takes the markup in pieces of about a megabyte, in order; returns false to stop composing.
+using MarkupSink = std::function<bool(std::string_view piece)>;
+
+/// Composes the table markup of an image already enlarged to whole blocks: the table head with
+/// the width in pixels, one row per block row, one cell per block holding the character
+/// FindGlyph picks, coloured by `mode`. No line breaks. Fails, before anything reaches `sink`,
+/// when the glyph table is empty; fails when the sink refuses a piece.
+Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
+                    const MarkupSink& sink, BlockProgress progress = {});
+
+/// The whole table markup in memory.
+Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table,
+                                     ColorMode mode, BlockProgress progress = {});
+
+/// The page document up to the table: the page start, the title (code page 932, unescaped),
+/// and the body start.
+std::string PageHead(std::string_view titleCp932);
+
+/// The page document after the table.
+inline constexpr std::string_view kPageTail = "</body></html>";
+
+/// The whole page document around a table.
+std::string PageDocument(std::string_view titleCp932, std::string_view tableHtml);
+
+/// The window caption while block i of blocks 0 to last is made: "Moza - 12/1155 (01.04%)".
+/// The percentage has at least two digits before the point and two after; a grid of one block
+/// (last = 0) shows 100.00.
+std::string ProgressCaption(std::int64_t i, std::int64_t last);
+
+/// The caption when no conversion runs.
+inline constexpr std::string_view kIdleCaption = "Moza";
+
+}  // namespace moza::convert

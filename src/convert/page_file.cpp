@@ -1,0 +1,181 @@
+// Page files: names, atomic writes through a hidden file in the same folder, and copies.
+#include "convert/page_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "common/file_text.h"
+#include "convert/cp932.h"
+#include "convert/page_composer.h"
+
+namespace moza::convert {
+namespace {
+
+std::filesystem::path partPathFor(const std::filesystem::path& destination) {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned seed = std::random_device{}();
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".part-%08x-%u", seed, counter.fetch_add(1));
+    std::filesystem::path part = destination;
+    part.replace_filename("." + destination.filename().string() + suffix);
+    return part;
+}
+
+std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+}  // namespace
+
+std::string PageFileName(const std::tm& localTime, std::string_view title) {
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d_%02d%02d%02d_", localTime.tm_year + 1900, localTime.tm_mon + 1,
+                  localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
+    return std::string(stamp).append(title).append(".html");
+}
+
+Status CheckTitleForFileName(std::string_view titleUtf8) {
+    constexpr std::string_view kForbidden = "\\/:*?\"<>|";
+    for (std::size_t at = 0; at < titleUtf8.size();) {
+        const CodePoint point = DecodeUtf8(titleUtf8.substr(at));
+        if (point.length == 0) return Error{"the title is not valid UTF-8"};
+        const bool control = point.value < 0x20 || point.value == 0x7F;
+        if (control || (point.value < 0x80 && kForbidden.find(static_cast<char>(point.value)) != std::string_view::npos)) {
+            return Error{"the title cannot be part of a file name: it holds " +
+                         DescribeCharacter(titleUtf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
+                         " (a file name cannot hold \\ / : * ? \" < > | or control characters)"};
+        }
+        at += static_cast<std::size_t>(point.length);
+    }
+    return success();
+}
+
+Result<std::filesystem::path> PageFilePath(const std::filesystem::path& tempFolder, const std::tm& localTime,
+                                           std::string_view titleUtf8) {
+    if (Status checked = CheckTitleForFileName(titleUtf8); !checked) return checked.error();
+    const std::string name = PageFileName(localTime, titleUtf8);
+    return tempFolder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::tm LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path destination, std::filesystem::path partPath)
+    : m_destination(std::move(destination)), m_partPath(std::move(partPath)) {}
+
+AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
+    : m_destination(std::move(other.m_destination)),
+      m_partPath(std::move(other.m_partPath)),
+      m_stream(std::move(other.m_stream)),
+      m_failed(other.m_failed),
+      m_done(other.m_done) {
+    other.m_done = true;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!m_done) discard();
+}
+
+Result<AtomicFileWriter> AtomicFileWriter::open(const std::filesystem::path& destination) {
+    const std::filesystem::path folder = destination.parent_path().empty() ? "." : destination.parent_path();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return Error{"cannot write " + quoted(destination) + ": the folder " + quoted(folder) + " does not exist"};
+    }
+    if (std::filesystem::is_directory(destination, ec)) {
+        return Error{"cannot write " + quoted(destination) + ": a folder of that name is in the way"};
+    }
+    AtomicFileWriter writer(destination, partPathFor(destination));
+    errno = 0;
+    writer.m_stream.open(writer.m_partPath, std::ios::binary | std::ios::trunc);
+    if (!writer.m_stream) {
+        const int error = errno;
+        writer.m_done = true;
+        return Error{"cannot write " + quoted(destination) + ": " +
+                     (error != 0 ? SystemErrorText(error) : std::string("the file cannot be created"))};
+    }
+    return writer;
+}
+
+bool AtomicFileWriter::write(std::string_view bytes) {
+    if (m_failed) return false;
+    m_stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!m_stream) m_failed = true;
+    return !m_failed;
+}
+
+Status AtomicFileWriter::commit() {
+    errno = 0;
+    if (!m_failed) m_stream.flush();
+    const bool written = !m_failed && static_cast<bool>(m_stream);
+    const int writeError = errno;
+    m_stream.close();
+    if (!written || m_stream.fail()) {
+        const Error error = failure(writeError == ENOSPC ? "the disk is full"
+                                    : writeError != 0  ? SystemErrorText(writeError)
+                                                       : "the file could not be written in full");
+        discard();
+        return error;
+    }
+    std::error_code ec;
+    std::filesystem::rename(m_partPath, m_destination, ec);
+    if (ec) {
+        const Error error = failure(ec.message());
+        discard();
+        return error;
+    }
+    m_done = true;
+    return success();
+}
+
+Error AtomicFileWriter::failure(const std::string& what) const {
+    return Error{"cannot write " + quoted(m_destination) + ": " + what};
+}
+
+void AtomicFileWriter::discard() {
+    m_done = true;
+    if (m_stream.is_open()) m_stream.close();
+    std::error_code ignored;
+    std::filesystem::remove(m_partPath, ignored);
+}
+
+Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp932, std::string_view tableHtml) {
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
+    if (!writer) return writer.error();
+    AtomicFileWriter& file = writer.value();
+    file.write(kPageFileStart);
+    file.write(PageHead(titleCp932));
+    file.write(tableHtml);
+    file.write(kPageTail);
+    file.write(kPageFileEnd);
+    return file.commit();
+}
+
+Status CopyPageFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
+        return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};
+    }
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(to);
+    if (!writer) return writer.error();
+    std::string buffer(1u << 20, '\0');
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got > 0 && !writer.value().write(std::string_view(buffer.data(), got))) break;
+    }
+    if (in.bad()) return Error{"cannot copy " + quoted(from) + ": a read error occurred"};
+    return writer.value().commit();
+}
+
+}  // namespace moza::convert

@@ -1,0 +1,51 @@
+// WorkingImage: storage with room for whole blocks, and the column-then-row fill.
+#include "convert/working_image.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+
+namespace moza::convert {
+
+Result<WorkingImage> WorkingImage::create(int width, int height) {
+    if (width < 0 || height < 0) {
+        return Error{"the picture has no valid size"};
+    }
+    if (height > kMaxPictureHeight) {
+        return Error{"the picture is " + std::to_string(height) + " pixels high; pictures up to " +
+                     std::to_string(kMaxPictureHeight) + " pixels high can be converted"};
+    }
+    const int stride = WholeBlocks(width);
+    const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
+    try {
+        return WorkingImage(width, height, stride, std::vector<ColorValue>(count, 0x00FFFFFFu));
+    } catch (const std::bad_alloc&) {
+        return Error{"not enough memory for a picture of " + std::to_string(width) + " x " +
+                     std::to_string(height) + " pixels"};
+    }
+}
+
+void WorkingImage::EnlargeToBlocks() {
+    const int oldWidth = m_width;
+    const int oldHeight = m_height;
+    m_width = WholeBlocks(oldWidth);
+    m_height = WholeBlocks(oldHeight);
+
+    // Column fill over the old rows: new column oldWidth + k copies old column
+    // oldWidth - addedColumns + k; a source left of column 0 (1-pixel-wide pictures) reads column 0.
+    const int addedColumns = m_width - oldWidth;
+    for (int y = 0; y < oldHeight && oldWidth > 0; ++y) {
+        ColorValue* line = row(y);
+        for (int k = 0; k < addedColumns; ++k) {
+            line[oldWidth + k] = line[std::max(oldWidth - addedColumns + k, 0)];
+        }
+    }
+    // Row fill across the new width, after the column fill.
+    const int addedRows = m_height - oldHeight;
+    for (int k = 0; k < addedRows && oldHeight > 0; ++k) {
+        const ColorValue* source = row(std::max(oldHeight - addedRows + k, 0));
+        std::copy(source, source + m_width, row(oldHeight + k));
+    }
+}
+
+}  // namespace moza::convert

@@ -1,0 +1,193 @@
+// LoadCharData: the char.csv reader (values, not lines) with messages that say where it failed.
+#include "glyph/char_data_loader.h"
+
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <sstream>
+
+#include "common/file_text.h"
+
+namespace moza::glyph {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+/// Walks the text value by value, counting lines (CR LF is one line end).
+class ValueReader {
+public:
+    explicit ValueReader(std::string_view text) : m_text(text) {}
+
+    /// Skips blank lines and spaces before a record; false at the end of the text.
+    bool skipToNextValue() {
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
+            if (isSpace(c)) {
+                ++m_pos;
+            } else if (isLineEnd(c) && m_atLineStart) {
+                consumeLineEnd();
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    int line() const { return m_line; }
+
+    /// Reads one raw value (quotes removed, spaces trimmed) and the separator after it.
+    /// Returns nothing for a quote that is never closed.
+    std::optional<std::string_view> next() {
+        while (m_pos < m_text.size() && isSpace(m_text[m_pos])) ++m_pos;
+        std::string_view value;
+        if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+            const std::size_t open = m_pos;
+            const std::size_t close = m_text.find('"', open + 1);
+            if (close == std::string_view::npos) return std::nullopt;
+            std::size_t after = close + 1;
+            while (after < m_text.size() && isSpace(m_text[after])) ++after;
+            const std::size_t end = separatorFrom(after);
+            // Text between the closing quote and the separator makes the whole value malformed.
+            value = end == after ? m_text.substr(open + 1, close - open - 1) : trimmed(open, end);
+            m_pos = end;
+        } else {
+            const std::size_t end = separatorFrom(m_pos);
+            value = trimmed(m_pos, end);
+            m_pos = end;
+        }
+        consumeSeparator();
+        return value;
+    }
+
+private:
+    std::string_view trimmed(std::size_t begin, std::size_t end) const {
+        std::string_view value = m_text.substr(begin, end - begin);
+        while (!value.empty() && isSpace(value.back())) value.remove_suffix(1);
+        return value;
+    }
+
+    std::size_t separatorFrom(std::size_t pos) const {
+        while (pos < m_text.size() && m_text[pos] != ',' && !isLineEnd(m_text[pos])) ++pos;
+        return pos;
+    }
+
+    void consumeSeparator() {
+        if (m_pos >= m_text.size()) return;
+        if (m_text[m_pos] == ',') {
+            ++m_pos;
+            m_atLineStart = false;
+        } else {
+            consumeLineEnd();
+        }
+    }
+
+    void consumeLineEnd() {
+        if (m_text[m_pos] == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n') ++m_pos;
+        ++m_pos;
+        ++m_line;
+        m_atLineStart = true;
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    int m_line = 1;
+    bool m_atLineStart = true;
+};
+
+template <typename T>
+std::optional<T> parseWhole(std::string_view text, bool& isNumber) {
+    isNumber = true;
+    if (text.empty()) return T{0};
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            isNumber = false;
+            return std::nullopt;
+        }
+    }
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range && end == text.data() + text.size()) {
+        return std::nullopt;
+    }
+    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) {
+        isNumber = false;
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string where(std::string_view fileName, int record, int line) {
+    std::ostringstream out;
+    out << fileName << ": record " << record << " (line " << line << ")";
+    return out.str();
+}
+
+}  // namespace
+
+std::string LoadStatusLine(int index) { return "Loading Char Data File... " + std::to_string(index); }
+
+Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string_view fileName,
+                                              const LoadStatusSink& status) {
+    std::vector<CharRecord> records;
+    ValueReader reader(text);
+    int index = 0;
+    while (reader.skipToNextValue()) {
+        if (status) status(LoadStatusLine(index));
+        CharRecord record;
+        const int number = index + 1;
+        for (int v = 0; v < 10; ++v) {
+            if (reader.atEnd()) {
+                return Error{where(fileName, number, reader.line()) + ": the record is cut short: it has " +
+                             std::to_string(v) + " of its 10 values"};
+            }
+            const int line = reader.line();
+            const std::optional<std::string_view> raw = reader.next();
+            if (!raw) {
+                return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) +
+                             " has a double quote that is never closed"};
+            }
+            bool isNumber = true;
+            std::optional<std::int32_t> value;
+            if (v < 9) {
+                if (const auto level = parseWhole<Level>(*raw, isNumber)) value = *level;
+            } else {
+                value = parseWhole<CharCode>(*raw, isNumber);
+            }
+            if (!value) {
+                const std::string field = v < 9 ? "a level (-32768 to 32767)"
+                                                : "a character code (-2147483648 to 2147483647)";
+                return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) + " \"" +
+                             std::string(*raw) + "\" " +
+                             (isNumber ? "does not fit " + field : std::string("is not a whole number"))};
+            }
+            if (v < 9) {
+                record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(*value);
+            } else {
+                record.Code = *value;
+            }
+        }
+        if (index == kMaxCharCount) {
+            return Error{std::string(fileName) + ": more than " + std::to_string(kMaxCharCount) +
+                         " records (record " + std::to_string(number) + " ends on line " +
+                         std::to_string(reader.line()) + ")"};
+        }
+        records.push_back(record);
+        ++index;
+    }
+    return records;
+}
+
+Result<GlyphTable> LoadCharData(const std::filesystem::path& file, const LoadStatusSink& status) {
+    Result<std::string> text = ReadWholeFile(file);
+    if (!text) return text.error();
+    Result<std::vector<CharRecord>> records = ParseCharData(text.value(), file.string(), status);
+    if (!records) return records.error();
+    return GlyphTable(std::move(records).value());
+}
+
+}  // namespace moza::glyph

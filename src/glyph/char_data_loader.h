@@ -1,0 +1,34 @@
+// LoadCharData: reads a char.csv character table, reporting one status line per record.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+#include "glyph/char_record.h"
+#include "glyph/glyph_table.h"
+
+namespace moza::glyph {
+
+/// Receives "Loading Char Data File... N" before record N (from 0) is read.
+using LoadStatusSink = std::function<void(const std::string& line)>;
+
+/// The status line shown before record `index` is read.
+std::string LoadStatusLine(int index);
+
+/// Parses the text of a character table. Values end at commas or line ends (LF, CRLF or CR);
+/// ten values make a record wherever the lines break; spaces around a value and enclosing
+/// double quotes are ignored; an empty value reads 0; blank lines are skipped.
+/// `fileName` only names the file in error messages. Fails on a record cut short, a value that
+/// is not a whole number or does not fit its field, and on a 32768th record (after its line).
+Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string_view fileName,
+                                              const LoadStatusSink& status);
+
+/// Reads and parses `file` and builds its matching index. Fails when the file cannot be read or
+/// does not parse; the message names the file and, where it applies, the record, line and value.
+Result<GlyphTable> LoadCharData(const std::filesystem::path& file, const LoadStatusSink& status);
+
+}  // namespace moza::glyph

@@ -1,0 +1,100 @@
+// Picture files decoded by Qt's image readers, converted row by row to 00BBGGRR pixels.
+#include "picture/picture_loader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageIOHandler>
+#include <QImageReader>
+
+#include <string>
+
+namespace moza::picture {
+namespace {
+
+QString toQString(const std::filesystem::path& file) {
+#ifdef _WIN32
+    return QString::fromStdWString(file.wstring());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(file.string()));
+#endif
+}
+
+/// 0xAARRGGBB (QImage::Format_RGB32) to 0x00BBGGRR.
+inline convert::ColorValue fromRgb32(QRgb pixel) {
+    return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
+}
+
+/// Premultiplied 0xAARRGGBB over white: each channel gains what the alpha leaves uncovered.
+inline convert::ColorValue overWhite(QRgb pixel) {
+    const unsigned uncovered = 255u - qAlpha(pixel);
+    const unsigned r = static_cast<unsigned>(qRed(pixel)) + uncovered;
+    const unsigned g = static_cast<unsigned>(qGreen(pixel)) + uncovered;
+    const unsigned b = static_cast<unsigned>(qBlue(pixel)) + uncovered;
+    return (b << 16) | (g << 8) | r;
+}
+
+Result<QSize> checkedSize(QImageReader& reader) {
+    QSize size = reader.size();
+    if (!size.isValid()) return size;  // the decoder tells its size only while reading
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
+    if (size.height() > convert::kMaxPictureHeight) {
+        return Error{"the picture is " + std::to_string(size.height()) + " pixels high; Moza converts pictures up to " +
+                     std::to_string(convert::kMaxPictureHeight) + " pixels high"};
+    }
+    const double megabytes = static_cast<double>(size.width()) * size.height() * 4.0 / (1024.0 * 1024.0);
+    const int limit = QImageReader::allocationLimit();
+    if (limit > 0 && megabytes > limit) {
+        return Error{"the picture (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+                     " pixels) is too large to decode: it would need more than " + std::to_string(limit) +
+                     " MB of memory"};
+    }
+    return size;
+}
+
+}  // namespace
+
+Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
+    Result<convert::WorkingImage> created = convert::WorkingImage::create(image.width(), image.height());
+    if (!created) return created;
+    convert::WorkingImage& working = created.value();
+    const bool alpha = image.hasAlphaChannel();
+    const QImage source = image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        convert::ColorValue* out = working.row(y);
+        if (alpha) {
+            for (int x = 0; x < source.width(); ++x) out[x] = overWhite(in[x]);
+        } else {
+            for (int x = 0; x < source.width(); ++x) out[x] = fromRgb32(in[x]);
+        }
+    }
+    return created;
+}
+
+Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
+    const QString name = toQString(file);
+    const QFileInfo info(name);
+    if (!info.exists()) return Error{"the file does not exist"};
+    if (info.isDir()) return Error{"it is a folder, not a picture"};
+    if (!info.isReadable()) return Error{"the file cannot be read (permission denied)"};
+    if (info.size() == 0) return Error{"the file is empty"};
+
+    QImageReader reader(name);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) {
+        return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)"};
+    }
+    if (Result<QSize> size = checkedSize(reader); !size) return size.error();
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return Error{"the picture cannot be decoded: " + reader.errorString().toStdString()};
+    }
+    if (image.height() > convert::kMaxPictureHeight) {
+        return Error{"the picture is " + std::to_string(image.height()) + " pixels high; Moza converts pictures up to " +
+                     std::to_string(convert::kMaxPictureHeight) + " pixels high"};
+    }
+    return ToWorkingImage(image);
+}
+
+}  // namespace moza::picture
