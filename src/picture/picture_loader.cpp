@@ -7,6 +7,9 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 
+#include <QLoggingCategory>
+#include <QtGlobal>
+
 #include <string>
 
 namespace moza::picture {
@@ -33,6 +36,50 @@ inline convert::ColorValue overWhite(QRgb pixel) {
     const unsigned b = static_cast<unsigned>(qBlue(pixel)) + uncovered;
     return (b << 16) | (g << 8) | r;
 }
+
+/// Decoders report damage they decode around (a JPEG cut short is filled with grey) as log
+/// warnings; while a picture decodes on this thread they are collected here instead of printed.
+thread_local std::string* t_decodeWarnings = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectDecodeWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const bool fromDecoder = context.category != nullptr && std::string_view(context.category).starts_with("qt.gui.imageio");
+    if (t_decodeWarnings != nullptr && fromDecoder) {
+        if (!t_decodeWarnings->empty()) t_decodeWarnings->append("; ");
+        t_decodeWarnings->append(message.toStdString());
+        return;
+    }
+    if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
+}
+
+/// Collects decoder warnings on this thread for the life of the object.
+class DecodeWarnings {
+public:
+    DecodeWarnings() {
+        static const bool installed = [] {
+            g_previousHandler = qInstallMessageHandler(collectDecodeWarnings);
+            return true;
+        }();
+        (void)installed;
+        t_decodeWarnings = &m_text;
+    }
+    ~DecodeWarnings() { t_decodeWarnings = nullptr; }
+    DecodeWarnings(const DecodeWarnings&) = delete;
+    DecodeWarnings& operator=(const DecodeWarnings&) = delete;
+
+    /// True when a warning says the picture is damaged or incomplete. Stray bytes between JPEG
+    /// segments are common in pictures that display fine and do not count.
+    bool damaged() const {
+        return m_text.find("Corrupt JPEG data: premature end") != std::string::npos ||
+               m_text.find("Premature end of JPEG file") != std::string::npos ||
+               (m_text.find("Corrupt JPEG data") != std::string::npos && m_text.find("extraneous bytes") == std::string::npos) ||
+               m_text.find("Premature end") != std::string::npos || m_text.find("truncated") != std::string::npos;
+    }
+    const std::string& text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
 
 Result<QSize> checkedSize(QImageReader& reader) {
     QSize size = reader.size();
@@ -86,9 +133,15 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
         return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)"};
     }
     if (Result<QSize> size = checkedSize(reader); !size) return size.error();
+    const DecodeWarnings warnings;
     QImage image = reader.read();
     if (image.isNull()) {
-        return Error{"the picture cannot be decoded: " + reader.errorString().toStdString()};
+        std::string reason = reader.errorString().toStdString();
+        if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
+        return Error{"the picture cannot be decoded: " + reason};
+    }
+    if (warnings.damaged()) {
+        return Error{"the picture is damaged or cut short: " + warnings.text()};
     }
     if (image.height() > convert::kMaxPictureHeight) {
         return Error{"the picture is " + std::to_string(image.height()) + " pixels high; Moza converts pictures up to " +
