@@ -1,0 +1,164 @@
+// The char.csv reader: reading rules, status lines, the record limit, and each failure's message.
+#include "glyph/char_data_loader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace moza::glyph {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct Loaded {
+    Result<std::vector<CharRecord>> records;
+    std::vector<std::string> status;
+};
+
+Loaded parse(std::string_view text) {
+    std::vector<std::string> status;
+    auto records = ParseCharData(text, "char.csv", [&status](const std::string& line) { status.push_back(line); });
+    return {std::move(records), std::move(status)};
+}
+
+CharRecord record(std::initializer_list<Level> levels, CharCode code) {
+    CharRecord r;
+    std::copy(levels.begin(), levels.end(), r.Pattern.begin());
+    r.Code = code;
+    return r;
+}
+
+std::string repeatRecords(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "0,0,0,0,0,0,0,0,0," + std::to_string(i) + "\r\n";
+    return text;
+}
+
+TEST(CharDataLoaderTest, ThreeRecordsLoadInFileOrderWithAStatusLineEach) {
+    const Loaded loaded = parse("1,2,3,4,5,6,7,8,9,33088\n0,0,0,0,0,0,0,0,0,32\n10,10,10,10,10,10,10,10,10,33185\n");
+    ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+    EXPECT_THAT(loaded.records.value(), ElementsAre(record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 33088),
+                                                    record({0, 0, 0, 0, 0, 0, 0, 0, 0}, 32),
+                                                    record({10, 10, 10, 10, 10, 10, 10, 10, 10}, 33185)));
+    EXPECT_THAT(loaded.status, ElementsAre("Loading Char Data File... 0", "Loading Char Data File... 1",
+                                           "Loading Char Data File... 2"));
+}
+
+TEST(CharDataLoaderTest, ReadingRulesGiveTheSameRecordsAsThePlainLayout) {
+    const std::vector<CharRecord> plain = {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 100), record({9, 8, 7, 6, 5, 4, 3, 2, 1}, 200)};
+    const std::string variants[] = {
+        "1,2,3,4,5,6,7,8,9,100\n9,8,7,6,5,4,3,2,1,200\n",              // plain, LF
+        "1,2,3,4,5,6,7,8,9,100\r\n9,8,7,6,5,4,3,2,1,200\r\n",          // CRLF
+        "1,2,3,4,5,6,7,8,9,100\n9,8,7,6,5,4,3,2,1,200",                // no final line break
+        "1,2,3,4,5,6,7,8,9,100,9,8,7,6,5,4,3,2,1,200\n",               // two records on one line
+        "1,2,3,4,5\n6,7,8,9,100\n9,8,7,6,5,4,3,2,1,200\n",             // one record over two lines
+        " 1 , 2,3 ,4,5,6,7,8,9,  100 \n9,8,7,6,5,4,3,2,1,200\n",       // spaces around values
+        "\"1\",2,\"3\",4,5,6,7,8,9,\"100\"\n9,8,7,6,5,4,3,2,1,200\n",  // double quotes
+        "1,2,3,4,5,6,7,8,9,100\n\n\n9,8,7,6,5,4,3,2,1,200\n\n\r\n",    // blank lines, also after the end
+        "1,2,3,4,5,6,7,8,9,+100\r9,8,7,6,5,4,3,2,1,200\r",             // CR line ends, a plus sign
+    };
+    for (const std::string& text : variants) {
+        const Loaded loaded = parse(text);
+        ASSERT_TRUE(loaded.records.ok()) << text << ": " << loaded.records.error().message;
+        EXPECT_EQ(loaded.records.value(), plain) << text;
+        EXPECT_EQ(loaded.status.size(), 2u) << text;
+    }
+}
+
+TEST(CharDataLoaderTest, EmptyValuesReadAsZero) {
+    const Loaded loaded = parse("1,,3,\"\",5,6,7,8,9,\n");
+    ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+    EXPECT_EQ(loaded.records.value().at(0), record({1, 0, 3, 0, 5, 6, 7, 8, 9}, 0));
+}
+
+TEST(CharDataLoaderTest, IdenticalRecordsAllLoadAtTheirOwnIndices) {
+    const Loaded loaded = parse("1,1,1,1,1,1,1,1,1,5\n1,1,1,1,1,1,1,1,1,5\n");
+    ASSERT_TRUE(loaded.records.ok());
+    EXPECT_EQ(loaded.records.value().size(), 2u);
+}
+
+TEST(CharDataLoaderTest, LevelsOutsideZeroToTenAndNegativeCodesLoad) {
+    const Loaded loaded = parse("-1,11,32767,-32768,0,0,0,0,0,-5\n");
+    ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+    EXPECT_EQ(loaded.records.value().at(0), record({-1, 11, 32767, -32768, 0, 0, 0, 0, 0}, -5));
+}
+
+TEST(CharDataLoaderTest, EmptyAndBlankFilesLoadNoRecordAndShowNoStatusLine) {
+    for (const char* text : {"", "\n", "\r\n\r\n", "   \n"}) {
+        const Loaded loaded = parse(text);
+        ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+        EXPECT_TRUE(loaded.records.value().empty());
+        EXPECT_TRUE(loaded.status.empty());
+    }
+}
+
+TEST(CharDataLoaderTest, ExactlyTheLargestCountLoads) {
+    const Loaded loaded = parse(repeatRecords(kMaxCharCount));
+    ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+    EXPECT_EQ(loaded.records.value().size(), static_cast<std::size_t>(kMaxCharCount));
+    EXPECT_EQ(loaded.status.back(), "Loading Char Data File... 32766");
+    EXPECT_EQ(GlyphTable(std::move(loaded.records).value()).CharCount(), 32767);
+}
+
+TEST(CharDataLoaderTest, OneRecordTooManyFailsAfterItsStatusLine) {
+    const Loaded loaded = parse(repeatRecords(kMaxCharCount + 1));
+    ASSERT_FALSE(loaded.records.ok());
+    EXPECT_EQ(loaded.status.back(), "Loading Char Data File... 32767");
+    EXPECT_EQ(loaded.records.error().message, "char.csv: more than 32767 records (record 32768 ends on line 32769)");
+}
+
+struct BadFile {
+    const char* text;
+    const char* message;
+};
+
+TEST(CharDataLoaderTest, MalformedFilesFailWithMessagesThatSayWhere) {
+    const BadFile cases[] = {
+        {"1,2,3,4,5,6,7,8,9,10\n1,2,3,4,5,6,7,8,9", "char.csv: record 2 (line 2): the record is cut short: it has 9 of its 10 values"},
+        {"1,2,3,4,x7,6,7,8,9,10\n", "char.csv: record 1 (line 1): value 5 \"x7\" is not a whole number"},
+        {"1,2,3,4,5,6,7,8,9,10\n1,2.5,3,4,5,6,7,8,9,10\n", "char.csv: record 2 (line 2): value 2 \"2.5\" is not a whole number"},
+        {"40000,2,3,4,5,6,7,8,9,10\n", "char.csv: record 1 (line 1): value 1 \"40000\" does not fit a level (-32768 to 32767)"},
+        {"1,2,3,4,5,6,7,8,9,2147483648\n", "char.csv: record 1 (line 1): value 10 \"2147483648\" does not fit a character code (-2147483648 to 2147483647)"},
+        {"1,2,3,\"4,5,6,7,8,9,10\n", "char.csv: record 1 (line 1): value 4 has a double quote that is never closed"},
+        {"1,2,3,\"4\"x,5,6,7,8,9,10\n", "char.csv: record 1 (line 1): value 4 \"\"4\"x\" is not a whole number"},
+        {"1,2,3,4,5,6,7,8,9,+-1\n", "char.csv: record 1 (line 1): value 10 \"+-1\" is not a whole number"},
+        {"1,2,3 4,5,6,7,8,9,10,11\n", "char.csv: record 1 (line 1): value 3 \"3 4\" is not a whole number"},
+    };
+    for (const BadFile& bad : cases) {
+        const Loaded loaded = parse(bad.text);
+        ASSERT_FALSE(loaded.records.ok()) << bad.text;
+        EXPECT_EQ(loaded.records.error().message, bad.message);
+    }
+}
+
+TEST(CharDataLoaderTest, TheStatusLineOfARecordComesBeforeItsFailure) {
+    const Loaded loaded = parse("1,2,3,4,5,6,7,8,9,10\n1,2,3");
+    ASSERT_FALSE(loaded.records.ok());
+    EXPECT_THAT(loaded.status, ElementsAre("Loading Char Data File... 0", "Loading Char Data File... 1"));
+}
+
+TEST(CharDataLoaderTest, AMissingFileFailsNamingIt) {
+    const std::filesystem::path missing = std::filesystem::temp_directory_path() / "moza-no-such-dir" / "char.csv";
+    const Result<GlyphTable> table = LoadCharData(missing, {});
+    ASSERT_FALSE(table.ok());
+    EXPECT_THAT(table.error().message, HasSubstr(missing.string()));
+    EXPECT_THAT(table.error().message, HasSubstr("No such file or directory"));
+}
+
+TEST(CharDataLoaderTest, AFileLoadsIntoATableThatMatches) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "moza-loader-test.csv";
+    std::ofstream(file, std::ios::binary) << "0,0,0,0,0,0,0,0,0,33088\r\n10,10,10,10,10,10,10,10,10,33185\r\n";
+    int lines = 0;
+    const Result<GlyphTable> table = LoadCharData(file, [&lines](const std::string&) { ++lines; });
+    std::filesystem::remove(file);
+    ASSERT_TRUE(table.ok()) << table.error().message;
+    EXPECT_EQ(table.value().CharCount(), 2);
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(table.value().FindGlyph({10, 10, 10, 10, 10, 10, 10, 10, 10}), 33185);
+}
+
+}  // namespace
+}  // namespace moza::glyph
