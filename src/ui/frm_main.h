@@ -1,0 +1,119 @@
+// FrmMain: the main window, holding the working image and wiring the preview, page view,
+// markup box, options and menus to the commands.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/result.h"
+#include "convert/working_image.h"
+#include "glyph/glyph_table.h"
+#include "ui/user_prompts.h"
+
+class QAction;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace moza::ui {
+
+class MarkupBox;
+class PageView;
+class PictureDrop;
+class PreviewBox;
+
+/// The program's working window: a fixed 528 x 344 client area with the preview, the page view,
+/// the markup box and the options, and the File and View menus.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    /// Creates the window (hidden) and points the page view at the start page in
+    /// `programFolder`. `table` is the loaded glyph table; pages are written to the temp folder
+    /// in `programFolder`. `prompts` answers the dialogs; by default the real dialogs are shown.
+    FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem::path programFolder,
+            QWidget* parent = nullptr, std::unique_ptr<UserPrompts> prompts = nullptr);
+    ~FrmMain() override;
+
+    /// The working image, as the last File > Open or make command left it.
+    const convert::WorkingImage& workingImage() const { return tPic; }
+    float picWidth() const { return PicWidth; }
+    std::int16_t picHeight() const { return PicHeight; }
+    /// The page file written by the last completed make command; empty before the first.
+    const QString& outputPath() const { return OutputPath; }
+
+    /// Loads `file` into the working image as File > Open does once a file is chosen: on failure
+    /// tells the user and keeps the working image; then redraws the preview from the working
+    /// image and disables File > Save As.
+    void openPicture(const QString& file);
+
+public slots:
+    void MakeButton_Click();
+    void MN_FILE_OPEN_Click();
+    void MN_FILE_SAVE_Click();
+    void MN_FILE_END_Click();
+    void MN_VIEW_START_Click();
+    void MN_VIEW_VERSION_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls(QWidget* client);
+    void createOptions(QWidget* client);
+    void createMenus();
+    void createDialogs();
+    void setTabOrder();
+    void Form_Load();
+    void updateMenuStates();
+
+    QString fixedPath(const char* suffix) const;
+    Result<QString> writePage(const std::string& titleUtf8, const std::string& tableHtml);
+    void showFailure(const QString& what, const std::string& reason);
+
+    std::shared_ptr<const glyph::GlyphTable> m_table;
+    std::filesystem::path m_programFolder;
+    std::unique_ptr<UserPrompts> m_prompts;
+
+    // The state the commands share.
+    convert::WorkingImage tPic;
+    float PicWidth = 0.0f;
+    std::int16_t PicHeight = 0;
+    QString OutputPath;
+    bool m_pageMade = false;       // a make command completed since the last File > Open
+    bool m_making = false;         // the make command is running
+    bool m_closeRequested = false;  // the window was closed while the make command ran
+
+    // Controls, owned by the window.
+    PreviewBox* sPic = nullptr;
+    PageView* View = nullptr;
+    MarkupBox* htmltag = nullptr;
+    QGroupBox* Frame = nullptr;
+    QPushButton* MakeButton = nullptr;
+    QLabel* Label2 = nullptr;
+    QRadioButton* colormono = nullptr;
+    QRadioButton* colorweb = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* TextTitle = nullptr;
+    QFileDialog* Dialog = nullptr;
+    QFileDialog* Dialog2 = nullptr;
+    PictureDrop* m_drop = nullptr;
+
+    QMenu* MN_FILE = nullptr;
+    QAction* MN_FILE_OPEN = nullptr;
+    QAction* MN_FILE_SAVE = nullptr;
+    QAction* MN_FILE_LINE = nullptr;
+    QAction* MN_FILE_END = nullptr;
+    QMenu* MN_VIEW = nullptr;
+    QAction* MN_VIEW_START = nullptr;
+    QAction* MN_VIEW_VERSION = nullptr;
+};
+
+}  // namespace moza::ui

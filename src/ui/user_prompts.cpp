@@ -1,0 +1,21 @@
+// DialogPrompts: the modal file dialogs and message boxes the user actually sees.
+#include "ui/user_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace moza::ui {
+
+QString DialogPrompts::chooseFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+void DialogPrompts::showFailure(QWidget* parent, const QString& what, const QString& reason) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Moza"), what, QMessageBox::Ok, parent);
+    box.setInformativeText(reason);
+    box.exec();
+}
+
+}  // namespace moza::ui

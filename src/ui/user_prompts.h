@@ -1,0 +1,32 @@
+// UserPrompts: the dialogs and message boxes of the main window, behind an interface tests answer.
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+namespace moza::ui {
+
+/// Everything the main window asks of the user. The program uses DialogPrompts; tests put in
+/// their own answers so that nothing waits for a person.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    /// Shows the file dialog `dialog` (already set up with its filters and mode) and waits until
+    /// it closes. Returns the chosen file, or an empty text when the user cancelled.
+    virtual QString chooseFile(QFileDialog& dialog) = 0;
+
+    /// Tells the user that `what` failed and why (`reason`), and waits until they have read it.
+    virtual void showFailure(QWidget* parent, const QString& what, const QString& reason) = 0;
+};
+
+/// The real dialogs: a modal file dialog and a warning message box.
+class DialogPrompts : public UserPrompts {
+public:
+    QString chooseFile(QFileDialog& dialog) override;
+    void showFailure(QWidget* parent, const QString& what, const QString& reason) override;
+};
+
+}  // namespace moza::ui
