@@ -127,13 +127,13 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     if (!info.isReadable()) return Error{"the file cannot be read (permission denied)"};
     if (info.size() == 0) return Error{"the file is empty"};
 
+    const DecodeWarnings warnings;
     QImageReader reader(name);
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
         return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)"};
     }
     if (Result<QSize> size = checkedSize(reader); !size) return size.error();
-    const DecodeWarnings warnings;
     QImage image = reader.read();
     if (image.isNull()) {
         std::string reason = reader.errorString().toStdString();

@@ -1,0 +1,219 @@
+// moza-convert as a user runs it: pages byte for byte, bad pictures, exit statuses, nothing left behind.
+#include <QImage>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "common/file_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class MozaConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() /
+                   (std::string("moza-convert-test-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        std::ofstream(m_folder / "table.csv", std::ios::binary)
+            << "0,0,0,0,0,0,0,0,0,33088\r\n7,7,7,7,7,7,7,7,7,33440\r\n10,10,10,10,10,10,10,10,10,33185\r\n";
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    Outcome run(const std::vector<std::string>& arguments) const {
+        std::string command = shellQuoted(std::string(MOZA_PROGRAM_DIR) + "/moza-convert");
+        for (const std::string& a : arguments) command += " " + shellQuoted(a);
+        const fs::path out = m_folder / "stdout.txt";
+        const fs::path err = m_folder / "stderr.txt";
+        command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string()) + " </dev/null";
+        Outcome result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = moza::ReadWholeFile(out).value();
+        result.err = moza::ReadWholeFile(err).value();
+        fs::remove(out);
+        fs::remove(err);
+        return result;
+    }
+
+    /// 6 x 3: a white block and a block of (10, 200, 5), which the test table draws as あ.
+    std::string sixByThree(const std::string& name) const {
+        QImage image(6, 3, QImage::Format_RGB32);
+        image.fill(qRgb(255, 255, 255));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 3; x < 6; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
+        const fs::path path = m_folder / name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
+        return path.string();
+    }
+
+    std::string file(const std::string& name, const std::string& bytes) const {
+        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+        return (m_folder / name).string();
+    }
+
+    std::string table() const { return (m_folder / "table.csv").string(); }
+
+    std::vector<std::string> pages() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(m_folder))
+            if (entry.path().extension() == ".html" || entry.path().filename().string().find(".part") != std::string::npos)
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+std::string cell(const std::string& color, const std::string& glyph) {
+    return "<td width=9><font style=font-size:8pt;color:#" + color + ">" + glyph + "</font></td>";
+}
+
+const std::string kColourPage = "\"<html><head><title>cat</title></head><body text=#000000>"
+                                "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" +
+                                cell("FFFFFF", "\x81\x40") + cell("0AC805", "\x82\xA0") +
+                                "</tr></table></body></html>\"\r\n";
+
+TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
+    const std::string picture = sixByThree("small.png");
+    const std::string page = (m_folder / "page.html").string();
+    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, picture});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, page + "\n");
+    EXPECT_EQ(moza::ReadWholeFile(page).value(), kColourPage);
+}
+
+TEST_F(MozaConvertTest, MonochromeToStandardOutputWithTheDefaultTitle) {
+    const Outcome result = run({"--table", table(), "-m", "-o", "-", sixByThree("cat.bmp")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "\"<html><head><title>cat</title></head><body text=#000000>"
+                          "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" +
+                              cell("000000", "\x81\x40") + cell("000000", "\x82\xA0") + "</tr></table></body></html>\"\r\n");
+}
+
+TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTimeAndTitle) {
+    const Outcome result = run({"--table", table(), "-t", "moza-cli-test-猫", sixByThree("small.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const fs::path written = result.out.substr(0, result.out.size() - 1);
+    EXPECT_EQ(written.parent_path(), fs::path(MOZA_PROGRAM_DIR) / "temp");
+    EXPECT_THAT(written.filename().string(), ::testing::MatchesRegex("[0-9]{8}_[0-9]{6}_moza-cli-test-猫\\.html"));
+    EXPECT_THAT(moza::ReadWholeFile(written).value(), HasSubstr("<title>moza-cli-test-\x94\x4C</title>"));
+    fs::remove(written);
+}
+
+TEST_F(MozaConvertTest, SeveralPicturesGoIntoAFolderNamedAfterThem) {
+    const std::string a = sixByThree("a.png");
+    const std::string b = sixByThree("b.bmp");
+    const fs::path out = m_folder / "pages";
+    const Outcome result = run({"--table", table(), "-j", "2", "-q", "-o", out.string(), a, b});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_THAT(moza::ReadWholeFile(out / "a.html").value(), HasSubstr("<title>a</title>"));
+    EXPECT_THAT(moza::ReadWholeFile(out / "b.html").value(), HasSubstr("<title>b</title>"));
+}
+
+TEST_F(MozaConvertTest, BadPicturesFailWithTheirReasonAndLeaveNoPage) {
+    QImage tall(1, 40000, QImage::Format_Mono);
+    tall.fill(1);
+    tall.save(QString::fromStdString((m_folder / "tall.png").string()));
+    QImage photo(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) photo.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) & 255, (x * y) & 255));
+    photo.save(QString::fromStdString((m_folder / "whole.jpg").string()));
+    const std::string jpeg = moza::ReadWholeFile(m_folder / "whole.jpg").value();
+
+    struct Case {
+        std::string picture;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {file("empty.jpg", ""), "the file is empty"},
+        {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the picture is damaged or cut short"},
+        {file("text.bmp", "just some text\n"), "it is not a picture in a format Moza can read"},
+        {(m_folder / "tall.png").string(), "the picture is 40000 pixels high"},
+        {(m_folder / "missing.jpg").string(), "the file does not exist"},
+    };
+    for (const Case& c : cases) {
+        const std::string page = (m_folder / "page.html").string();
+        const Outcome result = run({"--table", table(), "-o", page, c.picture});
+        EXPECT_EQ(result.status, 1) << c.picture;
+        EXPECT_THAT(result.err, ::testing::StartsWith("moza-convert: cannot load '" + c.picture + "': " + c.reason));
+        EXPECT_FALSE(fs::exists(page)) << c.picture;
+    }
+    EXPECT_TRUE(pages().empty());
+}
+
+TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
+    const fs::path out = m_folder / "pages";
+    const Outcome result = run({"--table", table(), "-o", out.string(), file("bad.jpg", "x"), sixByThree("good.png")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("cannot load '" + (m_folder / "bad.jpg").string() + "'"));
+    EXPECT_TRUE(fs::exists(out / "good.html"));
+    EXPECT_FALSE(fs::exists(out / "bad.html"));
+}
+
+TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
+    const std::string picture = sixByThree("small.png");
+    const Outcome slash = run({"--table", table(), "-t", "a/b", picture});
+    EXPECT_EQ(slash.status, 1);
+    EXPECT_THAT(slash.err, HasSubstr("the title cannot be part of a file name: it holds '/' (U+002F)"));
+    const Outcome accent = run({"--table", table(), "-t", "café", "-o", (m_folder / "p.html").string(), picture});
+    EXPECT_EQ(accent.status, 1);
+    EXPECT_THAT(accent.err, HasSubstr("the character 'é' (U+00E9) cannot be written in code page 932"));
+    EXPECT_TRUE(pages().empty());
+    // With an explicit page file the title only goes into the page.
+    EXPECT_EQ(run({"--table", table(), "-t", "a/b", "-o", (m_folder / "p.html").string(), picture}).status, 0);
+}
+
+TEST_F(MozaConvertTest, ABadOrMissingTableIsReported) {
+    const std::string picture = sixByThree("small.png");
+    const Outcome missing = run({"--table", (m_folder / "none.csv").string(), "-o", "-", picture});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_THAT(missing.err, HasSubstr("cannot read the character table: cannot read '" + (m_folder / "none.csv").string() + "'"));
+    const Outcome empty = run({"--table", file("empty.csv", ""), "-o", (m_folder / "p.html").string(), picture});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_THAT(empty.err, HasSubstr("the character table holds no characters"));
+    EXPECT_TRUE(pages().empty());
+}
+
+TEST_F(MozaConvertTest, UsageErrorsExitTwo) {
+    EXPECT_EQ(run({}).status, 2);
+    const Outcome unknown = run({"--colour", "x.jpg"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_THAT(unknown.err, HasSubstr("moza-convert: unknown option '--colour'"));
+}
+
+TEST_F(MozaConvertTest, VersionAndHelp) {
+    EXPECT_EQ(run({"--version"}).out, "moza-convert 1.00.0003\n");
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("Usage: moza-convert [options] PICTURE..."));
+}
+
+TEST_F(MozaConvertTest, TheShippedTableIsTheDefault) {
+    const Outcome result = run({"-o", "-", sixByThree("small.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.out, ::testing::StartsWith("\"<html><head><title>small</title>"));
+}
+
+}  // namespace

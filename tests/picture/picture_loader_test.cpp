@@ -1,0 +1,149 @@
+// Picture loading through Qt's readers: colours, alpha over white, orientation and bad files.
+#include "picture/picture_loader.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace moza::picture {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+class PictureLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() /
+                   (std::string("moza-picture-test-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    fs::path save(const QImage& image, const std::string& name, int transformation = 0) {
+        const fs::path path = m_folder / name;
+        QImageWriter writer(QString::fromStdString(path.string()));
+        if (transformation != 0) writer.setTransformation(QImageIOHandler::Transformations(transformation));
+        EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+        return path;
+    }
+
+    fs::path writeBytes(const std::string& name, const std::string& bytes) {
+        const fs::path path = m_folder / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(PictureLoaderTest, PixelsBecomeBlueGreenRedValues) {
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(10, 200, 5));
+    image.setPixel(1, 0, qRgb(255, 0, 128));
+    const Result<convert::WorkingImage> loaded = LoadPicture(save(image, "two.png"));
+    ASSERT_TRUE(loaded.ok()) << loaded.error().message;
+    EXPECT_EQ(loaded.value().width(), 2);
+    EXPECT_EQ(loaded.value().height(), 1);
+    EXPECT_EQ(loaded.value().pixel(0, 0), 0x05C80Au);
+    EXPECT_EQ(loaded.value().pixel(1, 0), 0x8000FFu);
+}
+
+TEST_F(PictureLoaderTest, TransparentPixelsLieOverWhite) {
+    QImage image(3, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(0, 0, 0, 0));        // fully transparent: white
+    image.setPixel(1, 0, qRgba(0, 0, 0, 255));      // opaque black stays black
+    image.setPixel(2, 0, qRgba(255, 0, 0, 128));    // half red over white: pink
+    const Result<convert::WorkingImage> loaded = LoadPicture(save(image, "alpha.png"));
+    ASSERT_TRUE(loaded.ok()) << loaded.error().message;
+    EXPECT_EQ(loaded.value().pixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(loaded.value().pixel(1, 0), 0x000000u);
+    EXPECT_EQ(loaded.value().pixel(2, 0), 0x7F7FFFu);
+}
+
+/// A JPEG with an EXIF block whose orientation is `orientation` (6: turn clockwise to show).
+std::string jpegWithOrientation(const QImage& image, std::uint8_t orientation) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 100);
+    // APP1: "Exif\0\0", a little-endian TIFF header, one IFD entry 0x0112 (SHORT, 1, value).
+    const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                         0x12, 0x01, 3, 0, 1, 0, 0, 0, static_cast<char>(orientation), 0, 0, 0, 0, 0, 0, 0};
+    return std::string(jpeg.constData(), 2) + std::string(exif, sizeof exif) +
+           std::string(jpeg.constData() + 2, static_cast<std::size_t>(jpeg.size() - 2));
+}
+
+TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(qRgb(255, 255, 255));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) image.setPixel(x, y, qRgb(0, 0, 0));  // dark corner stored top-left
+    const Result<convert::WorkingImage> loaded = LoadPicture(writeBytes("rotated.jpg", jpegWithOrientation(image, 6)));
+    ASSERT_TRUE(loaded.ok()) << loaded.error().message;
+    EXPECT_EQ(loaded.value().width(), 20);
+    EXPECT_EQ(loaded.value().height(), 40);
+    EXPECT_LT(loaded.value().pixel(18, 1) & 0xFF, 60u);   // turned clockwise: now top-right
+    EXPECT_GT(loaded.value().pixel(1, 1) & 0xFF, 200u);
+}
+
+TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
+    QImage photo(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) photo.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) & 255, (x * y) & 255));
+    const fs::path jpeg = save(photo, "whole.jpg");
+    std::ifstream in(jpeg, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    struct Case {
+        fs::path file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {m_folder / "missing.jpg", "the file does not exist"},
+        {m_folder, "it is a folder, not a picture"},
+        {writeBytes("empty.jpg", ""), "the file is empty"},
+        {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read"},
+        {writeBytes("cut.jpg", bytes.substr(0, bytes.size() / 2)), "the picture is damaged or cut short"},
+    };
+    for (const Case& c : cases) {
+        const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
+        ASSERT_FALSE(loaded.ok()) << c.file;
+        EXPECT_THAT(loaded.error().message, HasSubstr(c.reason)) << c.file;
+    }
+}
+
+TEST_F(PictureLoaderTest, PicturesTooTallForTheHeightFieldAreRefused) {
+    QImage tall(1, 40000, QImage::Format_Mono);
+    tall.fill(1);
+    const Result<convert::WorkingImage> loaded = LoadPicture(save(tall, "tall.png"));
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.error().message, "the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high");
+
+    QImage highest(1, 32766, QImage::Format_Mono);
+    highest.fill(1);
+    EXPECT_TRUE(LoadPicture(save(highest, "highest.png")).ok());
+}
+
+TEST_F(PictureLoaderTest, PicturesBeyondTheDecodersMemoryLimitAreRefused) {
+    QImage image(1024, 1024, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    const fs::path path = save(image, "large.png");
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);  // megabytes
+    const Result<convert::WorkingImage> loaded = LoadPicture(path);
+    QImageReader::setAllocationLimit(limit);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_THAT(loaded.error().message, HasSubstr("too large to decode"));
+}
+
+}  // namespace
+}  // namespace moza::picture
