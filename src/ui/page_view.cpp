@@ -1,17 +1,98 @@
-// PageView: placeholder that loads files directly; to be replaced by the code page 932 scheme.
+// PageView: the page scheme's profile, its settings, and navigation by file path.
 #include "ui/page_view.h"
 
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <cassert>
+#include <iostream>
+
+#include "convert/program_folder.h"
+#include "ui/page_scheme.h"
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace moza::ui {
+namespace {
 
-void PreparePageEngine() {}
+struct PageEngine {
+    QWebEngineProfile* profile = nullptr;
+    PageSchemeHandler* handler = nullptr;
+    PageRequestGuard* guard = nullptr;
+};
 
-PageView::PageView(QWidget* parent) : QWebEngineView(parent) {}
+void applySettings(QWebEngineSettings& settings) {
+    // A page title and the glyphs are written into pages unescaped: nothing in a page may run.
+    settings.setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings.setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings.setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings.setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings.setDefaultTextEncoding(QStringLiteral("Shift_JIS"));
+    const QString glyphFont = QString::fromLatin1(kGlyphFontFamily);
+    settings.setFontFamily(QWebEngineSettings::StandardFont, glyphFont);
+    settings.setFontFamily(QWebEngineSettings::SansSerifFont, glyphFont);
+}
+
+PageEngine& pageEngine() {
+    static PageEngine engine;
+    if (engine.profile == nullptr) {
+        assert(QCoreApplication::instance() != nullptr);
+        // Off the record: no cache, cookies or history on disk. The application object owns it,
+        // so it outlives every page, which the engine requires.
+        engine.profile = new QWebEngineProfile(QCoreApplication::instance());
+        engine.profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        engine.profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        engine.profile->setSpellCheckEnabled(false);
+        engine.handler = new PageSchemeHandler(engine.profile);
+        engine.handler->setOwnPagesFolder(
+            QFileInfo(QString::fromStdString(convert::FixedPath("/data").string())).absoluteFilePath());
+        engine.profile->installUrlSchemeHandler(kPageScheme, engine.handler);
+        engine.guard = new PageRequestGuard(engine.profile);
+        engine.profile->setUrlRequestInterceptor(engine.guard);
+        applySettings(*engine.profile->settings());
+        QObject::connect(engine.profile, &QObject::destroyed, [] { engine = PageEngine{}; });
+    }
+    return engine;
+}
+
+}  // namespace
+
+bool TurnSandboxOffForRoot(bool runningAsRoot, std::ostream& note) {
+    if (!runningAsRoot) return false;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    note << "moza: running as root, so the page view runs without the browser engine's sandbox\n";
+    return true;
+}
+
+void PreparePageEngine() {
+#if defined(Q_OS_UNIX)
+    TurnSandboxOffForRoot(::geteuid() == 0, std::cerr);
+#endif
+    RegisterPageScheme();
+}
+
+QWebEngineProfile& PageView::profile() { return *pageEngine().profile; }
+PageSchemeHandler& PageView::schemeHandler() { return *pageEngine().handler; }
+PageRequestGuard& PageView::requestGuard() { return *pageEngine().guard; }
+
+PageView::PageView(QWidget* parent) : QWebEngineView(parent) {
+    setPage(new QWebEnginePage(&profile(), this));
+}
 
 void PageView::Navigate(const QString& path) {
     m_path = path;
-    load(QUrl::fromLocalFile(path));
+    const QString absolutePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    schemeHandler().allowPage(absolutePath);
+    load(PageUrl(absolutePath));
 }
 
 }  // namespace moza::ui

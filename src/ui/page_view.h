@@ -3,12 +3,25 @@
 
 #include <QString>
 #include <QWebEngineView>
+#include <ostream>
+
+class QWebEngineProfile;
 
 namespace moza::ui {
+
+class PageRequestGuard;
+class PageSchemeHandler;
 
 /// Must run before the QApplication is created: registers the page scheme and sets the
 /// browser engine's flags (its sandbox off, with a note on standard error, when run as root).
 void PreparePageEngine();
+
+/// Turns the browser engine's sandbox off when `runningAsRoot` (Chromium refuses to start as
+/// root with it on) and writes a note saying so to `note`. Returns whether it turned it off.
+bool TurnSandboxOffForRoot(bool runningAsRoot, std::ostream& note);
+
+/// The font family the glyph table was measured from; the page view's default font.
+inline constexpr char kGlyphFontFamily[] = "IPAGothic";
 
 /// The browser pane. Navigate() takes a plain file path, as the program forms it.
 class PageView : public QWebEngineView {
@@ -16,10 +29,17 @@ class PageView : public QWebEngineView {
 public:
     explicit PageView(QWidget* parent = nullptr);
 
-    /// Shows the file at `path`; returns at once, the page loads on its own.
+    /// Shows the file at `path`; returns at once, the page loads on its own. A missing file
+    /// shows the engine's error page.
     void Navigate(const QString& path);
     /// The path last given to Navigate().
     QString currentPath() const { return m_path; }
+
+    /// The browser profile every page view shares: nothing kept on disk, scripts off, local
+    /// files served through the page scheme, every other request blocked.
+    static QWebEngineProfile& profile();
+    static PageSchemeHandler& schemeHandler();
+    static PageRequestGuard& requestGuard();
 
 private:
     QString m_path;

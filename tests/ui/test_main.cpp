@@ -6,8 +6,11 @@
 #include "ui/page_view.h"
 
 int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (as CTest does to discover them) needs no display.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     moza::ui::PreparePageEngine();
     QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,74 @@
+// The page scheme: local files served to the page view with their character set declared.
+#pragma once
+
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlSchemeHandler>
+
+namespace moza::ui {
+
+/// The URL scheme the page view loads local files through.
+inline constexpr char kPageScheme[] = "mozapage";
+
+/// Registers kPageScheme with the browser engine. Must run before the application object exists;
+/// running it again does nothing.
+void RegisterPageScheme();
+
+/// The URL under which the page view asks for the file at `absolutePath`.
+QUrl PageUrl(const QString& absolutePath);
+/// The file path a page URL names (the inverse of PageUrl); empty for other URLs.
+QString PagePathOf(const QUrl& url);
+
+/// How a request for a local file is answered.
+struct PageReply {
+    bool allowed = false;
+    QByteArray contentType;  // "text/html;charset=Shift_JIS" for page files
+};
+
+/// Decides the answer for `path`. Pages that were navigated to are answered as code page 932
+/// HTML, whatever they hold. Files in `ownPagesFolder` (the program's fixed pages and the
+/// pictures and style sheets beside them) are answered by their type, HTML without a character
+/// set so that their own declaration counts. Every other file is refused.
+PageReply ReplyFor(const QString& path, const QSet<QString>& navigatedPages, const QString& ownPagesFolder);
+
+/// Serves kPageScheme requests from the file system, as ReplyFor decides.
+class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
+    Q_OBJECT
+public:
+    explicit PageSchemeHandler(QObject* parent = nullptr);
+
+    /// Lets the page view show the file at `absolutePath` from now on.
+    void allowPage(const QString& absolutePath);
+    /// The folder whose pages declare their own character set (the program's data folder).
+    void setOwnPagesFolder(const QString& absoluteFolder);
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+private:
+    QSet<QString> m_pages;
+    QString m_ownPagesFolder;
+};
+
+/// Whether a shown page may ask for `url`: only kPageScheme URLs and inline data: URLs.
+bool PageRequestAllowed(const QUrl& url);
+
+/// Blocks every request that does not stay inside kPageScheme (or inline data: URLs), so a shown
+/// page never reaches the network or other local files.
+class PageRequestGuard : public QWebEngineUrlRequestInterceptor {
+    Q_OBJECT
+public:
+    explicit PageRequestGuard(QObject* parent = nullptr);
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+
+    /// How many requests were blocked so far.
+    int blockedCount() const { return m_blocked; }
+
+private:
+    int m_blocked = 0;
+};
+
+}  // namespace moza::ui

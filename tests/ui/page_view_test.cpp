@@ -1,0 +1,240 @@
+// Tests of the page view: code page 932 pages, fixed pages, and nothing run or fetched from a page.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <sstream>
+
+#include "convert/page_file.h"
+#include "ui/page_scheme.h"
+#include "ui/page_view.h"
+
+namespace {
+
+using moza::ui::PageView;
+
+constexpr int kLoadTimeoutMs = 30000;
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Navigates and waits for the page to finish loading; returns whether it loaded.
+bool navigateAndWait(PageView& view, const QString& path) {
+    QSignalSpy finished(&view, &QWebEngineView::loadFinished);
+    view.Navigate(path);
+    if (!finished.wait(kLoadTimeoutMs)) return false;
+    return finished.constFirst().constFirst().toBool();
+}
+
+QString plainTextOf(PageView& view) {
+    QString text;
+    bool done = false;
+    view.page()->toPlainText([&](const QString& result) {
+        text = result;
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs));
+    return text;
+}
+
+// A page file as the make command writes it.
+QString writePage(const QTemporaryDir& dir, const QString& name, const std::string& titleCp932,
+                  const std::string& tableCp932) {
+    const QString path = dir.filePath(name);
+    const moza::Status written = moza::convert::WritePageFile(path.toStdString(), titleCp932, tableCp932);
+    EXPECT_TRUE(written.ok());
+    return path;
+}
+
+std::string repeated(const std::string& piece, std::size_t times) {
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+const std::string kSquareCp932 = "\x81\xA1";  // ■
+
+class PageViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_view.resize(312, 249);
+        m_view.show();
+    }
+    QTemporaryDir m_dir;
+    PageView m_view;
+};
+
+TEST_F(PageViewTest, PageFullOfSquaresShowsAsSquares) {
+    const QString path = writePage(m_dir, "squares.html", "t", repeated(kSquareCp932, 300));
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_EQ(plainTextOf(m_view).trimmed(), QString(300, QChar(0x25A0)).prepend(u'"').append(u'"'));
+}
+
+TEST_F(PageViewTest, JapaneseTitleIsDecodedFromCodePage932) {
+    // 日本 in code page 932
+    const QString path = writePage(m_dir, "title.html", "\x93\xFA\x96\x7B", "x");
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_EQ(m_view.title(), QString::fromUtf8("日本"));
+}
+
+TEST_F(PageViewTest, PageLargerThanTwoMegabytesIsShownWhole) {
+    const std::size_t squares = 1500000;  // 3 MB of bytes
+    const QString path = writePage(m_dir, "large.html", "t", repeated(kSquareCp932, squares));
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_EQ(plainTextOf(m_view).count(QChar(0x25A0)), static_cast<qsizetype>(squares));
+}
+
+TEST_F(PageViewTest, FileNameWithUrlCharactersIsFound) {
+    const QString path = writePage(m_dir, QString::fromUtf8("20261205_184607_100% #1 猫.html"), "t", "ok");
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_EQ(plainTextOf(m_view).trimmed(), QStringLiteral("\"ok\""));
+}
+
+TEST_F(PageViewTest, OwnUtf8PageWithMetaCharsetShowsRight) {
+    PageView::schemeHandler().setOwnPagesFolder(m_dir.path());
+    const QString path = m_dir.filePath("index.html");
+    ASSERT_TRUE(writeBytes(path, QByteArray("<html><head><meta charset=\"utf-8\"><title>") +
+                                     QString::fromUtf8("スタート").toUtf8() + "</title></head><body>" +
+                                     QString::fromUtf8("ようこそ ■").toUtf8() + "</body></html>"));
+    const bool loaded = navigateAndWait(m_view, path);
+    const QString text = plainTextOf(m_view);
+    PageView::schemeHandler().setOwnPagesFolder(QString());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(m_view.title(), QString::fromUtf8("スタート"));
+    EXPECT_EQ(text.trimmed(), QString::fromUtf8("ようこそ ■"));
+}
+
+TEST_F(PageViewTest, ScriptSmuggledInTitleDoesNotRun) {
+    const QString path =
+        writePage(m_dir, "script.html", "</title><script>document.write('RAN')</script><title>", "x");
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_FALSE(plainTextOf(m_view).contains(QStringLiteral("RAN")));
+}
+
+TEST_F(PageViewTest, ScriptInTableDoesNotRun) {
+    const QString path = writePage(m_dir, "glyph.html", "t", "<script>document.write('RAN')</script>x");
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_FALSE(plainTextOf(m_view).contains(QStringLiteral("RAN")));
+}
+
+TEST_F(PageViewTest, RemotePictureInTitleIsNeverFetched) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const std::string title =
+        "<img src=\"http://127.0.0.1:" + std::to_string(server.serverPort()) + "/spy.png\">";
+    ASSERT_TRUE(navigateAndWait(m_view, writePage(m_dir, "remote.html", title, "x")));
+    EXPECT_FALSE(server.waitForNewConnection(300));
+}
+
+struct RequestCase {
+    const char* url;
+    bool allowed;
+};
+
+class PageRequestTest : public ::testing::TestWithParam<RequestCase> {};
+
+TEST_P(PageRequestTest, OnlyPageSchemeAndInlineDataMayBeRequested) {
+    EXPECT_EQ(moza::ui::PageRequestAllowed(QUrl(QString::fromUtf8(GetParam().url))), GetParam().allowed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PageRequestTest,
+                         ::testing::Values(RequestCase{"mozapage://local/tmp/a.html", true},
+                                           RequestCase{"data:image/png;base64,AAAA", true},
+                                           RequestCase{"http://127.0.0.1/spy.png", false},
+                                           RequestCase{"https://example.com/", false},
+                                           RequestCase{"file:///etc/passwd", false},
+                                           RequestCase{"ws://example.com/", false},
+                                           RequestCase{"ftp://example.com/x", false}));
+
+TEST_F(PageViewTest, MissingFileFailsToLoadWithoutHarm) {
+    EXPECT_FALSE(navigateAndWait(m_view, m_dir.filePath("missing.html")));
+    EXPECT_EQ(m_view.currentPath(), m_dir.filePath("missing.html"));
+}
+
+TEST_F(PageViewTest, CurrentPathIsThePathAsGiven) {
+    const QString path = m_dir.path() + "/./given.html";
+    m_view.Navigate(path);
+    EXPECT_EQ(m_view.currentPath(), path);
+}
+
+TEST(PageViewSettingsTest, ScriptsAreOff) {
+    EXPECT_FALSE(PageView::profile().settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
+}
+
+TEST(PageViewSettingsTest, DefaultFontIsTheGlyphTablesFont) {
+    EXPECT_EQ(PageView::profile().settings()->fontFamily(QWebEngineSettings::StandardFont),
+              QStringLiteral("IPAGothic"));
+}
+
+TEST(PageViewSettingsTest, NothingIsKeptOnDisk) {
+    EXPECT_TRUE(PageView::profile().isOffTheRecord());
+}
+
+struct ReplyCase {
+    const char* path;
+    bool allowed;
+    const char* contentType;
+};
+
+class PageReplyTest : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(PageReplyTest, AnswersByWhereTheFileIs) {
+    const QSet<QString> navigated = {QStringLiteral("/p/temp/a.html"), QStringLiteral("/p/data/index.html"),
+                                     QStringLiteral("/p/temp/noext")};
+    const moza::ui::PageReply reply = moza::ui::ReplyFor(QString::fromUtf8(GetParam().path), navigated,
+                                                         QStringLiteral("/p/data"));
+    EXPECT_EQ(reply.allowed, GetParam().allowed);
+    if (reply.allowed) {
+        EXPECT_EQ(reply.contentType, QByteArray(GetParam().contentType));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageReplyTest,
+    ::testing::Values(ReplyCase{"/p/temp/a.html", true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/p/temp/noext", true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/p/data/index.html", true, "text/html"},
+                      ReplyCase{"/p/data/version.html", true, "text/html"},
+                      ReplyCase{"/p/data/logo.png", true, "image/png"},
+                      ReplyCase{"/p/data/sub/style.css", true, "text/css"},
+                      ReplyCase{"/p/data-other/x.html", false, ""},
+                      ReplyCase{"/p/temp/b.html", false, ""},
+                      ReplyCase{"/etc/passwd", false, ""},
+                      ReplyCase{"", false, ""}));
+
+TEST(PageUrlTest, PathSurvivesTheRoundTrip) {
+    for (const char* name : {"/t/a b.html", "/t/100%.html", "/t/a#b.html", "/t/猫.html", "/t/a;b=c&d.html"}) {
+        const QString path = QString::fromUtf8(name);
+        EXPECT_EQ(moza::ui::PagePathOf(moza::ui::PageUrl(path)), path) << name;
+    }
+}
+
+TEST(PageUrlTest, OtherSchemesNameNoFile) {
+    EXPECT_TRUE(moza::ui::PagePathOf(QUrl(QStringLiteral("file:///etc/passwd"))).isEmpty());
+    EXPECT_TRUE(moza::ui::PagePathOf(QUrl(QStringLiteral("https://local/etc/passwd"))).isEmpty());
+}
+
+TEST(SandboxTest, NotRootLeavesTheSandboxAloneAndSaysNothing) {
+    std::ostringstream note;
+    EXPECT_FALSE(moza::ui::TurnSandboxOffForRoot(false, note));
+    EXPECT_TRUE(note.str().empty());
+}
+
+TEST(SandboxTest, RootTurnsTheSandboxOffAndSaysSo) {
+    std::ostringstream note;
+    EXPECT_TRUE(moza::ui::TurnSandboxOffForRoot(true, note));
+    EXPECT_NE(note.str().find("root"), std::string::npos);
+    EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), QByteArray("1"));
+}
+
+}  // namespace
