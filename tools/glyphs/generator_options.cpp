@@ -1,0 +1,115 @@
+// moza-glyphs options: one table of names, values checked as they are read.
+#include "generator_options.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace moza::tools {
+namespace {
+
+Error usage(const std::string& what) { return Error{what + " (see --help)"}; }
+
+bool parseNumber(const std::string& text, double low, double high, double& out) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value) || value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+Status applyChoice(const std::string& option, const std::string& value, GeneratorOptions& options) {
+    if (option == "--chars") {
+        if (value == "full") options.charSet = CharSet::FullWidth;
+        else if (value == "half") options.charSet = CharSet::HalfWidth;
+        else if (value == "both") options.charSet = CharSet::Both;
+        else return usage("--chars takes full, half or both, not '" + value + "'");
+        return success();
+    }
+    if (value == "code") options.order = RecordOrder::Code;
+    else if (value == "flat") options.order = RecordOrder::Flat;
+    else if (value == "standin") options.order = RecordOrder::StandIn;
+    else return usage("--order takes code, flat or standin, not '" + value + "'");
+    return success();
+}
+
+Status applyNumber(const std::string& option, const std::string& value, GeneratorOptions& options) {
+    struct Range {
+        const char* name;
+        double low, high;
+        double* target;
+    };
+    const Range ranges[] = {
+        {"--pixel-size", 1.0, 500.0, &options.pixelSize},
+        {"--cell-width", 0.0, 500.0, &options.cellWidth},
+        {"--scale", 0.0, 1.0, &options.rule.scale},
+        {"--blend", 0.0, 1.0, &options.rule.blend},
+    };
+    for (const Range& range : ranges) {
+        if (option != range.name) continue;
+        if (!parseNumber(value, range.low, range.high, *range.target)) {
+            return usage(option + " takes a number from " + std::to_string(range.low) + " to " +
+                         std::to_string(range.high) + ", not '" + value + "'");
+        }
+        return success();
+    }
+    return usage("unknown option '" + option + "'");
+}
+
+}  // namespace
+
+Result<GeneratorOptions> ParseGeneratorArguments(const std::vector<std::string>& arguments) {
+    GeneratorOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "-h" || option == "--help") {
+            options.showHelp = true;
+            continue;
+        }
+        if (option.empty() || option[0] != '-') return usage("unexpected argument '" + option + "'");
+        if (i + 1 == arguments.size()) return usage(option + " needs a value");
+        const std::string& value = arguments[++i];
+        if (option == "--font") options.fontFamily = value;
+        else if (option == "--font-file") options.fontFile = value;
+        else if (option == "--list") options.charList = value;
+        else if (option == "--first") options.first = value;
+        else if (option == "-o" || option == "--output") options.output = value;
+        else if (option == "--scale" && value == "position") options.rule.scalePerPosition = true;
+        else if (option == "--chars" || option == "--order") {
+            Status applied = applyChoice(option, value, options);
+            if (!applied) return applied.error();
+        } else {
+            Status applied = applyNumber(option, value, options);
+            if (!applied) return applied.error();
+        }
+    }
+    return options;
+}
+
+std::string GeneratorHelpText() {
+    return "Usage: moza-glyphs [OPTION]...\n"
+           "Measures the glyphs of a font as a Moza page shows them (8pt cells at 96 dpi) and\n"
+           "writes a char.csv character table: nine darkness levels and the code page 932 code\n"
+           "of each character, one record per distinct pattern.\n"
+           "\n"
+           "  --font FAMILY       font family to look up with fontconfig (default IPAGothic)\n"
+           "  --font-file PATH    font file to use instead of looking one up\n"
+           "  --pixel-size PX     font size in pixels per em (default 10.6667, 8pt at 96 dpi)\n"
+           "  --chars SET         full: double-byte characters of full width (default);\n"
+           "                      half: single-byte characters; both: all of them\n"
+           "  --list TEXT         measure only these characters (UTF-8), in this order of preference\n"
+           "  --cell-width PX     measure every glyph in a cell this wide (default: its advance)\n"
+           "  --scale COVERAGE    ink coverage (0 to 1) that reaches level 10 (default: the\n"
+           "                      darkest ninth among the characters); position: each\n"
+           "                      position's darkest ninth reaches 10 at that position\n"
+           "  --blend SHARE       draw each ninth this far toward the cell's mean ink, 0 to 1\n"
+           "                      (default 0)\n"
+           "  --order ORDER       code, flat or standin (default standin)\n"
+           "  --first CHAR        make this character record 0, the fallback\n"
+           "  -o, --output PATH   where to write the table (default char.csv; - for standard output)\n"
+           "  -h, --help          show this help\n"
+           "\n"
+           "A summary goes to standard error. Exit status: 0 written, 1 failed, 2 usage.\n";
+}
+
+}  // namespace moza::tools

@@ -1,0 +1,34 @@
+// The command line of moza-glyphs, parsed into GeneratorOptions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "char_selection.h"
+#include "common/result.h"
+#include "table_builder.h"
+
+namespace moza::tools {
+
+struct GeneratorOptions {
+    std::string fontFamily = "IPAGothic";
+    std::string fontFile;           // when set, used instead of looking up fontFamily
+    double pixelSize = 32.0 / 3.0;  // 8pt at 96 dots per inch
+    CharSet charSet = CharSet::FullWidth;
+    std::string charList;           // UTF-8; when set, these characters only
+    double cellWidth = 0;           // 0: each glyph's advance
+    LevelRule rule;
+    RecordOrder order = RecordOrder::StandIn;
+    std::string first;              // UTF-8 character to put first, or empty
+    std::string output = "char.csv";  // "-": standard output
+    bool showHelp = false;
+};
+
+/// Parses the arguments after the program name. Fails with a usage message on an unknown
+/// option, a missing or bad value, or a stray argument.
+Result<GeneratorOptions> ParseGeneratorArguments(const std::vector<std::string>& arguments);
+
+/// The text --help prints.
+std::string GeneratorHelpText();
+
+}  // namespace moza::tools
