@@ -1,0 +1,230 @@
+// Tests of htmltag: decoded markup, laid out in pieces, copied back as exactly the one-line markup.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <random>
+
+#include "convert/cp932.h"
+#include "ui/markup_box.h"
+#include "ui/markup_text.h"
+
+namespace {
+
+using moza::ui::MarkupBox;
+using moza::ui::MarkupDisplayText;
+
+const std::string kSquareCp932 = "\x81\xA1";  // ■
+
+// Cells as the make command writes them, `count` of them.
+std::string cells(int count) {
+    std::string out = "<table cellspacing=0 cellpadding=0 width=9><tr height=9>";
+    for (int i = 0; i < count; ++i) out += "<td width=9><font style=font-size:8pt;color:#0A0B0C>" + kSquareCp932 + "</font></td>";
+    return out + "</tr></table>";
+}
+
+QString decoded(const std::string& cp932) {
+    const moza::Result<std::string> utf8 = moza::convert::Cp932ToUtf8(cp932);
+    EXPECT_TRUE(utf8.ok());
+    return utf8 ? QString::fromUtf8(utf8.value()) : QString();
+}
+
+// Removes the line breaks the display added, counting breaks as the text box does.
+QString withoutAddedBreaks(const moza::ui::MarkupDisplay& display) {
+    QString text;
+    std::size_t breakIndex = 0;
+    QChar previous;
+    for (const QChar c : display.text) {
+        const bool isBreak = c == u'\r' || (c == u'\n' && previous != u'\r') || c == QChar(0x2029);
+        previous = c;
+        if (isBreak && display.breakIsAdded.at(breakIndex++)) continue;
+        text.append(c);
+    }
+    return text;
+}
+
+QString copiedSelection(MarkupBox& box) {
+    QApplication::clipboard()->clear();
+    box.copy();
+    return QApplication::clipboard()->text();
+}
+
+void select(MarkupBox& box, int start, int end) {
+    QTextCursor cursor(box.document());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+}
+
+TEST(MarkupBoxTest, ShowsTheMarkupDecodedFromCodePage932) {
+    MarkupBox box;
+    box.setMarkup("<td>" + kSquareCp932 + "</td>");
+    EXPECT_EQ(box.toPlainText(), QString::fromUtf8("<td>■</td>"));
+}
+
+TEST(MarkupBoxTest, LongMarkupIsLaidOutAsManyParagraphs) {
+    MarkupBox box;
+    box.setMarkup(cells(1000));
+    EXPECT_GT(box.document()->blockCount(), 10);
+}
+
+TEST(MarkupBoxTest, MarkupIsTheOneLineMarkupWithoutAddedBreaks) {
+    MarkupBox box;
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    EXPECT_EQ(box.markup(), decoded(markup));
+}
+
+TEST(MarkupBoxTest, SelectAllAndCopyGivesExactlyTheOneLineMarkup) {
+    MarkupBox box;
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    box.selectAll();
+    EXPECT_EQ(copiedSelection(box), decoded(markup));
+}
+
+TEST(MarkupBoxTest, SelectionAcrossAPieceBoundaryCopiesWithoutTheBreak) {
+    MarkupBox box;
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    const moza::ui::MarkupDisplay display = MarkupDisplayText(markup);
+    const int start = 2000;
+    const int end = 2200;
+    ASSERT_TRUE(display.text.mid(start, end - start).contains(u'\n'));
+    select(box, start, end);
+    EXPECT_EQ(copiedSelection(box), display.text.mid(start, end - start).remove(u'\n'));
+}
+
+TEST(MarkupBoxTest, SelectionInsideOnePieceCopiesJustThatText) {
+    MarkupBox box;
+    box.setMarkup(cells(1000));
+    select(box, 10, 30);
+    EXPECT_EQ(copiedSelection(box), box.toPlainText().mid(10, 20));
+}
+
+TEST(MarkupBoxTest, LineBreakTypedInsideAPieceIsKept) {
+    MarkupBox box;
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    const int position = box.document()->findBlockByNumber(1).position() + 5;
+    const int markupIndex = position - 1;  // one added break before it
+    select(box, position, position);
+    QTest::keyClick(&box, Qt::Key_Return);
+    const QString expected = decoded(markup).insert(markupIndex, u'\n');
+    EXPECT_EQ(box.markup(), expected);
+}
+
+TEST(MarkupBoxTest, LineBreakTypedAtTheStartOfAPieceIsKept) {
+    MarkupBox box;
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    const int position = box.document()->findBlockByNumber(2).position();
+    const int markupIndex = position - 2;  // two added breaks before it
+    select(box, position, position);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(box.markup(), decoded(markup).insert(markupIndex, u'\n'));
+}
+
+TEST(MarkupBoxTest, TypedTextIsPartOfTheMarkup) {
+    MarkupBox box;
+    box.setMarkup("<td>x</td>");
+    select(box, 4, 5);
+    QTest::keyClicks(&box, QStringLiteral("yz"));
+    EXPECT_EQ(box.markup(), QStringLiteral("<td>yz</td>"));
+}
+
+TEST(MarkupBoxTest, LineBreakInTheMarkupItselfIsKept) {
+    MarkupBox box;
+    const std::string markup = cells(40) + "\n" + cells(40);
+    box.setMarkup(markup);
+    EXPECT_EQ(box.markup(), decoded(markup));
+}
+
+TEST(MarkupBoxTest, NewMarkupReplacesTheOld) {
+    MarkupBox box;
+    box.setMarkup(cells(1000));
+    box.setMarkup("<td>new</td>");
+    EXPECT_EQ(box.markup(), QStringLiteral("<td>new</td>"));
+    EXPECT_EQ(box.document()->blockCount(), 1);
+}
+
+TEST(MarkupBoxTest, IsNamedHtmltagWithAVerticalScrollBar) {
+    MarkupBox box;
+    EXPECT_EQ(box.objectName(), QStringLiteral("htmltag"));
+    EXPECT_EQ(box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(box.isReadOnly());
+}
+
+struct InvalidCase {
+    const char* name;
+    std::string cp932;
+    QString expected;
+};
+
+class MarkupInvalidBytesTest : public ::testing::TestWithParam<InvalidCase> {};
+
+TEST_P(MarkupInvalidBytesTest, ShowAsReplacementCharacters) {
+    EXPECT_EQ(MarkupDisplayText(GetParam().cp932).text, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MarkupInvalidBytesTest,
+    ::testing::Values(InvalidCase{"LeadByteAtTheEnd", "a\x81", QString::fromUtf8("a\uFFFD")},
+                      InvalidCase{"LeadByteBeforeASpace", "\x81 b", QString::fromUtf8("\uFFFD b")},
+                      InvalidCase{"ByteFF", "\xFF", QString::fromUtf8("\uFFFD")}),
+    [](const ::testing::TestParamInfo<InvalidCase>& testCase) { return std::string(testCase.param.name); });
+
+TEST(MarkupDisplayTextTest, EmptyMarkupGivesNoText) {
+    const moza::ui::MarkupDisplay display = MarkupDisplayText("");
+    EXPECT_TRUE(display.text.isEmpty());
+    EXPECT_TRUE(display.breakIsAdded.empty());
+}
+
+TEST(MarkupDisplayTextTest, PiecesEndJustBeforeATagOnceLongEnough) {
+    const moza::ui::MarkupDisplay display = MarkupDisplayText(cells(200), 100);
+    const QStringList pieces = display.text.split(u'\n');
+    ASSERT_GT(pieces.size(), 2);
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        EXPECT_GE(pieces[i].size(), 100) << i;
+        EXPECT_TRUE(pieces[i + 1].startsWith(u'<')) << i;
+    }
+}
+
+TEST(MarkupDisplayTextTest, TextWithoutTagsIsCutAtTwiceThePieceLength) {
+    const moza::ui::MarkupDisplay display = MarkupDisplayText(std::string(1000, 'x'), 100);
+    EXPECT_EQ(display.text.split(u'\n').constFirst().size(), 200);
+}
+
+// Random markup-like text: ASCII, tags and double-byte characters of code page 932.
+std::string randomCp932(std::mt19937& random, int length) {
+    static const char* const pieces[] = {"<td>", "</td>", "x", "\"", "\x81\xA1", "\x82\xA0", "\x88\x9F",
+                                         "\xB1", "\n", "\r\n", "\r", "<", "\x81\x40", "\x9F\xFC"};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::string out;
+    for (int i = 0; i < length; ++i) out += pieces[pick(random)];
+    return out;
+}
+
+TEST(MarkupDisplayTextTest, AgreesWithThePlainDecoderOnRandomMarkup) {
+    std::mt19937 random(4);
+    for (int round = 0; round < 200; ++round) {
+        const std::string cp932 = randomCp932(random, 400);
+        const moza::ui::MarkupDisplay display = MarkupDisplayText(cp932, 50);
+        ASSERT_EQ(withoutAddedBreaks(display), decoded(cp932)) << round;
+    }
+}
+
+TEST(MarkupDisplayTextTest, EveryLineBreakIsAccountedFor) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const moza::ui::MarkupDisplay display = MarkupDisplayText(randomCp932(random, 400), 50);
+        QTextDocument document;
+        document.setPlainText(display.text);
+        ASSERT_EQ(static_cast<std::size_t>(document.blockCount() - 1), display.breakIsAdded.size()) << round;
+    }
+}
+
+}  // namespace
