@@ -1,0 +1,144 @@
+// Load: start-up in order (title picture, splash, glyph table, main window) and the status line.
+#include "ui/load.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QScreen>
+
+#include "glyph/char_data_loader.h"
+#include "ui/user_prompts.h"
+
+namespace moza::ui {
+namespace {
+
+constexpr const char* kTitleSuffix = "/data/title.bmp";
+constexpr const char* kCharDataSuffix = "/data/char.csv";
+
+// The program folder with a fixed suffix appended as plain text.
+std::filesystem::path fixedPath(const std::filesystem::path& programFolder, const char* suffix) {
+    return std::filesystem::path(programFolder.string() + suffix);
+}
+
+QString nativePath(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(path.string()));
+}
+
+void centreOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+}  // namespace
+
+Load::Load(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Load"));
+    setWindowTitle(QStringLiteral("Moza"));
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+}
+
+std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFolder,
+                                         const MainWindowFactory& makeMainWindow, UserPrompts& prompts) {
+    const std::filesystem::path titleFile = fixedPath(programFolder, kTitleSuffix);
+    const Status title = loadTitle(titleFile);
+    if (!title) {
+        prompts.showFailure(nullptr, tr("Moza cannot start: cannot load %1").arg(nativePath(titleFile)),
+                            QString::fromStdString(title.error().message));
+        return nullptr;
+    }
+    ShowLoadStatus(QString());
+    centreOnScreen(*this);
+    show();
+    ShowLoadStatus(QStringLiteral("Start Loading..."));
+    const std::filesystem::path charFile = fixedPath(programFolder, kCharDataSuffix);
+    Result<glyph::GlyphTable> table = glyph::LoadCharData(
+        charFile, [this](const std::string& line) { ShowLoadStatus(QString::fromStdString(line)); });
+    flushStatus();
+    if (!table) {
+        prompts.showFailure(this, tr("Moza cannot start: cannot load %1").arg(nativePath(charFile)),
+                            QString::fromStdString(table.error().message));
+        return nullptr;
+    }
+    ShowLoadStatus(QStringLiteral("Finish Loading..."));
+    flushStatus();
+    std::unique_ptr<QWidget> mainWindow =
+        makeMainWindow(std::make_shared<const glyph::GlyphTable>(std::move(table).value()));
+    centreOnScreen(*mainWindow);
+    mainWindow->show();
+    close();
+    return mainWindow;
+}
+
+Status Load::loadTitle(const std::filesystem::path& file) {
+    const QString path = QString::fromStdString(file.string());
+    if (!QFileInfo(path).isFile()) return Error{"the file does not exist"};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage picture = reader.read();
+    if (picture.isNull()) return Error{"it is not a picture that can be read (" + reader.errorString().toStdString() + ")"};
+    Title = std::move(picture);
+    m_keptStale = true;
+    return success();
+}
+
+void Load::ShowLoadStatus(const QString& text) {
+    m_status = text;
+    m_keptStale = true;
+    m_screenStale = true;
+    emit statusShown(text);
+    if (!isVisible()) return;  // drawn into the kept image before the window first shows
+    if (m_sinceRepaint.isValid() && m_sinceRepaint.nsecsElapsed() < frameNanoseconds()) return;
+    flushStatus();
+}
+
+void Load::flushStatus() {
+    if (!isVisible() || !m_screenStale) return;
+    repaint();
+    m_screenStale = false;
+    m_sinceRepaint.start();
+}
+
+QImage Load::keptImage() const {
+    renderKeptImage();
+    return m_kept;
+}
+
+void Load::paintEvent(QPaintEvent* /*event*/) {
+    renderKeptImage();
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), m_kept);
+    m_screenStale = false;
+}
+
+void Load::renderKeptImage() const {
+    if (!m_keptStale) return;
+    if (m_kept.isNull()) m_kept = QImage(kWidth, kHeight, QImage::Format_RGB32);
+    // A clean copy of the title picture's top-left corner wipes out the previous line; where the
+    // picture is smaller than the window, the white background shows.
+    m_kept.fill(Qt::white);
+    QPainter painter(&m_kept);
+    painter.drawImage(QPoint(0, 0), Title, QRect(0, 0, kWidth, kHeight));
+    if (!m_status.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setBackgroundMode(Qt::TransparentMode);
+        painter.drawText(QPointF(kStatusLeft, kStatusTop + painter.fontMetrics().ascent()), m_status);
+    }
+    m_keptStale = false;
+}
+
+qint64 Load::frameNanoseconds() const {
+    const QScreen* display = screen();
+    const double rate = display != nullptr && display->refreshRate() > 1.0 ? display->refreshRate() : 60.0;
+    return static_cast<qint64>(1e9 / rate);
+}
+
+}  // namespace moza::ui

@@ -1,0 +1,281 @@
+// Tests of start-up and the splash window Load: status lines, kept image, failures.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "ui/load.h"
+#include "ui/user_prompts.h"
+
+namespace {
+
+using moza::ui::Load;
+
+class RecordingPrompts : public moza::ui::UserPrompts {
+public:
+    QString chooseFile(QFileDialog& /*dialog*/) override { return {}; }
+    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason) override {
+        failures.push_back({what, reason});
+    }
+    struct Failure {
+        QString what;
+        QString reason;
+    };
+    std::vector<Failure> failures;
+};
+
+// Records whether the splash was still visible when the main window was shown.
+class FakeMainWindow : public QWidget {
+public:
+    explicit FakeMainWindow(const QWidget* splash) : m_splash(splash) {}
+    bool splashVisibleAtShow = false;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        splashVisibleAtShow = m_splash->isVisible();
+        QWidget::showEvent(event);
+    }
+
+private:
+    const QWidget* m_splash;
+};
+
+QImage patternPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 200));
+    }
+    return picture;
+}
+
+QImage plainPicture(int width, int height, QColor colour) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+QByteArray charData(int records) {
+    QByteArray text;
+    for (int i = 0; i < records; ++i) text += "1,2,3,4,5,6,7,8,9," + QByteArray::number(33088 + i) + "\r\n";
+    return text;
+}
+
+// A program folder with data/title.bmp and data/char.csv.
+class ProgramFolder {
+public:
+    ProgramFolder() { QDir(m_dir.path()).mkpath(QStringLiteral("data")); }
+    void writeTitle(const QImage& picture) const { ASSERT_TRUE(picture.save(file("title.bmp"), "BMP")); }
+    void writeFile(const char* name, const QByteArray& bytes) const {
+        QFile out(file(name));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QString file(const char* name) const { return m_dir.filePath(QStringLiteral("data/") + QString::fromLatin1(name)); }
+    std::filesystem::path path() const { return m_dir.path().toStdString(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    std::unique_ptr<QWidget> start() {
+        return m_splash.Form_Load(m_folder.path(), [this](std::shared_ptr<const moza::glyph::GlyphTable> table) {
+            m_table = std::move(table);
+            auto window = std::make_unique<FakeMainWindow>(&m_splash);
+            m_mainWindow = window.get();
+            return window;
+        }, m_prompts);
+    }
+    QStringList statusLines() const {
+        QStringList lines;
+        for (const QList<QVariant>& call : m_status) lines << call.constFirst().toString();
+        return lines;
+    }
+
+    ProgramFolder m_folder;
+    Load m_splash;
+    QSignalSpy m_status{&m_splash, &Load::statusShown};
+    RecordingPrompts m_prompts;
+    std::shared_ptr<const moza::glyph::GlyphTable> m_table;
+    FakeMainWindow* m_mainWindow = nullptr;
+};
+
+TEST_F(StartupTest, RecordsGiveTheirCountPlusThreeStatusLines) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    m_folder.writeFile("char.csv", charData(3));
+    ASSERT_NE(start(), nullptr);
+    EXPECT_EQ(statusLines(), (QStringList{"", "Start Loading...", "Loading Char Data File... 0",
+                                          "Loading Char Data File... 1", "Loading Char Data File... 2",
+                                          "Finish Loading..."}));
+}
+
+TEST_F(StartupTest, EmptyTableGivesThreeStatusLines) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    m_folder.writeFile("char.csv", "");
+    ASSERT_NE(start(), nullptr);
+    EXPECT_EQ(statusLines(), (QStringList{"", "Start Loading...", "Finish Loading..."}));
+}
+
+TEST_F(StartupTest, MainWindowGetsTheTableAndShowsBeforeTheSplashCloses) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    m_folder.writeFile("char.csv", charData(4));
+    const std::unique_ptr<QWidget> window = start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(m_table, nullptr);
+    EXPECT_EQ(m_table->CharCount(), 4);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_mainWindow->splashVisibleAtShow);
+    EXPECT_FALSE(m_splash.isVisible());
+    EXPECT_TRUE(m_prompts.failures.empty());
+}
+
+TEST_F(StartupTest, MissingTitlePictureIsReportedByNameAndNoMainWindowOpens) {
+    m_folder.writeFile("char.csv", charData(1));
+    EXPECT_EQ(start(), nullptr);
+    EXPECT_EQ(m_mainWindow, nullptr);
+    EXPECT_FALSE(m_splash.isVisible());
+    ASSERT_EQ(m_prompts.failures.size(), 1u);
+    EXPECT_TRUE(m_prompts.failures[0].what.contains(QDir::toNativeSeparators(m_folder.file("title.bmp"))));
+    EXPECT_FALSE(m_prompts.failures[0].reason.isEmpty());
+}
+
+TEST_F(StartupTest, TitleThatIsNotAPictureIsReportedWithTheReason) {
+    m_folder.writeFile("title.bmp", "this is text, not a picture");
+    m_folder.writeFile("char.csv", charData(1));
+    EXPECT_EQ(start(), nullptr);
+    ASSERT_EQ(m_prompts.failures.size(), 1u);
+    EXPECT_TRUE(m_prompts.failures[0].what.contains(QStringLiteral("title.bmp")));
+    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("not a picture")));
+}
+
+TEST_F(StartupTest, MissingCharDataIsReportedWhileTheSplashShowsTheLastLine) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    EXPECT_EQ(start(), nullptr);
+    EXPECT_EQ(m_mainWindow, nullptr);
+    EXPECT_TRUE(m_splash.isVisible());
+    EXPECT_EQ(m_splash.statusText(), QStringLiteral("Start Loading..."));
+    ASSERT_EQ(m_prompts.failures.size(), 1u);
+    EXPECT_TRUE(m_prompts.failures[0].what.contains(QDir::toNativeSeparators(m_folder.file("char.csv"))));
+}
+
+TEST_F(StartupTest, MalformedRecordIsReportedWithTheLoadersMessage) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    m_folder.writeFile("char.csv", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n");
+    EXPECT_EQ(start(), nullptr);
+    ASSERT_EQ(m_prompts.failures.size(), 1u);
+    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("record")));
+    EXPECT_EQ(m_splash.statusText(), QStringLiteral("Loading Char Data File... 2"));
+}
+
+TEST(LoadTest, IsABorderlessWhiteWindowOf312By206) {
+    Load splash;
+    EXPECT_EQ(splash.size(), QSize(312, 206));
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(splash.objectName(), QStringLiteral("Load"));
+    EXPECT_EQ(splash.keptImage().pixel(100, 100), qRgb(255, 255, 255));
+}
+
+TEST(LoadTest, LargerTitlePictureShowsOnlyItsTopLeftCorner) {
+    Load splash;
+    splash.Title = patternPicture(500, 400);
+    splash.ShowLoadStatus(QString());
+    const QImage kept = splash.keptImage();
+    ASSERT_EQ(kept.size(), QSize(312, 206));
+    for (const QPoint point : {QPoint(0, 0), QPoint(311, 205), QPoint(300, 10), QPoint(5, 200)}) {
+        EXPECT_EQ(kept.pixel(point), splash.Title.pixel(point)) << point.x() << "," << point.y();
+    }
+}
+
+TEST(LoadTest, SmallerTitlePictureLeavesTheRestWhite) {
+    Load splash;
+    splash.Title = plainPicture(100, 50, Qt::blue);
+    splash.ShowLoadStatus(QString());
+    const QImage kept = splash.keptImage();
+    EXPECT_EQ(kept.pixel(50, 25), qRgb(0, 0, 255));
+    EXPECT_EQ(kept.pixel(200, 25), qRgb(255, 255, 255));
+    EXPECT_EQ(kept.pixel(50, 100), qRgb(255, 255, 255));
+}
+
+TEST(LoadTest, TitleIsDrawnBeforeTheWindowFirstShows) {
+    Load splash;
+    splash.Title = plainPicture(312, 206, Qt::green);
+    splash.ShowLoadStatus(QString());
+    ASSERT_FALSE(splash.isVisible());
+    EXPECT_EQ(splash.keptImage().pixel(10, 10), qRgb(0, 255, 0));
+}
+
+QRect inkBounds(const QImage& image, QRgb background) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != background) bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+TEST(LoadTest, StatusLineStartsAbout41PixelsAcrossAnd144Down) {
+    Load splash;
+    splash.Title = plainPicture(312, 206, Qt::white);
+    splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... 1234"));
+    const QRect ink = inkBounds(splash.keptImage(), qRgb(255, 255, 255));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.left(), 40);
+    EXPECT_LE(ink.left(), 44);
+    EXPECT_GE(ink.top(), 144);
+    EXPECT_LE(ink.top(), 144 + splash.fontMetrics().height());
+}
+
+TEST(LoadTest, StatusLineHasATransparentBackground) {
+    Load splash;
+    splash.Title = plainPicture(312, 206, Qt::yellow);
+    splash.ShowLoadStatus(QStringLiteral("Finish Loading..."));
+    const QImage kept = splash.keptImage();
+    // Between the letters the title picture shows.
+    const QRect ink = inkBounds(kept, qRgb(255, 255, 0));
+    int titlePixels = 0;
+    for (int x = ink.left(); x <= ink.right(); ++x) titlePixels += kept.pixel(x, ink.center().y()) == qRgb(255, 255, 0);
+    EXPECT_GT(titlePixels, 0);
+}
+
+TEST(LoadTest, ShortLineAfterALongOneLeavesNoTrace) {
+    Load splash;
+    splash.Title = patternPicture(312, 206);
+    splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... 32767"));
+    splash.ShowLoadStatus(QStringLiteral("Finish"));
+    Load fresh;
+    fresh.Title = splash.Title;
+    fresh.ShowLoadStatus(QStringLiteral("Finish"));
+    EXPECT_EQ(splash.keptImage(), fresh.keptImage());
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(LoadTest, ThousandsOfStatusLinesRepaintFarFewerTimes) {
+    Load splash;
+    splash.Title = patternPicture(312, 206);
+    splash.show();
+    PaintCounter counter;
+    splash.installEventFilter(&counter);
+    for (int i = 0; i < 5000; ++i) splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... %1").arg(i));
+    splash.flushStatus();
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LT(counter.paints, 500);
+    EXPECT_EQ(splash.statusText(), QStringLiteral("Loading Char Data File... 4999"));
+}
+
+}  // namespace
