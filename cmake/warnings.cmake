@@ -5,6 +5,8 @@ function(moza_warnings target)
   else()
     target_compile_options(${target} PRIVATE
       -Wall -Wextra -Wpedantic -Wconversion -Wshadow
+      # g++ 12 warns falsely on std::string concatenation when optimising (GCC bug 105651).
+      $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>
       $<$<BOOL:${MOZA_WERROR}>:-Werror>)
   endif()
 endfunction()

@@ -56,7 +56,8 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
         }
     }
     for (const std::string& picture : options.pictures) {
-        PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}};
+        // Pictures converted side by side each compose on one thread; a lone one uses every core.
+        PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}, options.jobs > 1 ? 1 : 0};
         if (options.output.empty()) {
             job.target = {PageTarget::Kind::TempFolder, moza::convert::FixedPath(moza::convert::kTempFolderSuffix)};
         } else if (options.output == "-") {

@@ -17,11 +17,11 @@ std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 Result<std::filesystem::path> writeToStandardOutput(const convert::WorkingImage& image, const glyph::GlyphTable& table,
                                                     convert::ColorMode mode, const std::string& titleCp932,
-                                                    convert::BlockProgress progress) {
+                                                    convert::BlockProgress progress, int threads) {
     Status streamed = convert::StreamPageFile(
         image, table, mode, titleCp932,
         [](std::string_view piece) { return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size(); },
-        progress);
+        progress, threads);
     if (streamed && std::fflush(stdout) != 0) streamed = Error{"the page could not be written"};
     if (!streamed) {
         return Error{"cannot write the page to standard output: " +
@@ -54,7 +54,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     image.value().EnlargeToBlocks();
 
     if (job.target.kind == PageTarget::Kind::StandardOutput) {
-        return writeToStandardOutput(image.value(), table, mode, titleCp932.value(), progress);
+        return writeToStandardOutput(image.value(), table, mode, titleCp932.value(), progress, job.threads);
     }
     std::filesystem::path path = job.target.path;
     if (job.target.kind == PageTarget::Kind::TempFolder) {
@@ -66,7 +66,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     if (!writer) return writer.error();
     Status streamed = convert::StreamPageFile(
         image.value(), table, mode, titleCp932.value(),
-        [&writer](std::string_view piece) { return writer.value().write(piece); }, progress);
+        [&writer](std::string_view piece) { return writer.value().write(piece); }, progress, job.threads);
     if (!streamed && !writer.value().failed()) {
         return Error{"cannot write '" + path.string() + "': " + streamed.error().message};  // the writer discards
     }

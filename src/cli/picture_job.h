@@ -20,6 +20,7 @@ struct PictureJob {
     std::string picture;
     std::string titleUtf8;
     PageTarget target;
+    int threads = 0;  // for composing: 0 one per core
 };
 
 /// Loads, enlarges and converts one picture and writes its page, whole or not at all.

@@ -1,7 +1,12 @@
 // Page composition: cells written straight into a buffer that is handed on a megabyte at a time.
 #include "convert/page_composer.h"
 
+#include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -23,7 +28,7 @@ constexpr std::string_view kPageStart = "<html><head><title>";
 constexpr std::string_view kAfterTitle = "</title></head><body text=#000000>";
 
 constexpr std::size_t kCellMaxBytes = kCellStart.size() + 6 + kTagEnd.size() + 2 + kCellEnd.size();
-constexpr std::size_t kFlushBytes = 1u << 20;
+constexpr std::size_t kFlushBytes = 1u << 20;  // the size of the pieces handed on
 
 /// Two uppercase hexadecimal digits for every byte value.
 constexpr std::array<char, 512> makeHexPairs() {
@@ -59,14 +64,21 @@ char* putCode(char* out, glyph::CharCode code) {
     return out;
 }
 
+/// Four bits per level: a key for the last pattern seen, so runs of equal blocks skip the lookup.
+/// Levels measured from pixels are 0 to 10.
+std::uint64_t patternKey(const glyph::DarknessPattern& pattern) {
+    std::uint64_t key = 0;
+    for (glyph::Level level : pattern) key = (key << 4) | static_cast<std::uint64_t>(level);
+    return key;
+}
+
 /// Writes one block row of cells at `out`; returns the end.
-char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                 int blockRow, const BlockProgress& progress, std::int64_t last) {
+char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode, int blockRow) {
     const int columns = image.blockColumns();
-    const std::int64_t rowStart = static_cast<std::int64_t>(blockRow) * columns;
+    std::uint64_t lastKey = ~std::uint64_t{0};
+    glyph::CharCode lastCode = 0;
     out = put(out, kRowStart);
     for (int c = 0; c < columns; ++c) {
-        if (progress.onBlock != nullptr) progress.onBlock(progress.context, rowStart + c, last);
         const BlockSample sample = SampleBlock(image, blockRow, c);
         out = put(out, kCellStart);
         if (mode == ColorMode::Web) {
@@ -77,47 +89,131 @@ char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& 
             out = put(out, "000000");
         }
         out = put(out, kTagEnd);
-        out = putCode(out, table.FindGlyph(sample.pattern));
+        const std::uint64_t key = patternKey(sample.pattern);
+        if (key != lastKey) {
+            lastKey = key;
+            lastCode = table.FindGlyph(sample.pattern);
+        }
+        out = putCode(out, lastCode);
         out = put(out, kCellEnd);
     }
     return put(out, kRowEnd);
 }
 
+/// Block rows [first, end) of the table.
+struct Band {
+    int first = 0;
+    int end = 0;
+};
+
+/// Composes a band into `bytes`, reusing its memory.
+void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, const glyph::GlyphTable& table,
+                 ColorMode mode) {
+    const std::size_t rowMaxBytes =
+        kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(image.blockColumns()) * kCellMaxBytes;
+    bytes.resize(rowMaxBytes * static_cast<std::size_t>(band.end - band.first));
+    char* out = bytes.data();
+    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, table, mode, r);
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+}
+
+using BandSink = std::function<bool(const Band&, std::string_view)>;
+
+/// Composes bands on worker threads and hands them to `deliver` in order on the calling thread;
+/// at most two bands per worker are composed ahead, each in a buffer of its own that is reused
+/// once delivered. Stops early when `deliver` returns false.
+bool composeInParallel(const std::vector<Band>& bands, int threads, const WorkingImage& image,
+                       const glyph::GlyphTable& table, ColorMode mode, const BandSink& deliver) {
+    const std::size_t window = static_cast<std::size_t>(threads) * 2;
+    std::vector<std::string> buffers(window);
+    std::vector<char> ready(bands.size(), 0);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t nextToCompose = 0;
+    std::size_t nextToDeliver = 0;
+    bool stop = false;
+
+    auto worker = [&] {
+        for (;;) {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
+            if (stop || nextToCompose >= bands.size()) return;
+            const std::size_t b = nextToCompose++;
+            lock.unlock();
+            composeBand(bands[b], buffers[b % window], image, table, mode);
+            lock.lock();
+            ready[b] = 1;
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
+
+    bool delivered = true;
+    for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return ready[b] != 0; });
+        }
+        delivered = deliver(bands[b], buffers[b % window]);
+        std::lock_guard lock(mutex);
+        nextToDeliver = b + 1;
+        stop = !delivered;
+        changed.notify_all();
+    }
+    for (std::thread& thread : pool) thread.join();
+    return delivered;
+}
+
 }  // namespace
 
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                    const MarkupSink& sink, BlockProgress progress) {
+                    const MarkupSink& sink, BlockProgress progress, int threads) {
     if (table.empty()) {
         return Error{"the glyph table holds no characters, so there is nothing to draw the picture with"};
     }
     const int rows = image.blockRows();
     const int columns = image.blockColumns();
     const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
-    const std::size_t rowMaxBytes = kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
 
-    std::string buffer;
-    buffer.resize(kFlushBytes + rowMaxBytes + 64);
-    char* out = buffer.data();
-    out = put(out, kTableStart);
-    out += std::snprintf(out, 24, "%" PRId64, static_cast<std::int64_t>(columns) * 9);
-    out = put(out, kTagEnd);
-    for (int r = 0; r < rows; ++r) {
-        out = composeRow(out, image, table, mode, r, progress, last);
-        const auto used = static_cast<std::size_t>(out - buffer.data());
-        if (used >= kFlushBytes) {
-            if (!sink(std::string_view(buffer.data(), used))) return Error{"the page could not be written"};
-            out = buffer.data();
+    std::string head(kTableStart);
+    head += std::to_string(static_cast<std::int64_t>(columns) * 9);
+    head += kTagEnd;
+    if (!sink(head)) return Error{"the page could not be written"};
+
+    // Bands of about a megabyte: large enough to write efficiently, small enough to stream.
+    const std::size_t rowBytes = kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
+    const int bandRows = static_cast<int>(std::clamp<std::size_t>(kFlushBytes / rowBytes, 1, 4096));
+    std::vector<Band> bands;
+    for (int first = 0; first < rows; first += bandRows) bands.push_back({first, std::min(rows, first + bandRows)});
+
+    auto deliver = [&](const Band& band, std::string_view bytes) {
+        if (progress.onBlock != nullptr) {
+            const std::int64_t end = static_cast<std::int64_t>(band.end) * columns;
+            for (std::int64_t i = static_cast<std::int64_t>(band.first) * columns; i < end; ++i) {
+                progress.onBlock(progress.context, i, last);
+            }
         }
+        return sink(bytes);
+    };
+    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = std::min(threads, static_cast<int>(bands.size()));
+    bool delivered = true;
+    if (threads <= 1) {
+        std::string bytes;
+        for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
+            composeBand(bands[b], bytes, image, table, mode);
+            delivered = deliver(bands[b], bytes);
+        }
+    } else {
+        delivered = composeInParallel(bands, threads, image, table, mode, deliver);
     }
-    out = put(out, kTableEnd);
-    if (!sink(std::string_view(buffer.data(), static_cast<std::size_t>(out - buffer.data())))) {
-        return Error{"the page could not be written"};
-    }
+    if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
 }
 
 Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                                     BlockProgress progress) {
+                                     BlockProgress progress, int threads) {
     std::string text;
     // Most cells take one glyph byte fewer than the most; reserving the most avoids regrowth.
     text.reserve(static_cast<std::size_t>(image.blockRows()) *
@@ -129,7 +225,7 @@ Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::Gly
             text.append(piece);
             return true;
         },
-        progress);
+        progress, threads);
     if (!status) return status.error();
     return text;
 }

@@ -18,7 +18,7 @@ enum class ColorMode {
     Mono,  // every character black
 };
 
-/// Told about block i (of blocks 0 to last) just before it is sampled. A plain function
+/// Told about block i (of blocks 0 to last), in order, as the markup is made. A plain function
 /// pointer, so reporting costs one indirect call per block.
 struct BlockProgress {
     void (*onBlock)(void* context, std::int64_t i, std::int64_t last) = nullptr;
@@ -30,14 +30,16 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 
 /// Composes the table markup of an image already enlarged to whole blocks: the table head with
 /// the width in pixels, one row per block row, one cell per block holding the character
-/// FindGlyph picks, coloured by `mode`. No line breaks. Fails, before anything reaches `sink`,
-/// when the glyph table is empty; fails when the sink refuses a piece.
+/// FindGlyph picks, coloured by `mode`. No line breaks. Bands of rows are composed on `threads`
+/// threads (0: one per core) and handed to `sink` in order on the calling thread, which also
+/// reports every block, in order, just before the piece that holds it. Fails, before anything
+/// reaches `sink`, when the glyph table is empty; fails when the sink refuses a piece.
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                    const MarkupSink& sink, BlockProgress progress = {});
+                    const MarkupSink& sink, BlockProgress progress = {}, int threads = 0);
 
 /// The whole table markup in memory.
 Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table,
-                                     ColorMode mode, BlockProgress progress = {});
+                                     ColorMode mode, BlockProgress progress = {}, int threads = 0);
 
 /// The page document up to the table: the page start, the title (code page 932, unescaped),
 /// and the body start.

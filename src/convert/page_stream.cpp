@@ -6,13 +6,13 @@
 namespace moza::convert {
 
 Status StreamPageFile(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                      std::string_view titleCp932, const MarkupSink& sink, BlockProgress progress) {
+                      std::string_view titleCp932, const MarkupSink& sink, BlockProgress progress, int threads) {
     if (table.empty()) {
-        return ComposeTable(image, table, mode, sink, progress);  // refuses before writing anything
+        return ComposeTable(image, table, mode, sink, progress, threads);  // refuses before writing anything
     }
     const std::string head = std::string(kPageFileStart) + PageHead(titleCp932);
     if (!sink(head)) return Error{"the page could not be written"};
-    if (Status composed = ComposeTable(image, table, mode, sink, progress); !composed) return composed;
+    if (Status composed = ComposeTable(image, table, mode, sink, progress, threads); !composed) return composed;
     const std::string tail = std::string(kPageTail) + std::string(kPageFileEnd);
     if (!sink(tail)) return Error{"the page could not be written"};
     return success();

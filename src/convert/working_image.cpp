@@ -7,7 +7,7 @@
 
 namespace moza::convert {
 
-Result<WorkingImage> WorkingImage::create(int width, int height) {
+Result<WorkingImage> WorkingImage::create(int width, int height, Fill fill) {
     if (width < 0 || height < 0) {
         return Error{"the picture has no valid size"};
     }
@@ -18,7 +18,9 @@ Result<WorkingImage> WorkingImage::create(int width, int height) {
     const int stride = WholeBlocks(width);
     const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
     try {
-        return WorkingImage(width, height, stride, std::vector<ColorValue>(count, 0x00FFFFFFu));
+        std::unique_ptr<ColorValue[]> pixels(new ColorValue[count]);
+        if (fill == Fill::White) std::fill_n(pixels.get(), count, 0x00FFFFFFu);
+        return WorkingImage(width, height, stride, std::move(pixels));
     } catch (const std::bad_alloc&) {
         return Error{"not enough memory for a picture of " + std::to_string(width) + " x " +
                      std::to_string(height) + " pixels"};

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "common/result.h"
 
@@ -21,9 +21,14 @@ class WorkingImage {
 public:
     WorkingImage() = default;
 
-    /// A white image of the given size. Fails for negative sizes, for heights above
-    /// kMaxPictureHeight and when the memory cannot be had.
-    static Result<WorkingImage> create(int width, int height);
+    enum class Fill {
+        White,
+        None,  // for a decoder that writes every pixel: saves a pass over a large picture
+    };
+
+    /// An image of the given size, white unless `fill` says otherwise. Fails for negative sizes,
+    /// for heights above kMaxPictureHeight and when the memory cannot be had.
+    static Result<WorkingImage> create(int width, int height, Fill fill = Fill::White);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -32,8 +37,12 @@ public:
     /// The height as the make command reads it.
     std::int16_t PicHeight() const { return static_cast<std::int16_t>(m_height); }
 
-    ColorValue* row(int y) { return m_pixels.data() + static_cast<std::size_t>(y) * m_stride; }
-    const ColorValue* row(int y) const { return m_pixels.data() + static_cast<std::size_t>(y) * m_stride; }
+    ColorValue* row(int y) { return m_pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_stride); }
+    const ColorValue* row(int y) const {
+        return m_pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_stride);
+    }
+    /// Pixels from one row to the next (at least the width: rows have room for whole blocks).
+    int stride() const { return m_stride; }
     ColorValue pixel(int x, int y) const { return row(y)[x]; }
     void setPixel(int x, int y, ColorValue value) { row(y)[x] = value; }
 
@@ -46,13 +55,13 @@ public:
     int blockRows() const { return m_height / 3; }
 
 private:
-    WorkingImage(int width, int height, int stride, std::vector<ColorValue> pixels)
+    WorkingImage(int width, int height, int stride, std::unique_ptr<ColorValue[]> pixels)
         : m_width(width), m_height(height), m_stride(stride), m_pixels(std::move(pixels)) {}
 
     int m_width = 0;
     int m_height = 0;
     int m_stride = 0;  // the enlarged width
-    std::vector<ColorValue> m_pixels;  // room for the enlarged height
+    std::unique_ptr<ColorValue[]> m_pixels;  // room for the enlarged height
 };
 
 /// `n` raised to the next multiple of 3 (a multiple of 3 stays).

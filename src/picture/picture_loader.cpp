@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 #include <QtGlobal>
 
+#include <optional>
 #include <string>
 
 namespace moza::picture {
@@ -99,10 +100,45 @@ Result<QSize> checkedSize(QImageReader& reader) {
     return size;
 }
 
+Error decodeFailure(const QImageReader& reader, const DecodeWarnings& warnings) {
+    std::string reason = reader.errorString().toStdString();
+    if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
+    return Error{"the picture cannot be decoded: " + reason};
+}
+
+/// Decodes an opaque, unrotated 32-bit picture straight into the working image's rows and turns
+/// its pixels around there, sparing a second picture-sized buffer and a copy. Gives nothing (so
+/// the caller decodes the usual way) when the picture is of another kind.
+std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader, QSize size,
+                                                           const DecodeWarnings& warnings) {
+    if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32 ||
+        reader.transformation() != QImageIOHandler::TransformationNone) {
+        return std::nullopt;
+    }
+    Result<convert::WorkingImage> created =
+        convert::WorkingImage::create(size.width(), size.height(), convert::WorkingImage::Fill::None);
+    if (!created) return created;
+    convert::WorkingImage& working = created.value();
+    auto* pixels = reinterpret_cast<uchar*>(working.row(0));
+    QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(working.stride()) * 4,
+                  QImage::Format_RGB32);
+    if (!reader.read(&target)) return decodeFailure(reader, warnings);
+    if (warnings.damaged()) return Error{"the picture is damaged or cut short: " + warnings.text()};
+    if (target.constBits() != pixels || target.size() != size || target.format() != QImage::Format_RGB32) {
+        return ToWorkingImage(target);  // the decoder chose a buffer of its own
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        convert::ColorValue* row = working.row(y);
+        for (int x = 0; x < size.width(); ++x) row[x] = fromRgb32(row[x]);
+    }
+    return created;
+}
+
 }  // namespace
 
 Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
-    Result<convert::WorkingImage> created = convert::WorkingImage::create(image.width(), image.height());
+    Result<convert::WorkingImage> created =
+        convert::WorkingImage::create(image.width(), image.height(), convert::WorkingImage::Fill::None);
     if (!created) return created;
     convert::WorkingImage& working = created.value();
     const bool alpha = image.hasAlphaChannel();
@@ -133,13 +169,11 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     if (!reader.canRead()) {
         return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)"};
     }
-    if (Result<QSize> size = checkedSize(reader); !size) return size.error();
+    Result<QSize> size = checkedSize(reader);
+    if (!size) return size.error();
+    if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
-    if (image.isNull()) {
-        std::string reason = reader.errorString().toStdString();
-        if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
-        return Error{"the picture cannot be decoded: " + reason};
-    }
+    if (image.isNull()) return decodeFailure(reader, warnings);
     if (warnings.damaged()) {
         return Error{"the picture is damaged or cut short: " + warnings.text()};
     }

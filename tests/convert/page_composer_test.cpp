@@ -113,6 +113,43 @@ TEST(PageComposerTest, ProgressIsReportedForEveryBlockInOrder) {
                                                        "Moza - 5/5 (100.00%)"));
 }
 
+struct Counter {
+    std::int64_t next = 0;
+    bool inOrder = true;
+    static void count(void* context, std::int64_t i, std::int64_t last) {
+        auto* self = static_cast<Counter*>(context);
+        self->inOrder = self->inOrder && i == self->next && last == 599 * 134 - 1;
+        self->next = i + 1;
+    }
+};
+
+TEST(PageComposerTest, ThreadsComposeTheSameBytesAndReportEveryBlockInOrder) {
+    // Big enough for many bands; random pixels so neighbouring cells differ.
+    WorkingImage image = WorkingImage::create(401, 1797).value();
+    std::uint32_t seed = 1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+    image.EnlargeToBlocks();
+    const GlyphTable table({uniform(0, 0x8140), uniform(7, 0x82A0), {{3, 5, 7, 9, 1, 2, 4, 6, 8}, 'x'}});
+    const std::string single = ComposeTableText(image, table, ColorMode::Web, {}, 1).value();
+    for (int threads : {2, 3, 8}) {
+        Counter counter;
+        const Result<std::string> parallel = ComposeTableText(image, table, ColorMode::Web, {&Counter::count, &counter}, threads);
+        ASSERT_TRUE(parallel.ok());
+        EXPECT_TRUE(parallel.value() == single) << threads << " threads";
+        EXPECT_TRUE(counter.inOrder) << threads << " threads";
+        EXPECT_EQ(counter.next, 599 * 134) << threads << " threads";
+    }
+}
+
+TEST(PageComposerTest, ASinkThatRefusesStopsComposing) {
+    WorkingImage image = WorkingImage::create(3000, 900).value();
+    int pieces = 0;
+    const Status status = ComposeTable(image, kTable, ColorMode::Web, [&pieces](std::string_view) { return ++pieces < 3; }, {}, 2);
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(pieces, 3);
+}
+
 TEST(PageComposerTest, CaptionTexts) {
     struct Case {
         std::int64_t i, last;

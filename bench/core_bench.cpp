@@ -1,0 +1,134 @@
+// Core benchmarks: decoding, composing (blocks per second) and FindGlyph against table size.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QImageReader>
+
+#include <random>
+
+#include "convert/block_sampler.h"
+#include "convert/page_composer.h"
+#include "glyph/char_data_loader.h"
+#include "picture/picture_loader.h"
+
+namespace {
+
+using namespace moza;
+
+const char* kPhoto = MOZA_PICTURES_DIR "/seeding_4000x3000.jpg";
+
+const convert::WorkingImage& enlargedPhoto() {
+    static convert::WorkingImage image = [] {
+        Result<convert::WorkingImage> loaded = picture::LoadPicture(kPhoto);
+        if (!loaded) std::abort();
+        loaded.value().EnlargeToBlocks();
+        return std::move(loaded).value();
+    }();
+    return image;
+}
+
+const glyph::GlyphTable& shippedTable() {
+    static glyph::GlyphTable table = [] {
+        Result<glyph::GlyphTable> loaded = glyph::LoadCharData(MOZA_SOURCE_DIR "/data/char.csv", {});
+        if (!loaded) std::abort();
+        return std::move(loaded).value();
+    }();
+    return table;
+}
+
+/// A table of `count` records with random patterns (levels 0 to 10), as a generated table might be.
+glyph::GlyphTable randomTable(int count) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> level(0, 10);
+    std::vector<glyph::CharRecord> records(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        for (glyph::Level& l : records[i].Pattern) l = static_cast<glyph::Level>(level(random));
+        records[i].Pattern[0] = static_cast<glyph::Level>(i % 11);  // every top-left level present
+        records[i].Code = 0x8140 + static_cast<int>(i);
+    }
+    return glyph::GlyphTable(std::move(records));
+}
+
+void BM_QtDecodeOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        QImageReader reader(kPhoto);
+        QImage image = reader.read();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_QtDecodeOnly)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPicture(benchmark::State& state) {
+    for (auto _ : state) {
+        Result<convert::WorkingImage> image = picture::LoadPicture(kPhoto);
+        benchmark::DoNotOptimize(image.ok());
+    }
+}
+BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond);
+
+void BM_ComposeTable(benchmark::State& state) {
+    const convert::WorkingImage& image = enlargedPhoto();
+    const glyph::GlyphTable& table = state.range(0) == 0 ? shippedTable() : randomTable(static_cast<int>(state.range(0)));
+    const auto mode = state.range(1) == 0 ? convert::ColorMode::Web : convert::ColorMode::Mono;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        Status done = convert::ComposeTable(
+            image, table, mode,
+            [&bytes](std::string_view piece) {
+                bytes += piece.size();
+                return true;
+            },
+            {}, static_cast<int>(state.range(2)));
+        benchmark::DoNotOptimize(done.ok());
+    }
+    const double blocks = static_cast<double>(image.blockRows()) * image.blockColumns();
+    state.counters["blocks/s"] = benchmark::Counter(blocks, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["page MB"] = static_cast<double>(bytes) / 1e6;
+    state.SetLabel((state.range(0) == 0 ? "shipped table" : std::to_string(state.range(0)) + " random records") +
+                   (state.range(1) == 0 ? ", colour, " : ", mono, ") + std::to_string(state.range(2)) + " thread(s)");
+}
+// Arguments: table (0 the shipped one, else that many random records), mode (0 colour, 1 mono), threads.
+BENCHMARK(BM_ComposeTable)
+    ->Args({0, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({100, 0, 1})
+    ->Args({30000, 0, 1})
+    ->Args({0, 0, 2})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FindGlyphOnPhotoBlocks(benchmark::State& state) {
+    const convert::WorkingImage& image = enlargedPhoto();
+    std::vector<glyph::DarknessPattern> patterns;
+    for (int r = 0; r < image.blockRows(); r += 7)
+        for (int c = 0; c < image.blockColumns(); c += 3) patterns.push_back(convert::SampleBlock(image, r, c).pattern);
+    const glyph::GlyphTable table = randomTable(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        glyph::CharCode sum = 0;
+        for (const glyph::DarknessPattern& p : patterns) sum += table.FindGlyph(p);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["calls/s"] = benchmark::Counter(static_cast<double>(patterns.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_FindGlyphOnPhotoBlocks)->Arg(100)->Arg(3000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+void BM_FindGlyphOnRandomPatterns(benchmark::State& state) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> level(0, 10);
+    std::vector<glyph::DarknessPattern> patterns(1 << 16);
+    for (auto& p : patterns)
+        for (glyph::Level& l : p) l = static_cast<glyph::Level>(level(random));
+    const glyph::GlyphTable table = randomTable(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        glyph::CharCode sum = 0;
+        for (const glyph::DarknessPattern& p : patterns) sum += table.FindGlyph(p);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["calls/s"] = benchmark::Counter(static_cast<double>(patterns.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_FindGlyphOnRandomPatterns)->Arg(100)->Arg(3000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
