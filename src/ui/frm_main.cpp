@@ -76,6 +76,8 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem
     setTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Drags over controls that take no drops travel up to the window, where PictureDrop sees them.
+    setAcceptDrops(true);
     m_drop = new PictureDrop(this, [this](const QString& file) { openPicture(file); });
     Form_Load();
 }

@@ -1,0 +1,153 @@
+// Save As, the view commands, Exit and the close box, and the menu states they leave.
+#include <QTest>
+
+#include "frm_main_fixture.h"
+
+namespace moza::ui::testing {
+namespace {
+
+class FrmMainCommandsTest : public FrmMainTest {
+protected:
+    void SetUp() override {
+        FrmMainTest::SetUp();
+        createWindow();
+    }
+    void openAndMake(const QString& title = QStringLiteral("cat")) {
+        openThroughDialog(writePicture(title + ".png", plainImage(6, 3, Qt::white)));
+        make(title);
+        ASSERT_TRUE(m_prompts->failures.empty());
+    }
+    void saveAs(const QString& target) {
+        m_prompts->answers.push_back(target);
+        action("MN_FILE_SAVE")->trigger();
+    }
+};
+
+TEST_F(FrmMainCommandsTest, SaveDialogOffersHtmlFilesWithoutDefaultExtension) {
+    openAndMake();
+    saveAs({});
+    ASSERT_EQ(m_prompts->shown.size(), 2u);
+    const FakePrompts::ShownDialog& dialog = m_prompts->shown[1];
+    EXPECT_EQ(dialog.name, "Dialog2");
+    EXPECT_EQ(dialog.mode, QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.filters, QStringList{"htmlファイル(*.html)"});
+    EXPECT_TRUE(dialog.defaultSuffix.isEmpty());
+}
+
+TEST_F(FrmMainCommandsTest, SaveAsCopiesThePageByteForByte) {
+    openAndMake();
+    const QString target = m_dir.filePath("copy.html");
+    saveAs(target);
+    EXPECT_TRUE(m_prompts->failures.empty());
+    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
+}
+
+TEST_F(FrmMainCommandsTest, SaveAsReplacesAnExistingFile) {
+    openAndMake();
+    const QString target = m_dir.filePath("copy.html");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older page that is much longer than the new one will be, surely, yes");
+    old.close();
+    saveAs(target);
+    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
+}
+
+TEST_F(FrmMainCommandsTest, CancelledSaveAsWritesNothing) {
+    openAndMake();
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    saveAs({});
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), before);
+    EXPECT_TRUE(m_prompts->failures.empty());
+}
+
+TEST_F(FrmMainCommandsTest, FailedCopyNamesTheTargetAndLeavesNoFile) {
+    openAndMake();
+    const QString target = m_dir.filePath("no/such/folder/copy.html");
+    saveAs(target);
+    ASSERT_EQ(m_prompts->failures.size(), 1u);
+    EXPECT_TRUE(m_prompts->failures[0].what.contains(QDir::toNativeSeparators(target)));
+    EXPECT_FALSE(m_prompts->failures[0].reason.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+TEST_F(FrmMainCommandsTest, CopyOfAVanishedPageIsReportedAndKeepsTheOldTarget) {
+    openAndMake();
+    const QString target = m_dir.filePath("copy.html");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    ASSERT_TRUE(QFile::remove(m_window->outputPath()));
+    saveAs(target);
+    ASSERT_EQ(m_prompts->failures.size(), 1u);
+    EXPECT_EQ(ReadBytes(target), "keep me");
+}
+
+TEST_F(FrmMainCommandsTest, StartPageAfterMakeKeepsSaveAsAndItCopiesTheLastPage) {
+    openAndMake();
+    action("MN_VIEW_START")->trigger();
+    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/index.html");
+    EXPECT_TRUE(saveAsEnabled());
+    const QString target = m_dir.filePath("copy.html");
+    saveAs(target);
+    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
+}
+
+TEST_F(FrmMainCommandsTest, VersionShowsTheVersionPage) {
+    action("MN_VIEW_VERSION")->trigger();
+    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/version.html");
+    EXPECT_FALSE(saveAsEnabled());
+}
+
+TEST_F(FrmMainCommandsTest, StartPageShowsTheStartPage) {
+    action("MN_VIEW_VERSION")->trigger();
+    action("MN_VIEW_START")->trigger();
+    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/index.html");
+}
+
+TEST_F(FrmMainCommandsTest, SaveAsIsAvailableExactlyBetweenAMakeAndTheNextOpen) {
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        bool saveAs;
+    };
+    const QString good = writePicture("good.png", plainImage(9, 9, Qt::white));
+    const std::vector<Step> steps = {
+        {"make", [this] { make(); }, true},
+        {"start page", [this] { action("MN_VIEW_START")->trigger(); }, true},
+        {"version", [this] { action("MN_VIEW_VERSION")->trigger(); }, true},
+        {"cancelled open", [this] { openThroughDialog({}); }, true},
+        {"open", [&] { openThroughDialog(good); }, false},
+        {"start page", [this] { action("MN_VIEW_START")->trigger(); }, false},
+        {"make", [this] { make(); }, true},
+        {"failed open", [this] { openThroughDialog(m_dir.filePath("gone.png")); }, false},
+        {"failed make", [this] { make(QStringLiteral("a?b")); }, false},
+        {"make", [this] { make(); }, true},
+        {"failed make", [this] { make(QStringLiteral("a?b")); }, true},
+    };
+    for (const Step& step : steps) {
+        step.run();
+        EXPECT_EQ(saveAsEnabled(), step.saveAs) << "after " << step.what;
+    }
+}
+
+TEST_F(FrmMainCommandsTest, ExitClosesTheWindowWithoutAsking) {
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    action("MN_FILE_END")->trigger();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_prompts->shown.empty());
+    EXPECT_TRUE(m_prompts->failures.empty());
+}
+
+TEST_F(FrmMainCommandsTest, CloseBoxClosesTheWindowWithoutAsking) {
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    EXPECT_TRUE(m_window->close());
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_prompts->shown.empty());
+}
+
+}  // namespace
+}  // namespace moza::ui::testing

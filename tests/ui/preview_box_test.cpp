@@ -1,0 +1,111 @@
+// The letterboxed preview: band placement with halves rounded to even, and what is drawn.
+#include <gtest/gtest.h>
+
+#include "convert/working_image.h"
+#include "ui/preview_box.h"
+
+namespace moza::ui {
+namespace {
+
+struct BandCase {
+    int width;
+    int height;
+    QRect band;
+};
+
+class PreviewBandTest : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(PreviewBandTest, PictureCoversItsBand) {
+    const BandCase& c = GetParam();
+    EXPECT_EQ(PreviewBand(c.width, c.height), c.band) << c.width << " x " << c.height;
+}
+
+INSTANTIATE_TEST_SUITE_P(Placements, PreviewBandTest,
+                         ::testing::Values(BandCase{400, 300, {0, 24, 189, 142}},   // 141.75 -> 142, 23.625 -> 24
+                                           BandCase{300, 400, {24, 0, 142, 189}},
+                                           BandCase{189, 189, {0, 0, 189, 189}},    // a square fills it
+                                           BandCase{1, 1, {0, 0, 189, 189}},        // one pixel fills it
+                                           BandCase{378, 189, {0, 47, 189, 94}},    // 94.5 -> 94, 47.25 -> 47
+                                           BandCase{189, 378, {47, 0, 94, 189}},
+                                           BandCase{378, 376, {0, 0, 189, 188}},    // offset 0.5 -> 0
+                                           BandCase{378, 1, {}},                    // 0.5 -> 0: nothing drawn
+                                           BandCase{377, 1, {0, 94, 189, 1}},       // a one-pixel line
+                                           BandCase{1, 378, {}},
+                                           BandCase{0, 0, {}},                      // no picture
+                                           BandCase{4000, 3000, {0, 24, 189, 142}}));
+
+convert::WorkingImage plainPicture(int width, int height, convert::ColorValue color) {
+    Result<convert::WorkingImage> image = convert::WorkingImage::create(width, height);
+    EXPECT_TRUE(image.ok());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image.value().setPixel(x, y, color);
+    }
+    return std::move(image).value();
+}
+
+constexpr convert::ColorValue kRed = 0x0000FF;  // 00BBGGRR
+
+TEST(PreviewBoxTest, LandscapePictureIsCentredWithWhiteAboveAndBelow) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(400, 300, kRed));
+    const QImage& shown = box.image();
+    EXPECT_EQ(shown.pixel(0, 23), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(0, 24), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(188, 165), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(188, 166), qRgb(255, 255, 255));
+}
+
+TEST(PreviewBoxTest, PortraitPictureIsCentredWithWhiteLeftAndRight) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(300, 400, 0xFF0000));  // blue
+    const QImage& shown = box.image();
+    EXPECT_EQ(shown.pixel(23, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(24, 100), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(165, 100), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(166, 100), qRgb(255, 255, 255));
+}
+
+TEST(PreviewBoxTest, ColoursKeepTheirChannels) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(10, 10, 0x05C80A));  // red 10, green 200, blue 5
+    EXPECT_EQ(box.image().pixel(94, 94), qRgb(10, 200, 5));
+}
+
+TEST(PreviewBoxTest, BandThatRoundsToNothingLeavesThePreviewWhite) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(378, 1, kRed));
+    QImage white(189, 189, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(box.image(), white);
+}
+
+TEST(PreviewBoxTest, EmptyWorkingImageLeavesThePreviewWhite) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(10, 10, kRed));
+    box.ShowPicture(convert::WorkingImage());
+    QImage white(189, 189, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(box.image(), white);
+}
+
+TEST(PreviewBoxTest, NewPictureWipesTheOldOne) {
+    PreviewBox box;
+    box.ShowPicture(plainPicture(10, 10, kRed));
+    box.ShowPicture(plainPicture(400, 300, 0x000000));
+    EXPECT_EQ(box.image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(box.image().pixel(0, 100), qRgb(0, 0, 0));
+}
+
+TEST(PreviewBoxTest, EnlargedWorkingImageIsDrawnFromItsVisiblePixels) {
+    convert::WorkingImage picture = plainPicture(4, 2, kRed);
+    picture.EnlargeToBlocks();  // 6 x 3, rows stored with room to spare
+    PreviewBox box;
+    box.ShowPicture(picture);
+    EXPECT_EQ(box.image().pixel(0, 32), qRgb(255, 255, 255));
+    EXPECT_EQ(box.image().pixel(0, 47), qRgb(255, 0, 0));
+    EXPECT_EQ(box.image().pixel(188, 140), qRgb(255, 0, 0));
+    EXPECT_EQ(box.image().pixel(188, 141), qRgb(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace moza::ui
