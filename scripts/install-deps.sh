@@ -12,7 +12,7 @@ packages=(
   # glyph-table generator and the font it measures
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   # screenshots and checks without a display
-  xvfb xauth
+  xvfb xauth xdotool imagemagick
 )
 if [[ "${MOZA_WITH_BENCH_TOOLS:-0}" == 1 ]]; then
   packages+=(libjpeg-turbo-progs jp2a hyperfine chromium)
