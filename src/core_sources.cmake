@@ -8,6 +8,7 @@ set(MOZA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/convert/page_composer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert/page_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert/page_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/convert/pixel_memory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert/working_image.cpp
 )

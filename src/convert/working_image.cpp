@@ -2,7 +2,6 @@
 #include "convert/working_image.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 namespace moza::convert {
@@ -17,14 +16,13 @@ Result<WorkingImage> WorkingImage::create(int width, int height, Fill fill) {
     }
     const int stride = WholeBlocks(width);
     const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
-    try {
-        std::unique_ptr<ColorValue[]> pixels(new ColorValue[count]);
-        if (fill == Fill::White) std::fill_n(pixels.get(), count, 0x00FFFFFFu);
-        return WorkingImage(width, height, stride, std::move(pixels));
-    } catch (const std::bad_alloc&) {
+    PixelMemory pixels = AllocatePixels(count);
+    if (!pixels) {
         return Error{"not enough memory for a picture of " + std::to_string(width) + " x " +
                      std::to_string(height) + " pixels"};
     }
+    if (fill == Fill::White) std::fill_n(pixels.get(), count, 0x00FFFFFFu);
+    return WorkingImage(width, height, stride, std::move(pixels));
 }
 
 void WorkingImage::EnlargeToBlocks() {

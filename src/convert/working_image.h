@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/result.h"
+#include "convert/pixel_memory.h"
 
 namespace moza::convert {
 
@@ -55,13 +56,13 @@ public:
     int blockRows() const { return m_height / 3; }
 
 private:
-    WorkingImage(int width, int height, int stride, std::unique_ptr<ColorValue[]> pixels)
+    WorkingImage(int width, int height, int stride, PixelMemory pixels)
         : m_width(width), m_height(height), m_stride(stride), m_pixels(std::move(pixels)) {}
 
     int m_width = 0;
     int m_height = 0;
     int m_stride = 0;  // the enlarged width
-    std::unique_ptr<ColorValue[]> m_pixels;  // room for the enlarged height
+    PixelMemory m_pixels;  // room for the enlarged height
 };
 
 /// `n` raised to the next multiple of 3 (a multiple of 3 stays).
