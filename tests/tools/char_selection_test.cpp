@@ -31,6 +31,13 @@ TEST(Cp932CharactersTest, FullWidthSetIsInCodeOrderWithoutUnmappedCodes) {
     EXPECT_FALSE(holds(chars, 0x817F));  // 7F is never a trail byte
 }
 
+TEST(Cp932CharactersTest, UserDefinedCharactersAreLeftOut) {
+    const auto chars = Cp932Characters(CharSet::FullWidth);
+    EXPECT_FALSE(holds(chars, 0xF040));
+    EXPECT_FALSE(holds(chars, 0xF9FC));
+    EXPECT_TRUE(holds(chars, 0xFA40));  // an IBM extension, the same on every machine
+}
+
 TEST(Cp932CharactersTest, HalfWidthSetLeavesOutMarkupCharactersAndTheSpace) {
     const auto chars = Cp932Characters(CharSet::HalfWidth);
     for (int code : {'<', '>', '&', ' '}) EXPECT_FALSE(holds(chars, code)) << code;

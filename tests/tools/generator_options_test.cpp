@@ -27,7 +27,7 @@ TEST(GeneratorOptionsTest, EveryOptionIsRead) {
     EXPECT_EQ(o.charSet, moza::tools::CharSet::Both);
     EXPECT_EQ(o.order, moza::tools::RecordOrder::Flat);
     EXPECT_EQ(o.rule.blend, 0.25);
-    EXPECT_TRUE(o.rule.scalePerPosition);
+    EXPECT_EQ(o.rule.scaleRule, moza::tools::ScaleRule::PerPosition);
     EXPECT_EQ(o.first, "A");
     EXPECT_EQ(o.output, "-");
     EXPECT_EQ(o.cellWidth, 9);

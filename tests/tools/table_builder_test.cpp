@@ -69,7 +69,7 @@ TEST(LevelsOfTest, FullBlendGivesEveryNinthTheMeanLevel) {
 TEST(ScalesOfTest, PerPositionScaleLetsEveryPositionReachTen) {
     std::vector<MeasuredChar> chars = {charWithInk(1, {0.2, 0.5, 0, 0, 1.0, 0, 0, 0, 0.1})};
     LevelRule rule;
-    rule.scalePerPosition = true;
+    rule.scaleRule = moza::tools::ScaleRule::PerPosition;
     const auto scales = moza::tools::ScalesOf(chars, rule);
     EXPECT_EQ(LevelsOf(chars[0].ink, scales, 0), DarknessPattern({10, 10, 0, 0, 10, 0, 0, 0, 10}));
 }

@@ -14,7 +14,8 @@ double overlap(double a0, double a1, double b0, double b1) {
 
 }  // namespace
 
-CellInk MeasureInk(const GlyphInk& ink, double width, double height, int ascent) {
+CellInk MeasureInk(const GlyphInk& ink, double width, double height, int ascent, double shiftX,
+                   double shiftY) {
     assert(width > 0 && height > 0);
     CellInk cell;
     cell.width = width;
@@ -23,11 +24,11 @@ CellInk MeasureInk(const GlyphInk& ink, double width, double height, int ascent)
     const double partHeight = height / 3.0;
     double total = 0;
     for (int y = 0; y < ink.rows; ++y) {
-        const double top = ascent - ink.top + y;
+        const double top = ascent - ink.top + y + shiftY;
         for (int x = 0; x < ink.width; ++x) {
             const double value = ink.coverage[static_cast<std::size_t>(y * ink.width + x)];
             if (value <= 0) continue;
-            const double left = ink.left + x;
+            const double left = ink.left + x + shiftX;
             for (int row = 0; row < 3; ++row) {
                 const double dy = overlap(top, top + 1, row * partHeight, (row + 1) * partHeight);
                 if (dy <= 0) continue;

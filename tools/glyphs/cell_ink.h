@@ -18,8 +18,10 @@ struct CellInk {
 
 /// The ink of a rendered glyph in a cell box `width` pixels across and `height` down, the pen at
 /// the box's left edge and the baseline `ascent` pixels below its top. Ink outside the box is
-/// not counted. Precondition: width and height are positive.
-CellInk MeasureInk(const GlyphInk& ink, double width, double height, int ascent);
+/// not counted. `shiftX` and `shiftY` move the glyph right and down within the box.
+/// Precondition: width and height are positive.
+CellInk MeasureInk(const GlyphInk& ink, double width, double height, int ascent, double shiftX = 0,
+                   double shiftY = 0);
 
 /// The ink of `codePoint` in its cell as a page shows it: the advance width across (or
 /// `cellWidth` when positive), the font's line height down, the glyph on the baseline.

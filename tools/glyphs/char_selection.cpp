@@ -8,7 +8,10 @@
 namespace moza::tools {
 namespace {
 
-bool isLeadByte(int byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+/// Lead bytes F0 to F9 hold user-defined characters, which differ from machine to machine.
+bool isLeadByte(int byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEF) || (byte >= 0xFA && byte <= 0xFC);
+}
 bool isTrailByte(int byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 
 /// The candidate for the code page 932 bytes of `code`, when they decode to one character.

@@ -17,7 +17,7 @@ struct Candidate {
 };
 
 enum class CharSet {
-    FullWidth,  // every double-byte character
+    FullWidth,  // every double-byte character but the user-defined ones
     HalfWidth,  // the printable single-byte characters
     Both,
 };

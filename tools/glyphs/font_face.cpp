@@ -71,8 +71,8 @@ Result<std::filesystem::path> FindFontFile(const std::string& family) {
     return path;
 }
 
-FontFace::FontFace(std::unique_ptr<Handles> handles, double pixelSize)
-    : m_handles(std::move(handles)), m_pixelSize(pixelSize) {
+FontFace::FontFace(std::unique_ptr<Handles> handles, double pixelSize, Hinting hinting)
+    : m_handles(std::move(handles)), m_pixelSize(pixelSize), m_hinting(hinting) {
     const FT_Face face = m_handles->face;
     const double scale = pixelSize / face->units_per_EM;
     // Browsers round ascent, descent and line gap to whole pixels each, and stack lines by
@@ -88,7 +88,7 @@ FontFace::FontFace(FontFace&&) noexcept = default;
 FontFace& FontFace::operator=(FontFace&&) noexcept = default;
 FontFace::~FontFace() = default;
 
-Result<FontFace> FontFace::Open(const std::filesystem::path& file, double pixelSize) {
+Result<FontFace> FontFace::Open(const std::filesystem::path& file, double pixelSize, Hinting hinting) {
     auto handles = std::make_unique<Handles>();
     FT_Error error = FT_Init_FreeType(&handles->library);
     if (error != 0) return Error{"FreeType could not start: " + freeTypeError(error)};
@@ -101,7 +101,7 @@ Result<FontFace> FontFace::Open(const std::filesystem::path& file, double pixelS
     if (error != 0) {
         return Error{"cannot size the font '" + file.string() + "': " + freeTypeError(error)};
     }
-    return FontFace(std::move(handles), pixelSize);
+    return FontFace(std::move(handles), pixelSize, hinting);
 }
 
 std::string FontFace::familyName() const {
@@ -135,8 +135,13 @@ Result<GlyphInk> FontFace::render(char32_t codePoint) const {
     const FT_Face face = m_handles->face;
     const FT_UInt index = FT_Get_Char_Index(face, codePoint);
     if (index == 0) return Error{"the font has no glyph for this character"};
-    // Light hinting and grey anti-aliasing, as Chromium draws text with fontconfig's defaults.
-    FT_Error error = FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT);
+    FT_Int32 flags = FT_LOAD_NO_BITMAP;
+    switch (m_hinting) {
+        case Hinting::None: flags |= FT_LOAD_NO_HINTING; break;
+        case Hinting::Light: flags |= FT_LOAD_TARGET_LIGHT; break;
+        case Hinting::Full: flags |= FT_LOAD_TARGET_NORMAL; break;
+    }
+    FT_Error error = FT_Load_Glyph(face, index, flags);
     if (error == 0) error = FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
     if (error != 0) return Error{"FreeType cannot render the glyph: " + freeTypeError(error)};
 

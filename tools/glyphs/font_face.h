@@ -25,12 +25,16 @@ struct GlyphInk {
     double advance = 0;           // pen advance in pixels
 };
 
+/// How outlines are fitted to the pixel grid before rendering (FreeType's hinting targets).
+enum class Hinting { None, Light, Full };
+
 /// A scalable font at one pixel size, with its line metrics as a browser rounds them.
 class FontFace {
 public:
     /// Opens `file` (face 0) at `pixelSize` pixels per em. Fails when FreeType cannot read it or
     /// the font is not scalable.
-    static Result<FontFace> Open(const std::filesystem::path& file, double pixelSize);
+    static Result<FontFace> Open(const std::filesystem::path& file, double pixelSize,
+                                 Hinting hinting = Hinting::Light);
 
     FontFace(FontFace&&) noexcept;
     FontFace& operator=(FontFace&&) noexcept;
@@ -54,10 +58,11 @@ public:
 
 private:
     struct Handles;
-    explicit FontFace(std::unique_ptr<Handles> handles, double pixelSize);
+    FontFace(std::unique_ptr<Handles> handles, double pixelSize, Hinting hinting);
 
     std::unique_ptr<Handles> m_handles;
     double m_pixelSize = 0;
+    Hinting m_hinting = Hinting::Light;
     int m_ascent = 0;
     int m_descent = 0;
     int m_lineHeight = 0;

@@ -26,6 +26,13 @@ Status applyChoice(const std::string& option, const std::string& value, Generato
         else return usage("--chars takes full, half or both, not '" + value + "'");
         return success();
     }
+    if (option == "--hinting") {
+        if (value == "none") options.hinting = Hinting::None;
+        else if (value == "light") options.hinting = Hinting::Light;
+        else if (value == "full") options.hinting = Hinting::Full;
+        else return usage("--hinting takes none, light or full, not '" + value + "'");
+        return success();
+    }
     if (value == "code") options.order = RecordOrder::Code;
     else if (value == "flat") options.order = RecordOrder::Flat;
     else if (value == "standin") options.order = RecordOrder::StandIn;
@@ -42,6 +49,8 @@ Status applyNumber(const std::string& option, const std::string& value, Generato
     const Range ranges[] = {
         {"--pixel-size", 1.0, 500.0, &options.pixelSize},
         {"--cell-width", 0.0, 500.0, &options.cellWidth},
+        {"--shift-x", -50.0, 50.0, &options.shiftX},
+        {"--shift-y", -50.0, 50.0, &options.shiftY},
         {"--scale", 0.0, 1.0, &options.rule.scale},
         {"--blend", 0.0, 1.0, &options.rule.blend},
     };
@@ -74,8 +83,11 @@ Result<GeneratorOptions> ParseGeneratorArguments(const std::vector<std::string>&
         else if (option == "--list") options.charList = value;
         else if (option == "--first") options.first = value;
         else if (option == "-o" || option == "--output") options.output = value;
-        else if (option == "--scale" && value == "position") options.rule.scalePerPosition = true;
-        else if (option == "--chars" || option == "--order") {
+        else if (option == "--measurements") options.measurements = value;
+        else if (option == "--scale" && value == "darkest") options.rule.scaleRule = ScaleRule::Darkest;
+        else if (option == "--scale" && value == "top-left") options.rule.scaleRule = ScaleRule::TopLeft;
+        else if (option == "--scale" && value == "position") options.rule.scaleRule = ScaleRule::PerPosition;
+        else if (option == "--chars" || option == "--order" || option == "--hinting") {
             Status applied = applyChoice(option, value, options);
             if (!applied) return applied.error();
         } else {
@@ -99,14 +111,21 @@ std::string GeneratorHelpText() {
            "                      half: single-byte characters; both: all of them\n"
            "  --list TEXT         measure only these characters (UTF-8), in this order of preference\n"
            "  --cell-width PX     measure every glyph in a cell this wide (default: its advance)\n"
-           "  --scale COVERAGE    ink coverage (0 to 1) that reaches level 10 (default: the\n"
-           "                      darkest ninth among the characters); position: each\n"
-           "                      position's darkest ninth reaches 10 at that position\n"
+           "  --hinting MODE      none, light or full (default light, as Chromium draws text)\n"
+           "  --shift-x PX, --shift-y PX\n"
+           "                      move every glyph right and down within its cell (default 0)\n"
+           "  --scale SCALE       what reaches level 10: an ink coverage from 0 to 1, or\n"
+           "                      darkest: the darkest ninth of all (default);\n"
+           "                      top-left: the darkest top-left ninth, so that the first\n"
+           "                      position matching compares spans every level;\n"
+           "                      position: each position's own darkest ninth\n"
            "  --blend SHARE       draw each ninth this far toward the cell's mean ink, 0 to 1\n"
            "                      (default 0)\n"
            "  --order ORDER       code, flat or standin (default standin)\n"
            "  --first CHAR        make this character record 0, the fallback\n"
            "  -o, --output PATH   where to write the table (default char.csv; - for standard output)\n"
+           "  --measurements PATH also write each measured character's ink coverage (code,\n"
+           "                      nine ninths, mean; before levels and de-duplication) as CSV\n"
            "  -h, --help          show this help\n"
            "\n"
            "A summary goes to standard error. Exit status: 0 written, 1 failed, 2 usage.\n";

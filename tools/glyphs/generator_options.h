@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "char_selection.h"
+#include "font_face.h"
 #include "common/result.h"
 #include "table_builder.h"
 
@@ -17,10 +18,14 @@ struct GeneratorOptions {
     CharSet charSet = CharSet::FullWidth;
     std::string charList;           // UTF-8; when set, these characters only
     double cellWidth = 0;           // 0: each glyph's advance
+    Hinting hinting = Hinting::Light;
+    double shiftX = 0;              // the glyph moved right within its cell, in pixels
+    double shiftY = 0;              // and down
     LevelRule rule;
     RecordOrder order = RecordOrder::StandIn;
     std::string first;              // UTF-8 character to put first, or empty
     std::string output = "char.csv";  // "-": standard output
+    std::string measurements;       // when set, the raw ink of every measured character goes here
     bool showHelp = false;
 };
 

@@ -45,7 +45,8 @@ std::vector<MeasuredChar> measure(const FontFace& font, const std::vector<Candid
             ++skipped;
             continue;
         }
-        measured.push_back({c, MeasureInk(ink.value(), width, font.lineHeight(), font.ascent())});
+        measured.push_back({c, MeasureInk(ink.value(), width, font.lineHeight(), font.ascent(), options.shiftX,
+                                            options.shiftY)});
     }
     return measured;
 }
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
         if (!found) return fail(found.error().message);
         fontPath = found.value();
     }
-    Result<FontFace> font = FontFace::Open(fontPath, options.pixelSize);
+    Result<FontFace> font = FontFace::Open(fontPath, options.pixelSize, options.hinting);
     if (!font) return fail(font.error().message);
     Result<std::vector<Candidate>> characters = chosenCharacters(options);
     if (!characters) return fail(characters.error().message, 2);
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
     const std::vector<glyph::CharRecord> records = BuildRecords(measured, options.rule, options.order, first);
     Status written = writeTable(options.output, CharDataText(records));
     if (!written) return fail(written.error().message);
+    if (!options.measurements.empty()) {
+        Status dumped = writeTable(options.measurements, MeasurementText(measured));
+        if (!dumped) return fail(dumped.error().message);
+    }
 
     const FontFace& face = font.value();
     std::fprintf(stderr,
@@ -114,7 +119,8 @@ int main(int argc, char** argv) {
                  face.lineHeight(), face.ascent(), face.descent(), measured.size(), skipped, records.size(),
                  DarkestNinth(measured, options.rule.blend));
     LevelRule perPosition = options.rule;
-    perPosition.scalePerPosition = true;
+    perPosition.scaleRule = ScaleRule::PerPosition;
+    perPosition.scale = 0;
     const std::array<double, 9> darkest = ScalesOf(measured, perPosition);
     std::fprintf(stderr, "moza-glyphs: darkest ninth by position:");
     for (double value : darkest) std::fprintf(stderr, " %.3f", value);

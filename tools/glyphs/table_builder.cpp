@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <numeric>
@@ -104,13 +105,24 @@ double DarkestNinth(const std::vector<MeasuredChar>& characters, double blend) {
 
 std::array<double, 9> ScalesOf(const std::vector<MeasuredChar>& characters, const LevelRule& rule) {
     std::array<double, 9> scales{};
-    if (!rule.scalePerPosition) {
-        scales.fill(rule.scale > 0 ? rule.scale : DarkestNinth(characters, rule.blend));
+    if (rule.scale > 0) {
+        scales.fill(rule.scale);
         return scales;
     }
     scales.fill(1e-6);
     for (const MeasuredChar& c : characters) {
         for (std::size_t i = 0; i < 9; ++i) scales[i] = std::max(scales[i], blended(c.ink, i, rule.blend));
+    }
+    if (rule.scaleRule == ScaleRule::Darkest) scales.fill(*std::max_element(scales.begin(), scales.end()));
+    if (rule.scaleRule == ScaleRule::TopLeft) {
+        // The darkest top-left ninth, lowered step by step while some level has no top-left
+        // ninth: every level must be there for matching to start well.
+        for (double scale = scales[0]; scale > 0.05; scale *= 0.99) {
+            scales.fill(scale);
+            std::array<bool, 11> present{};
+            for (const MeasuredChar& c : characters) present[static_cast<std::size_t>(LevelsOf(c.ink, scales, rule.blend)[0])] = true;
+            if (std::all_of(present.begin(), present.end(), [](bool p) { return p; })) break;
+        }
     }
     return scales;
 }
@@ -167,6 +179,21 @@ std::vector<int> MissingLevels(const std::vector<glyph::CharRecord>& records, in
         if (!present) missing.push_back(level);
     }
     return missing;
+}
+
+std::string MeasurementText(const std::vector<MeasuredChar>& characters) {
+    std::string text = "code,n0,n1,n2,n3,n4,n5,n6,n7,n8,mean\n";
+    char number[32];
+    for (const MeasuredChar& c : characters) {
+        text += std::to_string(c.character.code);
+        for (double part : c.ink.ninths) {
+            std::snprintf(number, sizeof number, ",%.4f", part);
+            text += number;
+        }
+        std::snprintf(number, sizeof number, ",%.4f\n", c.ink.mean);
+        text += number;
+    }
+    return text;
 }
 
 std::string CharDataText(const std::vector<glyph::CharRecord>& records) {

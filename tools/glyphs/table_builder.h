@@ -24,12 +24,19 @@ enum class RecordOrder {
     StandIn,  // each group of records sharing a probe prefix led by its best stand-in
 };
 
+/// Which coverage reaches level 10 when no fixed scale is given.
+enum class ScaleRule {
+    Darkest,      // the darkest ninth among the characters, at any position
+    TopLeft,      // the darkest top-left ninth, so that the first probe position reaches 10
+                  // (glyph corners are seldom dark), lowered as far as needed for it to hold
+                  // every level; darker ninths elsewhere stay at 10
+    PerPosition,  // each position its own darkest ninth
+};
+
 struct LevelRule {
-    /// Coverage that reaches level 10; 0: the darkest ninth among the characters.
+    /// Coverage that reaches level 10; 0: decided by `scaleRule`.
     double scale = 0;
-    /// Each position on its own scale: its darkest ninth among the characters reaches level 10,
-    /// so that every position spans the whole range of levels (glyph corners are seldom dark).
-    bool scalePerPosition = false;
+    ScaleRule scaleRule = ScaleRule::Darkest;
     /// How far each ninth is drawn toward the cell's mean ink (0: not at all, 1: all the way),
     /// as the eye averages a 3 x 3-pixel part with its neighbours.
     double blend = 0;
@@ -53,6 +60,9 @@ std::vector<glyph::CharRecord> BuildRecords(const std::vector<MeasuredChar>& cha
 
 /// The levels 0 to 10 that no record holds at position `position`.
 std::vector<int> MissingLevels(const std::vector<glyph::CharRecord>& records, int position);
+
+/// The raw measurements as CSV: code, the nine coverages and the mean, one character a line.
+std::string MeasurementText(const std::vector<MeasuredChar>& characters);
 
 /// The char.csv text: the nine levels and the code per record, comma-separated, CR LF after each.
 std::string CharDataText(const std::vector<glyph::CharRecord>& records);

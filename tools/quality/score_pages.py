@@ -27,10 +27,10 @@ from PIL import Image
 
 # Scoring only: the page font, no page margin, and the table pinned to the top-left corner
 # over a magenta page so that its extent can be found in the screenshot.
+MARKER = np.array([255, 0, 255])
 INJECTED_STYLE = (b"<style>html,body{margin:0;padding:0;background:#ff00ff}"
                   b"*{font-family:IPAGothic}"
                   b"table{position:absolute;left:0;top:0;background:#ffffff}</style>")
-MARKER = np.array([255, 0, 255])
 
 
 class PageHandler(http.server.SimpleHTTPRequestHandler):
@@ -97,13 +97,23 @@ def working_image(picture_path):
 
 
 def table_area(screenshot):
-    """The screenshot's table: the rectangle at the top-left that is not page background."""
-    page = np.all(screenshot[..., :3] == MARKER, axis=2)
+    """The screenshot's table: the rectangle at the top-left that is not page background.
+
+    The table's right and bottom edges fall between pixels, so its last pixel column and row
+    may be part page: they are dropped when most of their pixels are tinted magenta."""
+    rgb = screenshot[..., :3].astype(np.int32)
+    page = np.all(rgb == MARKER, axis=2)
     cols = np.where(~page.all(axis=0))[0]
     rows = np.where(~page.all(axis=1))[0]
     if len(cols) == 0 or len(rows) == 0:
         raise RuntimeError("the screenshot shows no table")
-    return screenshot[: rows[-1] + 1, : cols[-1] + 1, :3]
+    right, bottom = cols[-1] + 1, rows[-1] + 1
+    tinted = (rgb[..., 0] - rgb[..., 1] > 48) & (rgb[..., 2] - rgb[..., 1] > 48)
+    if tinted[:bottom, right - 1].mean() > 0.5:
+        right -= 1
+    if tinted[bottom - 1, :right].mean() > 0.5:
+        bottom -= 1
+    return screenshot[:bottom, :right, :3]
 
 
 def screenshot(chromium, url, width, height, folder):
