@@ -1,12 +1,28 @@
-// moza: the desktop program.
+// moza: the desktop program. The splash window runs start-up and opens the main window.
 #include <QApplication>
+#include <memory>
 
+#include "convert/program_folder.h"
+#include "ui/frm_main.h"
+#include "ui/load.h"
 #include "ui/page_view.h"
+#include "ui/user_prompts.h"
 
 int main(int argc, char** argv) {
     moza::ui::PreparePageEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Moza");
-    QApplication::setApplicationVersion("1.00.0003");
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Moza"));
+    QApplication::setApplicationVersion(QString::fromLatin1(moza::convert::kVersionText));
+
+    const std::filesystem::path programFolder = moza::convert::ProgramFolder();
+    moza::ui::DialogPrompts prompts;
+    moza::ui::Load splash;
+    const std::unique_ptr<QWidget> mainWindow = splash.Form_Load(
+        programFolder,
+        [&programFolder](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
+            return std::make_unique<moza::ui::FrmMain>(std::move(table), programFolder);
+        },
+        prompts);
+    if (!mainWindow) return 1;
+    return QApplication::exec();
 }

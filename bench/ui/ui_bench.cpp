@@ -1,0 +1,205 @@
+// Benchmarks of the desktop program: htmltag taking the markup of large pictures, and start-up.
+// Run from the program folder's build: <build>/bin/moza_ui_bench (offscreen unless a display is set).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "convert/page_composer.h"
+#include "convert/program_folder.h"
+#include "convert/working_image.h"
+#include "glyph/char_data_loader.h"
+#include "ui/frm_main.h"
+#include "ui/load.h"
+#include "ui/markup_box.h"
+#include "ui/markup_text.h"
+#include "ui/page_view.h"
+#include "ui/user_prompts.h"
+
+namespace {
+
+using Clock = QElapsedTimer;
+
+class SilentPrompts : public moza::ui::UserPrompts {
+public:
+    QString chooseFile(QFileDialog& /*dialog*/) override { return {}; }
+    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason) override {
+        qWarning("start-up failed: %s: %s", qPrintable(what), qPrintable(reason));
+    }
+};
+
+// The shipped glyph table, or an empty one when it cannot be read.
+const moza::glyph::GlyphTable& shippedTable() {
+    static const moza::glyph::GlyphTable table = [] {
+        auto loaded = moza::glyph::LoadCharData(moza::convert::FixedPath(moza::convert::kCharDataSuffix), {});
+        return loaded ? std::move(loaded).value() : moza::glyph::GlyphTable();
+    }();
+    return table;
+}
+
+// The table markup of a width x height picture of smooth colour gradients with some noise.
+const std::string& markupOf(int width, int height) {
+    static std::map<std::pair<int, int>, std::string> cache;
+    std::string& markup = cache[{width, height}];
+    if (!markup.empty()) return markup;
+    auto created = moza::convert::WorkingImage::create(width, height);
+    moza::convert::WorkingImage image = std::move(created).value();
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            const std::uint32_t r = static_cast<std::uint32_t>(x * 255 / width);
+            const std::uint32_t g = static_cast<std::uint32_t>(y * 255 / height);
+            const std::uint32_t b = (noise >> 16) & 255u;
+            image.setPixel(x, y, r | (g << 8) | (b << 16));
+        }
+    }
+    image.EnlargeToBlocks();
+    auto composed = moza::convert::ComposeTableText(image, shippedTable(), moza::convert::ColorMode::Web);
+    markup = composed ? std::move(composed).value() : std::string();
+    return markup;
+}
+
+// A shown markup box of htmltag's size.
+std::unique_ptr<moza::ui::MarkupBox> shownBox() {
+    auto box = std::make_unique<moza::ui::MarkupBox>();
+    box->resize(312, 73);
+    box->show();
+    QApplication::processEvents();
+    return box;
+}
+
+void reportMarkup(benchmark::State& state, const std::string& markup) {
+    state.counters["markup_MB"] = static_cast<double>(markup.size()) / 1e6;
+}
+
+// setMarkup and the first paint, as the user waits for them after a make command.
+void HtmltagSetMarkup(benchmark::State& state) {
+    const std::string& markup = markupOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto box = shownBox();
+    for (auto _ : state) {
+        box->setMarkup(markup);
+        box->repaint();
+    }
+    reportMarkup(state, markup);
+}
+
+// The decoding and cutting into pieces alone, the part of setMarkup before the text box.
+void HtmltagDecodeMarkup(benchmark::State& state) {
+    const std::string& markup = markupOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) benchmark::DoNotOptimize(moza::ui::MarkupDisplayText(markup));
+    reportMarkup(state, markup);
+}
+
+// Dragging the scroll bar to the middle and painting there.
+void HtmltagScrollToMiddle(benchmark::State& state) {
+    const std::string& markup = markupOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto box = shownBox();
+    box->setMarkup(markup);
+    QScrollBar* bar = box->verticalScrollBar();
+    int step = 0;
+    for (auto _ : state) {
+        bar->setValue((step++ % 2 == 0) ? bar->maximum() / 2 : bar->maximum() / 3);
+        box->repaint();
+    }
+    reportMarkup(state, markup);
+}
+
+// Typing one character in the middle of the markup.
+void HtmltagTypeCharacter(benchmark::State& state) {
+    const std::string& markup = markupOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto box = shownBox();
+    box->setMarkup(markup);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(box->document()->characterCount() / 2);
+    box->setTextCursor(cursor);
+    for (auto _ : state) {
+        QTest::keyClick(box.get(), Qt::Key_X);
+        box->repaint();
+    }
+    reportMarkup(state, markup);
+}
+
+// Select all and copy: the whole one-line markup onto the clipboard.
+void HtmltagSelectAllCopy(benchmark::State& state) {
+    const std::string& markup = markupOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto box = shownBox();
+    box->setMarkup(markup);
+    for (auto _ : state) {
+        box->selectAll();
+        box->copy();
+    }
+    reportMarkup(state, markup);
+}
+
+// The program folder, or, while it has no title picture yet, a temporary one with a plain title
+// picture and the program folder's char.csv.
+std::filesystem::path startupFolder() {
+    const std::filesystem::path programFolder = moza::convert::ProgramFolder();
+    if (std::filesystem::exists(moza::convert::FixedPath(moza::convert::kTitlePictureSuffix))) return programFolder;
+    static QTemporaryDir temporary;
+    const std::filesystem::path folder = temporary.path().toStdString();
+    std::filesystem::create_directories(folder / "data");
+    std::filesystem::create_directories(folder / "temp");
+    std::filesystem::copy_file(moza::convert::FixedPath(moza::convert::kCharDataSuffix), folder / "data" / "char.csv",
+                               std::filesystem::copy_options::overwrite_existing);
+    QImage title(312, 206, QImage::Format_RGB32);
+    title.fill(Qt::cyan);
+    title.save(QString::fromStdString((folder / "data" / "title.bmp").string()), "BMP");
+    return folder;
+}
+
+// Start-up from the splash to the main window shown, with the program folder's own data. The
+// first iteration also starts the browser engine, as every real start does.
+void StartupToMainWindow(benchmark::State& state) {
+    const std::filesystem::path folder = startupFolder();
+    SilentPrompts prompts;
+    for (auto _ : state) {
+        moza::ui::Load splash;
+        std::unique_ptr<QWidget> window = splash.Form_Load(
+            folder,
+            [&folder](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
+                return std::make_unique<moza::ui::FrmMain>(std::move(table), folder);
+            },
+            prompts);
+        if (!window) {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["records"] = shippedTable().CharCount();
+}
+
+BENCHMARK(StartupToMainWindow)->Iterations(1)->Name("StartupToMainWindow/cold")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StartupToMainWindow)->Iterations(5)->Name("StartupToMainWindow/warm")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HtmltagSetMarkup)->Args({1920, 1080})->Args({4000, 3000})->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HtmltagDecodeMarkup)->Args({1920, 1080})->Args({4000, 3000})->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HtmltagScrollToMiddle)->Args({4000, 3000})->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HtmltagTypeCharacter)->Args({4000, 3000})->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HtmltagSelectAllCopy)->Args({1920, 1080})->Args({4000, 3000})->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    moza::ui::PreparePageEngine();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
