@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <mutex>
-#include <set>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -87,25 +87,31 @@ int run(const CliOptions& options) {
     moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()));
     std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
-    std::mutex outputMutex;
-    std::set<std::filesystem::path> written;  // pages of this run, which a later picture must not replace
+    std::mutex claimMutex;
+    std::map<std::filesystem::path, std::string> claimed;  // page -> the picture it belongs to
+    auto claim = [&](const PictureJob& job) {
+        return [&claimed, &claimMutex, &job](const std::filesystem::path& page) -> moza::Status {
+            std::lock_guard lock(claimMutex);
+            std::error_code ec;
+            const auto [at, isNew] = claimed.emplace(std::filesystem::absolute(page, ec).lexically_normal(), job.picture);
+            if (isNew) return moza::success();
+            return moza::Error{"its page '" + page.string() + "' is the page of '" + at->second +
+                               "' in this run; give it another title (-t) or output (-o)"};
+        };
+    };
 
     auto worker = [&](int slot) {
         for (std::size_t i = next++; i < jobs.value().size(); i = next++) {
             const PictureJob& job = jobs.value()[i];
             const moza::convert::BlockProgress blocks = progress.started(slot, pictureStem(job.picture));
-            moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), options.mode, blocks);
+            const moza::Result<std::filesystem::path> page =
+                moza::cli::ConvertPicture(job, table.value(), options.mode, blocks, claim(job));
             progress.finished(slot);
-            std::lock_guard lock(outputMutex);
-            if (page && page.value() != "-" && !written.insert(page.value()).second) {
-                page = moza::Error{"'" + job.picture + "' gave the page '" + page.value().string() +
-                                   "', which replaced the page of an earlier picture of this run"};
-            }
             if (!page) {
                 anyFailed = true;
-                progress.message("moza-convert: " + page.error().message);
+                progress.message("moza-convert: " + page.error().message, stderr);
             } else if (!options.quiet && page.value() != "-") {
-                std::cout << page.value().string() << '\n' << std::flush;
+                progress.message(page.value().string(), stdout);
             }
         }
     };

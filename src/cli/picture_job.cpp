@@ -33,7 +33,8 @@ Result<std::filesystem::path> writeToStandardOutput(const convert::WorkingImage&
 }  // namespace
 
 Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
-                                             convert::ColorMode mode, convert::BlockProgress progress) {
+                                             convert::ColorMode mode, convert::BlockProgress progress,
+                                             const ClaimPage& claim) {
     const std::string picture = quoted(job.picture);
     Result<std::string> titleCp932 = convert::Utf8ToCp932(job.titleUtf8);
     if (!titleCp932) {
@@ -62,6 +63,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         if (!named) return Error{"cannot convert " + picture + ": " + named.error().message};
         path = named.value();
     }
+    if (Status claimed = claim(path); !claimed) return Error{"cannot convert " + picture + ": " + claimed.error().message};
     Result<convert::AtomicFileWriter> writer = convert::AtomicFileWriter::open(path);
     if (!writer) return writer.error();
     Status streamed = convert::StreamPageFile(

@@ -44,10 +44,11 @@ void ProgressLine::finished(int slot) {
     ++m_finished;
 }
 
-void ProgressLine::message(const std::string& line) {
+void ProgressLine::message(const std::string& line, std::FILE* stream) {
     std::lock_guard lock(m_mutex);
     clearLine();
-    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fprintf(stream, "%s\n", line.c_str());
+    std::fflush(stream);
 }
 
 void ProgressLine::onBlock(void* context, std::int64_t i, std::int64_t last) {

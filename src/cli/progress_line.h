@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,8 +26,8 @@ public:
     /// A slot that reports the blocks of one picture; valid until finished(slot).
     convert::BlockProgress started(int slot, const std::string& name);
     void finished(int slot);
-    /// Prints a message line on standard error without tearing the progress line.
-    void message(const std::string& line);
+    /// Prints a line on `stream` (standard output or error) without tearing the progress line.
+    void message(const std::string& line, std::FILE* stream);
 
 private:
     struct Slot {

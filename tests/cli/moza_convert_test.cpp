@@ -172,6 +172,19 @@ TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     EXPECT_FALSE(fs::exists(out / "bad.html"));
 }
 
+TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
+    fs::create_directories(m_folder / "one");
+    fs::create_directories(m_folder / "two");
+    const std::string first = sixByThree("one/same.png");
+    const std::string second = sixByThree("two/same.png");
+    const fs::path out = m_folder / "pages";
+    const Outcome result = run({"--table", table(), "-o", out.string(), first, second});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("cannot convert '" + second + "': its page '" + (out / "same.html").string() +
+                                      "' is the page of '" + first + "' in this run"));
+    EXPECT_THAT(moza::ReadWholeFile(out / "same.html").value(), HasSubstr("<title>same</title>"));
+}
+
 TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
     const std::string picture = sixByThree("small.png");
     const Outcome slash = run({"--table", table(), "-t", "a/b", picture});
