@@ -36,6 +36,9 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
                                              convert::ColorMode mode, convert::BlockProgress progress,
                                              const ClaimPage& claim) {
     const std::string picture = quoted(job.picture);
+    if (Status oneLine = convert::CheckTitleForPage(job.titleUtf8); !oneLine) {
+        return Error{"cannot convert " + picture + ": " + oneLine.error().message};
+    }
     Result<std::string> titleCp932 = convert::Utf8ToCp932(job.titleUtf8);
     if (!titleCp932) {
         return Error{"cannot convert " + picture + ": cannot use the title " + quoted(job.titleUtf8) + ": " +

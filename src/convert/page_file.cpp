@@ -52,6 +52,13 @@ Status CheckTitleForFileName(std::string_view titleUtf8) {
     return success();
 }
 
+Status CheckTitleForPage(std::string_view titleUtf8) {
+    if (titleUtf8.find_first_of("\r\n") != std::string_view::npos) {
+        return Error{"the title holds a line break, and a page is a single line"};
+    }
+    return success();
+}
+
 Result<std::filesystem::path> PageFilePath(const std::filesystem::path& tempFolder, const std::tm& localTime,
                                            std::string_view titleUtf8) {
     if (Status checked = CheckTitleForFileName(titleUtf8); !checked) return checked.error();

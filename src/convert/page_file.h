@@ -18,6 +18,9 @@ std::string PageFileName(const std::tm& localTime, std::string_view title);
 /// character. The message names the character.
 Status CheckTitleForFileName(std::string_view titleUtf8);
 
+/// Fails when a title holds a line break (CR or LF): a page is a single line.
+Status CheckTitleForPage(std::string_view titleUtf8);
+
 /// The page file's path in `tempFolder` for the title at `localTime`, after CheckTitleForFileName.
 Result<std::filesystem::path> PageFilePath(const std::filesystem::path& tempFolder, const std::tm& localTime,
                                            std::string_view titleUtf8);

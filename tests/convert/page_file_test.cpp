@@ -68,6 +68,12 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
     }
 }
 
+TEST(PageFileNameTest, TitlesWithLineBreaksCannotGoIntoAPage) {
+    EXPECT_FALSE(CheckTitleForPage("a\nb").ok());
+    EXPECT_FALSE(CheckTitleForPage("a\r").ok());
+    EXPECT_TRUE(CheckTitleForPage("a\tb <i>").ok());
+}
+
 TEST_F(PageFileTest, ThePageFileHoldsTheQuotedDocumentAndCrLf) {
     const fs::path path = PageFilePath(m_folder, at(2026, 12, 5, 18, 46, 7), "cat").value();
     EXPECT_EQ(path, m_folder / "20261205_184607_cat.html");
