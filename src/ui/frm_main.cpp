@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <chrono>
+#include <future>
 
 #include "convert/cp932.h"
 #include "convert/page_composer.h"
@@ -33,12 +34,27 @@ namespace {
 
 constexpr QSize kClientSize(528, 344);
 constexpr std::chrono::milliseconds kCaptionInterval(50);
+constexpr std::chrono::milliseconds kWritePoll(10);
 
 const QStringList kOpenFilters = {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"),
                                   QStringLiteral("全てのファイル(*.*)")};
 const QStringList kSaveFilters = {QStringLiteral("htmlファイル(*.html)")};
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+/// Writes the page file of `tableHtml` for the title into `tempFolder`; returns its path. Safe to
+/// run on any thread.
+Result<QString> writePage(const std::filesystem::path& tempFolder, const std::string& titleUtf8,
+                          const std::string& tableHtml) {
+    Result<std::string> titleCp932 = convert::Utf8ToCp932(titleUtf8);
+    if (!titleCp932) return Error{"the title cannot be written: " + titleCp932.error().message};
+    Result<std::filesystem::path> path = convert::PageFilePath(tempFolder, convert::LocalTimeNow(), titleUtf8);
+    if (!path) return path.error();
+    if (Status status = convert::WritePageFile(path.value(), titleCp932.value(), tableHtml); !status) {
+        return status.error();
+    }
+    return ToText(path.value());
+}
 
 template <typename Widget>
 Widget* placed(Widget* widget, const char* name, const QRect& geometry) {
@@ -194,17 +210,11 @@ void FrmMain::openPicture(const QString& file) {
 void FrmMain::MakeButton_Click() {
     if (m_making) return;
     m_making = true;
-    Result<std::string> tableHtml = Error{};
-    {
-        const InputBlocker blocker;
-        tPic.EnlargeToBlocks();
-        PicWidth = tPic.PicWidth();
-        PicHeight = tPic.PicHeight();
-        const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
-        CaptionProgress progress(this, kCaptionInterval);
-        tableHtml = convert::ComposeTableText(tPic, *m_table, mode, progress.blockProgress());
-        setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
-    }
+    auto blocker = std::make_unique<InputBlocker>();
+    Result<std::string> tableHtml = composeTable();
+    Result<QString> written = Error{};
+    if (tableHtml && !m_closeRequested) written = showAndWritePage(tableHtml.value());
+    blocker.reset();
     m_making = false;
     if (m_closeRequested) {
         close();  // the user closed the window while the page was being made
@@ -214,8 +224,6 @@ void FrmMain::MakeButton_Click() {
         showFailure(tr("The page could not be made."), tableHtml.error().message);
         return;
     }
-    htmltag->setMarkup(tableHtml.value());
-    Result<QString> written = writePage(TextTitle->text().toStdString(), tableHtml.value());
     if (!written) {
         showFailure(tr("The page could not be saved in %1.").arg(native(fixedPath(convert::kTempFolderSuffix))),
                     written.error().message);
@@ -227,16 +235,27 @@ void FrmMain::MakeButton_Click() {
     updateMenuStates();
 }
 
-Result<QString> FrmMain::writePage(const std::string& titleUtf8, const std::string& tableHtml) {
-    Result<std::string> titleCp932 = convert::Utf8ToCp932(titleUtf8);
-    if (!titleCp932) return Error{"the title cannot be written: " + titleCp932.error().message};
+Result<std::string> FrmMain::composeTable() {
+    tPic.EnlargeToBlocks();
+    PicWidth = tPic.PicWidth();
+    PicHeight = tPic.PicHeight();
+    const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
+    CaptionProgress progress(this, kCaptionInterval);
+    Result<std::string> tableHtml = convert::ComposeTableText(tPic, *m_table, mode, progress.blockProgress());
+    setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
+    return tableHtml;
+}
+
+Result<QString> FrmMain::showAndWritePage(const std::string& tableHtml) {
+    const std::string titleUtf8 = TextTitle->text().toStdString();
     const std::filesystem::path tempFolder = ToPath(fixedPath(convert::kTempFolderSuffix));
-    Result<std::filesystem::path> path = convert::PageFilePath(tempFolder, convert::LocalTimeNow(), titleUtf8);
-    if (!path) return path.error();
-    if (Status status = convert::WritePageFile(path.value(), titleCp932.value(), tableHtml); !status) {
-        return status.error();
-    }
-    return ToText(path.value());
+    // The markup box and the page file each take a while for a large picture: the file is
+    // written on its own thread meanwhile, and the window repaints until both are done.
+    std::future<Result<QString>> writing =
+        std::async(std::launch::async, [&] { return writePage(tempFolder, titleUtf8, tableHtml); });
+    htmltag->setMarkup(tableHtml);
+    while (writing.wait_for(kWritePoll) != std::future_status::ready) QCoreApplication::processEvents();
+    return writing.get();
 }
 
 void FrmMain::MN_FILE_SAVE_Click() {

@@ -75,7 +75,10 @@ private:
     void updateMenuStates();
 
     QString fixedPath(const char* suffix) const;
-    Result<QString> writePage(const std::string& titleUtf8, const std::string& tableHtml);
+    /// Enlarges the working image and composes its table, the progress in the caption.
+    Result<std::string> composeTable();
+    /// Puts the table into htmltag and writes the page file; returns the page file's path.
+    Result<QString> showAndWritePage(const std::string& tableHtml);
     void showFailure(const QString& what, const std::string& reason);
 
     std::shared_ptr<const glyph::GlyphTable> m_table;

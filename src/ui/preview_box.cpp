@@ -23,9 +23,7 @@ int roundHalfEven(double value) {
 /// The working image's pixels seen as a QImage, without copying them.
 QImage viewOf(const convert::WorkingImage& picture) {
     const auto* bits = reinterpret_cast<const uchar*>(picture.row(0));
-    const qsizetype bytesPerLine =
-        picture.height() > 1 ? reinterpret_cast<const uchar*>(picture.row(1)) - bits
-                             : static_cast<qsizetype>(picture.width()) * 4;
+    const auto bytesPerLine = static_cast<qsizetype>(picture.stride()) * 4;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     // 00BBGGRR in memory is the bytes R, G, B, 0.
     return QImage(bits, picture.width(), picture.height(), bytesPerLine, QImage::Format_RGBX8888);
