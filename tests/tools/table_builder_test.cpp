@@ -74,6 +74,31 @@ TEST(ScalesOfTest, PerPositionScaleLetsEveryPositionReachTen) {
     EXPECT_EQ(LevelsOf(chars[0].ink, scales, 0), DarknessPattern({10, 10, 0, 0, 10, 0, 0, 0, 10}));
 }
 
+TEST(ScalesOfTest, TopLeftScaleIsLoweredUntilTheTopLeftHoldsEveryLevel) {
+    // Top-left ninths 0, 0.05, ..., 0.45 and one of 1.0: on the scale 1.0 they crowd into the low
+    // levels; only a scale near 0.5 spreads them over 0 to 9, with the 1.0 at 10.
+    std::vector<MeasuredChar> chars;
+    for (int i = 0; i < 10; ++i) chars.push_back(charWithInk(i, {i * 0.05, 0, 0, 0, 0, 0, 0, 0, 0}));
+    chars.push_back(charWithInk(10, {1.0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    LevelRule rule;
+    rule.scaleRule = moza::tools::ScaleRule::TopLeft;
+    const auto scales = moza::tools::ScalesOf(chars, rule);
+    EXPECT_GT(scales[0], 0.49);
+    EXPECT_LT(scales[0], 0.55);
+    std::set<int> levels;
+    for (const auto& c : chars) levels.insert(LevelsOf(c.ink, scales, 0)[0]);
+    EXPECT_EQ(levels.size(), 11u);
+    EXPECT_EQ(scales[8], scales[0]);  // one scale for every position
+}
+
+TEST(ScalesOfTest, TopLeftScaleStaysAtTheDarkestWhenNoScaleHoldsEveryLevel) {
+    std::vector<MeasuredChar> chars = {charWithInk(1, {0.0, 0, 0, 0, 0, 0, 0, 0, 0}),
+                                       charWithInk(2, {0.6, 0, 0, 0, 0, 0, 0, 0, 0})};
+    LevelRule rule;
+    rule.scaleRule = moza::tools::ScaleRule::TopLeft;
+    EXPECT_DOUBLE_EQ(moza::tools::ScalesOf(chars, rule)[0], 0.6);
+}
+
 TEST(BuildRecordsTest, EqualPatternsKeepOnlyTheFirstCharacter) {
     std::vector<MeasuredChar> chars = {charWithInk(0x8140, evenInk(0)), charWithInk(0x8181, evenInk(1)),
                                        charWithInk(0x8182, evenInk(0.99)), charWithInk(0x8141, evenInk(0))};

@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
     perPosition.scaleRule = ScaleRule::PerPosition;
     perPosition.scale = 0;
     const std::array<double, 9> darkest = ScalesOf(measured, perPosition);
+    const std::array<double, 9> scales = ScalesOf(measured, options.rule);
+    std::fprintf(stderr, "moza-glyphs: level 10 from coverage %.3f at the top-left\n", scales[0]);
     std::fprintf(stderr, "moza-glyphs: darkest ninth by position:");
     for (double value : darkest) std::fprintf(stderr, " %.3f", value);
     std::fprintf(stderr, "\n");

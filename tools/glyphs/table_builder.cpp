@@ -116,13 +116,19 @@ std::array<double, 9> ScalesOf(const std::vector<MeasuredChar>& characters, cons
     if (rule.scaleRule == ScaleRule::Darkest) scales.fill(*std::max_element(scales.begin(), scales.end()));
     if (rule.scaleRule == ScaleRule::TopLeft) {
         // The darkest top-left ninth, lowered step by step while some level has no top-left
-        // ninth: every level must be there for matching to start well.
-        for (double scale = scales[0]; scale > 0.05; scale *= 0.99) {
+        // ninth: every level must be there for matching to start well. When no scale gives
+        // every level, the darkest stays.
+        const double darkest = scales[0];
+        bool complete = false;
+        for (double scale = darkest; scale > 0.05 && !complete; scale *= 0.99) {
             scales.fill(scale);
             std::array<bool, 11> present{};
-            for (const MeasuredChar& c : characters) present[static_cast<std::size_t>(LevelsOf(c.ink, scales, rule.blend)[0])] = true;
-            if (std::all_of(present.begin(), present.end(), [](bool p) { return p; })) break;
+            for (const MeasuredChar& c : characters) {
+                present[static_cast<std::size_t>(LevelsOf(c.ink, scales, rule.blend)[0])] = true;
+            }
+            complete = std::all_of(present.begin(), present.end(), [](bool p) { return p; });
         }
+        if (!complete) scales.fill(darkest);
     }
     return scales;
 }
