@@ -2,8 +2,8 @@
 #include "ui/markup_box.h"
 
 #include <QMimeData>
-#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "ui/markup_text.h"
@@ -16,6 +16,15 @@ namespace {
 // breaks are kept.
 constexpr int kContinuesLine = 1;
 
+// Marks the paragraphs from `block` on, one per line break of `part`.
+void markParagraphs(QTextBlock block, const MarkupDisplay& part) {
+    for (const bool added : part.breakIsAdded) {
+        if (!block.isValid()) break;
+        block.setUserState(added ? kContinuesLine : -1);
+        block = block.next();
+    }
+}
+
 }  // namespace
 
 MarkupBox::MarkupBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -24,24 +33,66 @@ MarkupBox::MarkupBox(QWidget* parent) : QPlainTextEdit(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_nextPart.setSingleShot(true);
+    m_nextPart.setInterval(0);
+    connect(&m_nextPart, &QTimer::timeout, this, &MarkupBox::loadNextPart);
 }
 
+MarkupBox::~MarkupBox() = default;
+
 void MarkupBox::setMarkup(const std::string& markupCp932) {
-    const MarkupDisplay display = MarkupDisplayText(markupCp932);
-    setPlainText(display.text);
-    QTextBlock block = document()->firstBlock().next();
-    for (const bool added : display.breakIsAdded) {
-        if (!block.isValid()) break;
-        block.setUserState(added ? kContinuesLine : -1);
-        block = block.next();
+    stopLoading();
+    auto decoder = std::make_unique<MarkupDecoder>(markupCp932);
+    const MarkupDisplay first = decoder->next(m_partChars);
+    setPlainText(first.text);
+    markParagraphs(document()->firstBlock().next(), first);
+    if (decoder->atEnd()) return;
+    // The parts to come are appended at the end: the user may scroll, select and copy meanwhile,
+    // but typing there, or undoing an append, would scramble the markup.
+    m_decoder = std::move(decoder);
+    m_flagsBeforeLoading = textInteractionFlags();
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    document()->setUndoRedoEnabled(false);
+    m_nextPart.start();
+}
+
+bool MarkupBox::loadNextPart() {
+    if (!m_decoder) return false;
+    const MarkupDisplay part = m_decoder->next(m_partChars);
+    const QTextBlock lastBefore = document()->lastBlock();
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(part.text);
+    markParagraphs(lastBefore.next(), part);
+    if (m_decoder->atEnd()) {
+        stopLoading();
+    } else {
+        m_nextPart.start();
+    }
+    return true;
+}
+
+void MarkupBox::finishLoading() {
+    while (loadNextPart()) {
     }
 }
 
+void MarkupBox::stopLoading() {
+    m_nextPart.stop();
+    if (!m_decoder) return;
+    m_decoder.reset();
+    document()->setUndoRedoEnabled(true);
+    setTextInteractionFlags(m_flagsBeforeLoading);
+}
+
 QString MarkupBox::markup() const {
+    const_cast<MarkupBox*>(this)->finishLoading();
     return textBetween(0, document()->characterCount() - 1);
 }
 
 QMimeData* MarkupBox::createMimeDataFromSelection() const {
+    // A selection that reaches the end grows with the parts still to come.
+    const_cast<MarkupBox*>(this)->finishLoading();
     const QTextCursor cursor = textCursor();
     auto* mime = new QMimeData;
     mime->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd()));
@@ -50,6 +101,7 @@ QMimeData* MarkupBox::createMimeDataFromSelection() const {
 
 QString MarkupBox::textBetween(int start, int end) const {
     QString text;
+    text.reserve(std::max(end - start, 0));
     for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() <= end;
          block = block.next()) {
         const int blockStart = block.position();

@@ -1,8 +1,10 @@
-// MarkupDisplayText: a single pass over the markup bytes, with each distinct character decoded once.
+// MarkupDecoder: one pass over the markup bytes into a preallocated buffer, each distinct
+// character decoded once.
 #include "ui/markup_text.h"
 
 #include <array>
-#include <memory>
+#include <cassert>
+#include <limits>
 
 #include "convert/cp932.h"
 
@@ -11,6 +13,7 @@ namespace {
 
 constexpr char16_t kNotDecoded = 0x0000;
 constexpr char16_t kInvalid = 0xFFFF;  // never a character of code page 932
+constexpr char16_t kReplacement = 0xFFFD;
 
 bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
@@ -23,10 +26,17 @@ char16_t decodeOne(std::string_view bytes) {
     return text.front().unicode();
 }
 
+bool isLineBreak(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2029; }
+
+}  // namespace
+
 // Decoded characters by code: single bytes at their value, pairs at 256 + lead x 256 + trail.
-class Cp932Cache {
+class MarkupDecoder::Cache {
 public:
-    char16_t single(unsigned char byte) { return lookup(byte, std::string_view(reinterpret_cast<const char*>(&byte), 1)); }
+    char16_t single(unsigned char byte) {
+        const char bytes[1] = {static_cast<char>(byte)};
+        return lookup(byte, std::string_view(bytes, 1));
+    }
     char16_t pair(unsigned char lead, unsigned char trail) {
         const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
         return lookup(256 + lead * 256 + trail, std::string_view(bytes, 2));
@@ -41,67 +51,60 @@ private:
     std::array<char16_t, 256 + 65536> m_table{};
 };
 
-class PieceWriter {
-public:
-    PieceWriter(MarkupDisplay& out, qsizetype pieceLength) : m_out(out), m_pieceLength(pieceLength) {}
+MarkupDecoder::MarkupDecoder(std::string cp932, qsizetype pieceLength)
+    : m_bytes(std::move(cp932)), m_pieceLength(pieceLength), m_cache(std::make_unique<Cache>()) {}
 
-    void put(char16_t c) {
-        // Never between CR and LF: the text box would read the two as one line break.
-        if (m_sinceBreak >= m_pieceLength && (c == u'<' || m_sinceBreak >= 2 * m_pieceLength) && !m_lastWasCr) {
-            addBreak();
+MarkupDecoder::~MarkupDecoder() = default;
+
+MarkupDisplay MarkupDecoder::next(qsizetype maxChars) {
+    MarkupDisplay out;
+    const std::size_t size = m_bytes.size();
+    const std::size_t remaining = size - m_position;
+    // Every byte gives at most one character, plus the added breaks.
+    const std::size_t bytesAtMost = std::min<std::size_t>(remaining, static_cast<std::size_t>(maxChars) + 2);
+    const std::size_t capacity = bytesAtMost + bytesAtMost / static_cast<std::size_t>(m_pieceLength) + 2;
+    out.text.resize(static_cast<qsizetype>(capacity));
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.text.data());
+    char16_t* write = begin;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(m_bytes.data());
+
+    std::size_t i = m_position;
+    while (i < size && (write - begin < maxChars || m_lastWasCr)) {
+        assert(write - begin + 2 <= static_cast<qsizetype>(capacity));
+        const unsigned char byte = bytes[i];
+        char16_t c;
+        if (byte < 0x80) {
+            c = byte;
+            ++i;
+        } else if (isLeadByte(byte) && i + 1 < size && (c = m_cache->pair(byte, bytes[i + 1])) != kInvalid) {
+            i += 2;
+        } else {
+            c = m_cache->single(byte);
+            if (c == kInvalid) c = kReplacement;
+            ++i;
         }
-        if (c == u'\n' && m_lastWasCr) {
-            // CR LF is one line break to the text box: already counted at the CR.
-        } else if (c == u'\n' || c == u'\r' || c == 0x2029) {
-            m_out.breakIsAdded.push_back(false);
+        if (m_sinceBreak >= m_pieceLength && (c == u'<' || m_sinceBreak >= 2 * m_pieceLength) && !m_lastWasCr) {
+            *write++ = u'\n';
+            out.breakIsAdded.push_back(true);
+            m_sinceBreak = 0;
+        }
+        if (isLineBreak(c)) {
+            // CR LF is one line break to the text box: counted at the CR.
+            if (!(c == u'\n' && m_lastWasCr)) out.breakIsAdded.push_back(false);
             m_sinceBreak = -1;
         }
         m_lastWasCr = (c == u'\r');
-        m_out.text.append(QChar(c));
+        *write++ = c;
         ++m_sinceBreak;
     }
-
-private:
-    void addBreak() {
-        m_out.text.append(u'\n');
-        m_out.breakIsAdded.push_back(true);
-        m_sinceBreak = 0;
-        m_lastWasCr = false;
-    }
-
-    MarkupDisplay& m_out;
-    qsizetype m_pieceLength;
-    qsizetype m_sinceBreak = 0;
-    bool m_lastWasCr = false;
-};
-
-}  // namespace
+    m_position = i;
+    out.text.truncate(write - begin);
+    return out;
+}
 
 MarkupDisplay MarkupDisplayText(std::string_view cp932, qsizetype pieceLength) {
-    MarkupDisplay out;
-    out.text.reserve(static_cast<qsizetype>(cp932.size() + cp932.size() / static_cast<std::size_t>(pieceLength) + 1));
-    auto cache = std::make_unique<Cp932Cache>();
-    PieceWriter writer(out, pieceLength);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
-    const std::size_t size = cp932.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const unsigned char byte = bytes[i];
-        if (byte < 0x80) {
-            writer.put(byte);
-            continue;
-        }
-        if (isLeadByte(byte) && i + 1 < size) {
-            const char16_t c = cache->pair(byte, bytes[i + 1]);
-            if (c != kInvalid) {
-                writer.put(c);
-                ++i;
-                continue;
-            }
-        }
-        const char16_t c = cache->single(byte);
-        writer.put(c == kInvalid ? char16_t{0xFFFD} : c);
-    }
-    return out;
+    MarkupDecoder decoder{std::string(cp932), pieceLength};
+    return decoder.next(std::numeric_limits<qsizetype>::max() / 4);
 }
 
 }  // namespace moza::ui

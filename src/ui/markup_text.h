@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,10 +22,35 @@ struct MarkupDisplay {
 /// The markup's usual piece length: a few thousand characters lay out quickly.
 inline constexpr qsizetype kMarkupPieceLength = 2048;
 
-/// Decodes `cp932` (each byte sequence as code page 932 maps it; a byte that starts no valid
-/// character becomes U+FFFD) and cuts it into pieces. A piece ends just before the first '<'
-/// found once it holds `pieceLength` characters, or at 2 x `pieceLength` when there is none, and
-/// never inside a character.
+/// Decodes markup bytes a part at a time. Each byte sequence is decoded as code page 932 maps
+/// it; a byte that starts no valid character becomes U+FFFD. A piece ends just before the first
+/// '<' found once it holds `pieceLength` characters, or at 2 x `pieceLength` when there is none,
+/// and never inside a character or between CR and LF. Parts joined in order give exactly the
+/// text that decoding everything at once gives.
+class MarkupDecoder {
+public:
+    explicit MarkupDecoder(std::string cp932, qsizetype pieceLength = kMarkupPieceLength);
+    ~MarkupDecoder();
+    MarkupDecoder(const MarkupDecoder&) = delete;
+    MarkupDecoder& operator=(const MarkupDecoder&) = delete;
+
+    /// The next part, of about `maxChars` characters (a few more at most); empty at the end.
+    /// A part never ends between CR and LF.
+    MarkupDisplay next(qsizetype maxChars);
+    bool atEnd() const { return m_position >= m_bytes.size(); }
+
+private:
+    class Cache;
+
+    std::string m_bytes;
+    std::size_t m_position = 0;
+    qsizetype m_pieceLength;
+    qsizetype m_sinceBreak = 0;
+    bool m_lastWasCr = false;
+    std::unique_ptr<Cache> m_cache;
+};
+
+/// The whole markup decoded and cut into pieces at once.
 MarkupDisplay MarkupDisplayText(std::string_view cp932, qsizetype pieceLength = kMarkupPieceLength);
 
 }  // namespace moza::ui

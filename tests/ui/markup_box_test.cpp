@@ -59,6 +59,16 @@ void select(MarkupBox& box, int start, int end) {
     box.setTextCursor(cursor);
 }
 
+// Random markup-like text: ASCII, tags and double-byte characters of code page 932.
+std::string randomCp932(std::mt19937& random, int length) {
+    static const char* const pieces[] = {"<td>", "</td>", "x", "\"", "\x81\xA1", "\x82\xA0", "\x88\x9F",
+                                         "\xB1", "\n", "\r\n", "\r", "<", "\x81\x40", "\x9F\xFC"};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::string out;
+    for (int i = 0; i < length; ++i) out += pieces[pick(random)];
+    return out;
+}
+
 TEST(MarkupBoxTest, ShowsTheMarkupDecodedFromCodePage932) {
     MarkupBox box;
     box.setMarkup("<td>" + kSquareCp932 + "</td>");
@@ -158,6 +168,73 @@ TEST(MarkupBoxTest, IsNamedHtmltagWithAVerticalScrollBar) {
     EXPECT_FALSE(box.isReadOnly());
 }
 
+TEST(MarkupBoxLoadingTest, LargeMarkupShowsItsFirstPartAtOnceAndTheRestSoonAfter) {
+    MarkupBox box;
+    box.setPartChars(5000);
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    EXPECT_TRUE(box.isLoading());
+    EXPECT_LT(box.document()->characterCount(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box.isLoading(); }, 10000));
+    EXPECT_EQ(box.markup(), decoded(markup));
+}
+
+TEST(MarkupBoxLoadingTest, MarkupAskedForWhileLoadingIsComplete) {
+    MarkupBox box;
+    box.setPartChars(5000);
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    EXPECT_EQ(box.markup(), decoded(markup));
+    EXPECT_FALSE(box.isLoading());
+}
+
+TEST(MarkupBoxLoadingTest, SelectAllAndCopyWhileLoadingGivesTheWholeMarkup) {
+    MarkupBox box;
+    box.setPartChars(5000);
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    box.selectAll();
+    EXPECT_EQ(copiedSelection(box), decoded(markup));
+}
+
+TEST(MarkupBoxLoadingTest, TypingWaitsUntilTheMarkupIsComplete) {
+    MarkupBox box;
+    box.setPartChars(5000);
+    const std::string markup = cells(1000);
+    box.setMarkup(markup);
+    select(box, 3, 3);
+    QTest::keyClicks(&box, QStringLiteral("zz"));
+    ASSERT_TRUE(box.isLoading());
+    box.finishLoading();
+    EXPECT_EQ(box.markup(), decoded(markup));
+    select(box, 3, 3);
+    QTest::keyClicks(&box, QStringLiteral("zz"));
+    EXPECT_EQ(box.markup(), decoded(markup).insert(3, QStringLiteral("zz")));
+}
+
+TEST(MarkupBoxLoadingTest, NewMarkupWhileLoadingReplacesTheOld) {
+    MarkupBox box;
+    box.setPartChars(5000);
+    box.setMarkup(cells(1000));
+    box.setMarkup("<td>new</td>");
+    EXPECT_FALSE(box.isLoading());
+    QTest::qWait(50);
+    EXPECT_EQ(box.markup(), QStringLiteral("<td>new</td>"));
+}
+
+TEST(MarkupBoxLoadingTest, LineBreaksInTheMarkupSurvivePartBoundaries) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        MarkupBox box;
+        box.setPartChars(37 + round);
+        const std::string markup = randomCp932(random, 300);
+        box.setMarkup(markup);
+        // The text box reads CR LF and a lone CR as one line break each.
+        const QString expected = decoded(markup).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        ASSERT_EQ(box.markup(), expected) << round;
+    }
+}
+
 struct InvalidCase {
     const char* name;
     std::string cp932;
@@ -198,22 +275,32 @@ TEST(MarkupDisplayTextTest, TextWithoutTagsIsCutAtTwiceThePieceLength) {
     EXPECT_EQ(display.text.split(u'\n').constFirst().size(), 200);
 }
 
-// Random markup-like text: ASCII, tags and double-byte characters of code page 932.
-std::string randomCp932(std::mt19937& random, int length) {
-    static const char* const pieces[] = {"<td>", "</td>", "x", "\"", "\x81\xA1", "\x82\xA0", "\x88\x9F",
-                                         "\xB1", "\n", "\r\n", "\r", "<", "\x81\x40", "\x9F\xFC"};
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    std::string out;
-    for (int i = 0; i < length; ++i) out += pieces[pick(random)];
-    return out;
-}
-
 TEST(MarkupDisplayTextTest, AgreesWithThePlainDecoderOnRandomMarkup) {
     std::mt19937 random(4);
     for (int round = 0; round < 200; ++round) {
         const std::string cp932 = randomCp932(random, 400);
         const moza::ui::MarkupDisplay display = MarkupDisplayText(cp932, 50);
         ASSERT_EQ(withoutAddedBreaks(display), decoded(cp932)) << round;
+    }
+}
+
+TEST(MarkupDecoderTest, PartsJoinedGiveTheWholeDisplay) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 100; ++round) {
+        const std::string cp932 = randomCp932(random, 400);
+        const moza::ui::MarkupDisplay whole = MarkupDisplayText(cp932, 50);
+        moza::ui::MarkupDecoder decoder(cp932, 50);
+        moza::ui::MarkupDisplay joined;
+        std::uniform_int_distribution<int> partLength(1, 120);
+        while (!decoder.atEnd()) {
+            const moza::ui::MarkupDisplay part = decoder.next(partLength(random));
+            ASSERT_FALSE(part.text.isEmpty());
+            ASSERT_FALSE(part.text.endsWith(u'\r') && !decoder.atEnd()) << "a part ends between CR and LF";
+            joined.text += part.text;
+            joined.breakIsAdded.insert(joined.breakIsAdded.end(), part.breakIsAdded.begin(), part.breakIsAdded.end());
+        }
+        ASSERT_EQ(joined.text, whole.text) << round;
+        ASSERT_EQ(joined.breakIsAdded, whole.breakIsAdded) << round;
     }
 }
 
