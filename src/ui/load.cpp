@@ -71,6 +71,8 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
     flushStatus();
     std::unique_ptr<QWidget> mainWindow =
         makeMainWindow(std::make_shared<const glyph::GlyphTable>(std::move(table).value()));
+    // The window's final size is known only once its layout has run.
+    mainWindow->adjustSize();
     centreOnScreen(*mainWindow);
     mainWindow->show();
     close();

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 
 #include "ui/load.h"
 #include "ui/user_prompts.h"
@@ -31,7 +33,12 @@ public:
 // Records whether the splash was still visible when the main window was shown.
 class FakeMainWindow : public QWidget {
 public:
-    explicit FakeMainWindow(const QWidget* splash) : m_splash(splash) {}
+    explicit FakeMainWindow(const QWidget* splash) : m_splash(splash) {
+        auto* layout = new QVBoxLayout(this);
+        auto* content = new QWidget;
+        content->setFixedSize(400, 300);
+        layout->addWidget(content);
+    }
     bool splashVisibleAtShow = false;
 
 protected:
@@ -132,6 +139,18 @@ TEST_F(StartupTest, MainWindowGetsTheTableAndShowsBeforeTheSplashCloses) {
     EXPECT_TRUE(m_mainWindow->splashVisibleAtShow);
     EXPECT_FALSE(m_splash.isVisible());
     EXPECT_TRUE(m_prompts.failures.empty());
+}
+
+TEST_F(StartupTest, SplashAndMainWindowAreCentredOnTheScreen) {
+    m_folder.writeTitle(patternPicture(312, 206));
+    m_folder.writeFile("char.csv", charData(1));
+    QPoint splashCentre;
+    QObject::connect(&m_splash, &Load::statusShown, [&] { splashCentre = m_splash.geometry().center(); });
+    const std::unique_ptr<QWidget> window = start();
+    ASSERT_NE(window, nullptr);
+    const QPoint screenCentre = window->screen()->availableGeometry().center();
+    EXPECT_LE((window->frameGeometry().center() - screenCentre).manhattanLength(), 12);
+    EXPECT_LE((splashCentre - screenCentre).manhattanLength(), 12);
 }
 
 TEST_F(StartupTest, MissingTitlePictureIsReportedByNameAndNoMainWindowOpens) {
