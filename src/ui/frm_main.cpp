@@ -94,7 +94,9 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem
 
     // Drags over controls that take no drops travel up to the window, where PictureDrop sees them.
     setAcceptDrops(true);
-    m_drop = new PictureDrop(this, [this](const QString& file) { openPicture(file); });
+    m_drop = new PictureDrop(this, [this](const QString& file) {
+        if (!m_making) openPicture(file);  // the make command reads the working image meanwhile
+    });
     Form_Load();
 }
 
@@ -268,7 +270,8 @@ void FrmMain::MN_FILE_SAVE_Click() {
 
 void FrmMain::MN_FILE_END_Click() {
     close();
-    QCoreApplication::exit(0);
+    // Every other window goes too; once the last one has closed, the program ends.
+    QApplication::closeAllWindows();
 }
 
 void FrmMain::MN_VIEW_START_Click() { View->Navigate(fixedPath(convert::kStartPageSuffix)); }
