@@ -280,8 +280,8 @@ void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(fixedPath(convert::kVersi
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     if (m_making) {
-        // Closing in the middle of composing would pull the window out from under the command;
-        // it closes as soon as the composing returns, without writing the page.
+        // Closing in the middle of the make command would pull the window out from under it; the
+        // window closes as soon as the step under way returns (a page not yet composed is dropped).
         m_closeRequested = true;
         event->ignore();
         return;
