@@ -1,6 +1,9 @@
 // The letterboxed preview: band placement with halves rounded to even, and what is drawn.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "convert/working_image.h"
 #include "ui/preview_box.h"
 
@@ -11,6 +14,8 @@ struct BandCase {
     int width;
     int height;
     QRect band;
+
+    friend void PrintTo(const BandCase& c, std::ostream* out) { *out << c.width << " x " << c.height; }
 };
 
 class PreviewBandTest : public ::testing::TestWithParam<BandCase> {};
@@ -32,7 +37,10 @@ INSTANTIATE_TEST_SUITE_P(Placements, PreviewBandTest,
                                            BandCase{377, 1, {0, 94, 189, 1}},       // a one-pixel line
                                            BandCase{1, 378, {}},
                                            BandCase{0, 0, {}},                      // no picture
-                                           BandCase{4000, 3000, {0, 24, 189, 142}}));
+                                           BandCase{4000, 3000, {0, 24, 189, 142}}),
+                         [](const ::testing::TestParamInfo<BandCase>& param) {
+                             return std::to_string(param.param.width) + "x" + std::to_string(param.param.height);
+                         });
 
 convert::WorkingImage plainPicture(int width, int height, convert::ColorValue color) {
     Result<convert::WorkingImage> image = convert::WorkingImage::create(width, height);
