@@ -8,6 +8,9 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
+#include "convert/page_composer.h"
+#include "convert/page_file.h"
+
 namespace moza::ui {
 namespace {
 
@@ -56,13 +59,23 @@ QString PagePathOf(const QUrl& url) {
     return path;
 }
 
-PageReply ReplyFor(const QString& path, const QSet<QString>& navigatedPages, const QString& ownPagesFolder) {
+QByteArray PageFileHead() {
+    const std::string head = std::string(convert::kPageFileStart) + convert::PageHead("");
+    return QByteArray::fromStdString(head.substr(0, head.find("</title>")));
+}
+
+PageReply ReplyFor(const QString& path, QByteArrayView head, const QSet<QString>& navigatedPages,
+                   const QString& ownPagesFolder) {
     if (path.isEmpty()) return {};
+    const bool navigated = navigatedPages.contains(path);
+    if (navigated || isHtmlName(path)) {
+        if (!navigated && !isInsideFolder(path, ownPagesFolder)) return {};
+        if (head.startsWith(PageFileHead())) return {true, QByteArrayLiteral("text/html;charset=Shift_JIS")};
+        return {true, QByteArrayLiteral("text/html")};
+    }
     if (isInsideFolder(path, ownPagesFolder)) {
-        if (isHtmlName(path)) return {true, QByteArrayLiteral("text/html")};
         return {true, QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toUtf8()};
     }
-    if (navigatedPages.contains(path)) return {true, QByteArrayLiteral("text/html;charset=Shift_JIS")};
     return {};
 }
 
@@ -82,8 +95,7 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     const QString path = PagePathOf(job->requestUrl());
-    const PageReply reply = ReplyFor(path, m_pages, m_ownPagesFolder);
-    if (!reply.allowed) {
+    if (ReplyFor(path, {}, m_pages, m_ownPagesFolder).allowed == false) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
@@ -94,6 +106,7 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
+    const PageReply reply = ReplyFor(path, file->peek(kPageHeadBytes), m_pages, m_ownPagesFolder);
     job->reply(reply.contentType, file);
 }
 

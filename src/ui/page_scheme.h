@@ -28,11 +28,20 @@ struct PageReply {
     QByteArray contentType;  // "text/html;charset=Shift_JIS" for page files
 };
 
-/// Decides the answer for `path`. Pages that were navigated to are answered as code page 932
-/// HTML, whatever they hold. Files in `ownPagesFolder` (the program's fixed pages and the
-/// pictures and style sheets beside them) are answered by their type, HTML without a character
-/// set so that their own declaration counts. Every other file is refused.
-PageReply ReplyFor(const QString& path, const QSet<QString>& navigatedPages, const QString& ownPagesFolder);
+/// Decides the answer for `path`, whose file begins with `head` (its first bytes, at least
+/// kPageHeadBytes when the file is that long). A page the make command wrote (it begins with
+/// kPageFileHead) is answered as code page 932 HTML, whatever it holds, for it declares no
+/// character set. Any other page that was navigated to is answered as HTML without a character
+/// set, so that its own declaration counts (the start and version pages are UTF-8). Files in
+/// `ownPagesFolder` (the program's data folder: the fixed pages and the pictures and style sheets
+/// beside them) are answered by their type. Every other file is refused.
+PageReply ReplyFor(const QString& path, QByteArrayView head, const QSet<QString>& navigatedPages,
+                   const QString& ownPagesFolder);
+
+/// How every page file begins: the double quote, then the page start up to the title.
+QByteArray PageFileHead();
+/// How many bytes of a file ReplyFor needs to see.
+inline constexpr qsizetype kPageHeadBytes = 64;
 
 /// Serves kPageScheme requests from the file system, as ReplyFor decides.
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {

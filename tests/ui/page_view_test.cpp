@@ -100,18 +100,22 @@ TEST_F(PageViewTest, FileNameWithUrlCharactersIsFound) {
     EXPECT_EQ(plainTextOf(m_view).trimmed(), QStringLiteral("\"ok\""));
 }
 
-TEST_F(PageViewTest, OwnUtf8PageWithMetaCharsetShowsRight) {
-    PageView::schemeHandler().setOwnPagesFolder(m_dir.path());
+TEST_F(PageViewTest, Utf8PageWithMetaCharsetShowsRight) {
     const QString path = m_dir.filePath("index.html");
     ASSERT_TRUE(writeBytes(path, QByteArray("<html><head><meta charset=\"utf-8\"><title>") +
                                      QString::fromUtf8("スタート").toUtf8() + "</title></head><body>" +
                                      QString::fromUtf8("ようこそ ■").toUtf8() + "</body></html>"));
     const bool loaded = navigateAndWait(m_view, path);
     const QString text = plainTextOf(m_view);
-    PageView::schemeHandler().setOwnPagesFolder(QString());
     ASSERT_TRUE(loaded);
     EXPECT_EQ(m_view.title(), QString::fromUtf8("スタート"));
     EXPECT_EQ(text.trimmed(), QString::fromUtf8("ようこそ ■"));
+}
+
+TEST_F(PageViewTest, CharsetSmuggledInTitleDoesNotChangeHowThePageIsDecoded) {
+    const QString path = writePage(m_dir, "meta.html", "<meta charset=\"utf-8\">", repeated(kSquareCp932, 10));
+    ASSERT_TRUE(navigateAndWait(m_view, path));
+    EXPECT_TRUE(plainTextOf(m_view).contains(QString(10, QChar(0x25A0))));
 }
 
 TEST_F(PageViewTest, ScriptSmuggledInTitleDoesNotRun) {
@@ -182,35 +186,47 @@ TEST(PageViewSettingsTest, NothingIsKeptOnDisk) {
 
 struct ReplyCase {
     const char* path;
+    const char* head;
     bool allowed;
     const char* contentType;
 };
 
 class PageReplyTest : public ::testing::TestWithParam<ReplyCase> {};
 
-TEST_P(PageReplyTest, AnswersByWhereTheFileIs) {
+TEST_P(PageReplyTest, AnswersByWhatAndWhereTheFileIs) {
     const QSet<QString> navigated = {QStringLiteral("/p/temp/a.html"), QStringLiteral("/p/data/index.html"),
-                                     QStringLiteral("/p/temp/noext")};
-    const moza::ui::PageReply reply = moza::ui::ReplyFor(QString::fromUtf8(GetParam().path), navigated,
-                                                         QStringLiteral("/p/data"));
+                                     QStringLiteral("/p/temp/noext"), QStringLiteral("/saved/copy.htm")};
+    const moza::ui::PageReply reply = moza::ui::ReplyFor(QString::fromUtf8(GetParam().path), GetParam().head,
+                                                         navigated, QStringLiteral("/p/data"));
     EXPECT_EQ(reply.allowed, GetParam().allowed);
     if (reply.allowed) {
         EXPECT_EQ(reply.contentType, QByteArray(GetParam().contentType));
     }
 }
 
+constexpr char kPageHead[] = "\"<html><head><title>cat</title></head><body text=#000000><table";
+constexpr char kOwnHead[] = "<!DOCTYPE html><html><head><meta charset=\"utf-8\">";
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, PageReplyTest,
-    ::testing::Values(ReplyCase{"/p/temp/a.html", true, "text/html;charset=Shift_JIS"},
-                      ReplyCase{"/p/temp/noext", true, "text/html;charset=Shift_JIS"},
-                      ReplyCase{"/p/data/index.html", true, "text/html"},
-                      ReplyCase{"/p/data/version.html", true, "text/html"},
-                      ReplyCase{"/p/data/logo.png", true, "image/png"},
-                      ReplyCase{"/p/data/sub/style.css", true, "text/css"},
-                      ReplyCase{"/p/data-other/x.html", false, ""},
-                      ReplyCase{"/p/temp/b.html", false, ""},
-                      ReplyCase{"/etc/passwd", false, ""},
-                      ReplyCase{"", false, ""}));
+    ::testing::Values(ReplyCase{"/p/temp/a.html", kPageHead, true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/p/temp/noext", kPageHead, true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/saved/copy.htm", kPageHead, true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/p/temp/a.html", kOwnHead, true, "text/html"},
+                      ReplyCase{"/p/data/index.html", kOwnHead, true, "text/html"},
+                      ReplyCase{"/p/data/index.html", kPageHead, true, "text/html;charset=Shift_JIS"},
+                      ReplyCase{"/p/data/version.html", kOwnHead, true, "text/html"},
+                      ReplyCase{"/p/data/logo.png", "", true, "image/png"},
+                      ReplyCase{"/p/data/sub/style.css", "", true, "text/css"},
+                      ReplyCase{"/p/data-other/x.html", kOwnHead, false, ""},
+                      ReplyCase{"/p/temp/b.html", kPageHead, false, ""},
+                      ReplyCase{"/p/temp/b.png", "", false, ""},
+                      ReplyCase{"/etc/passwd", "", false, ""},
+                      ReplyCase{"", "", false, ""}));
+
+TEST(PageFileHeadTest, IsTheQuoteAndThePageStartUpToTheTitle) {
+    EXPECT_EQ(moza::ui::PageFileHead(), QByteArray("\"<html><head><title>"));
+}
 
 TEST(PageUrlTest, PathSurvivesTheRoundTrip) {
     for (const char* name : {"/t/a b.html", "/t/100%.html", "/t/a#b.html", "/t/猫.html", "/t/a;b=c&d.html"}) {
