@@ -126,7 +126,9 @@ TEST_F(IpaGothicTest, MeasuredHandfulMakesATableTheLoaderReads) {
     ASSERT_TRUE(chars.ok());
     std::vector<moza::tools::MeasuredChar> measured;
     for (const auto& c : chars.value()) measured.push_back({c, measure(c.codePoint)});
-    const auto records = moza::tools::BuildRecords(measured, {}, moza::tools::RecordOrder::Code);
+    moza::tools::LevelRule rule;
+    rule.scaleRule = moza::tools::ScaleRule::Darkest;
+    const auto records = moza::tools::BuildRecords(measured, rule, moza::tools::RecordOrder::Code);
     ASSERT_EQ(records.size(), 4u);
 
     const std::string text = moza::tools::CharDataText(records);

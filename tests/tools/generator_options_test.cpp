@@ -14,6 +14,9 @@ TEST(GeneratorOptionsTest, NoArgumentsGiveTheDefaults) {
     EXPECT_NEAR(options.value().pixelSize, 10.6667, 1e-4);
     EXPECT_EQ(options.value().charSet, moza::tools::CharSet::FullWidth);
     EXPECT_EQ(options.value().output, "char.csv");
+    EXPECT_EQ(options.value().rule.scaleRule, moza::tools::ScaleRule::TopLeft);
+    EXPECT_EQ(options.value().rule.blend, 0.3);
+    EXPECT_EQ(options.value().order, moza::tools::RecordOrder::StandIn);
 }
 
 TEST(GeneratorOptionsTest, EveryOptionIsRead) {
@@ -48,7 +51,7 @@ TEST(GeneratorOptionsTest, ScaleTakesARuleOrACoverage) {
     const Case cases[] = {{"darkest", ScaleRule::Darkest, 0},
                           {"top-left", ScaleRule::TopLeft, 0},
                           {"position", ScaleRule::PerPosition, 0},
-                          {"0.5", ScaleRule::Darkest, 0.5}};
+                          {"0.5", ScaleRule::TopLeft, 0.5}};
     for (const Case& c : cases) {
         auto options = ParseGeneratorArguments({"--scale", c.value});
         ASSERT_TRUE(options.ok()) << c.value;

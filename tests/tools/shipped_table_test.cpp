@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "glyph/char_data_loader.h"
+#include "common/file_text.h"
 #include "table_builder.h"
+#include "table_generator.h"
 
 namespace {
 
@@ -38,6 +40,15 @@ TEST(ShippedTableTest, HoldsOnlyDoubleByteCharactersAndOnlyLevelsZeroToTen) {
             EXPECT_LE(level, 10);
         }
     }
+}
+
+TEST(ShippedTableTest, IsWhatTheGeneratorMakesWithItsDefaults) {
+    auto generated = moza::tools::GenerateTable(moza::tools::GeneratorOptions{});
+    ASSERT_TRUE(generated.ok()) << generated.error().message;
+    auto shipped = moza::ReadWholeFile(MOZA_SOURCE_DATA_DIR "/char.csv");
+    ASSERT_TRUE(shipped.ok()) << shipped.error().message;
+    EXPECT_TRUE(moza::tools::CharDataText(generated.value().records) == shipped.value())
+        << "data/char.csv differs from what moza-glyphs makes now (see data/README.md)";
 }
 
 }  // namespace

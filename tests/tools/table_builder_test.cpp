@@ -39,6 +39,14 @@ std::array<double, 9> evenInk(double value) {
 
 std::array<double, 9> sameScale(double value) { return evenInk(value); }
 
+/// Levels straight from the ink: no blend, the darkest ninth at 10.
+LevelRule plainRule() {
+    LevelRule rule;
+    rule.scaleRule = moza::tools::ScaleRule::Darkest;
+    rule.blend = 0;
+    return rule;
+}
+
 TEST(LevelsOfTest, CoverageMapsToTheLevelTheSamplerGivesThatGrey) {
     struct Case {
         double coverage;
@@ -68,7 +76,7 @@ TEST(LevelsOfTest, FullBlendGivesEveryNinthTheMeanLevel) {
 
 TEST(ScalesOfTest, PerPositionScaleLetsEveryPositionReachTen) {
     std::vector<MeasuredChar> chars = {charWithInk(1, {0.2, 0.5, 0, 0, 1.0, 0, 0, 0, 0.1})};
-    LevelRule rule;
+    LevelRule rule = plainRule();
     rule.scaleRule = moza::tools::ScaleRule::PerPosition;
     const auto scales = moza::tools::ScalesOf(chars, rule);
     EXPECT_EQ(LevelsOf(chars[0].ink, scales, 0), DarknessPattern({10, 10, 0, 0, 10, 0, 0, 0, 10}));
@@ -80,7 +88,7 @@ TEST(ScalesOfTest, TopLeftScaleIsLoweredUntilTheTopLeftHoldsEveryLevel) {
     std::vector<MeasuredChar> chars;
     for (int i = 0; i < 10; ++i) chars.push_back(charWithInk(i, {i * 0.05, 0, 0, 0, 0, 0, 0, 0, 0}));
     chars.push_back(charWithInk(10, {1.0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    LevelRule rule;
+    LevelRule rule = plainRule();
     rule.scaleRule = moza::tools::ScaleRule::TopLeft;
     const auto scales = moza::tools::ScalesOf(chars, rule);
     EXPECT_GT(scales[0], 0.49);
@@ -94,7 +102,7 @@ TEST(ScalesOfTest, TopLeftScaleIsLoweredUntilTheTopLeftHoldsEveryLevel) {
 TEST(ScalesOfTest, TopLeftScaleStaysAtTheDarkestWhenNoScaleHoldsEveryLevel) {
     std::vector<MeasuredChar> chars = {charWithInk(1, {0.0, 0, 0, 0, 0, 0, 0, 0, 0}),
                                        charWithInk(2, {0.6, 0, 0, 0, 0, 0, 0, 0, 0})};
-    LevelRule rule;
+    LevelRule rule = plainRule();
     rule.scaleRule = moza::tools::ScaleRule::TopLeft;
     EXPECT_DOUBLE_EQ(moza::tools::ScalesOf(chars, rule)[0], 0.6);
 }
@@ -102,7 +110,7 @@ TEST(ScalesOfTest, TopLeftScaleStaysAtTheDarkestWhenNoScaleHoldsEveryLevel) {
 TEST(BuildRecordsTest, EqualPatternsKeepOnlyTheFirstCharacter) {
     std::vector<MeasuredChar> chars = {charWithInk(0x8140, evenInk(0)), charWithInk(0x8181, evenInk(1)),
                                        charWithInk(0x8182, evenInk(0.99)), charWithInk(0x8141, evenInk(0))};
-    const auto records = BuildRecords(chars, {}, RecordOrder::Code);
+    const auto records = BuildRecords(chars, plainRule(), RecordOrder::Code);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].Code, 0x8140);
     EXPECT_EQ(records[1].Code, 0x8181);
@@ -112,7 +120,7 @@ TEST(BuildRecordsTest, NamedFirstCharacterBecomesRecordZeroAndKeepsItsPattern) {
     std::vector<MeasuredChar> chars = {charWithInk(0x8140, evenInk(0)), charWithInk(0x8181, evenInk(1)),
                                        charWithInk(0x81A1, evenInk(1))};
     for (RecordOrder order : {RecordOrder::Code, RecordOrder::Flat, RecordOrder::StandIn}) {
-        const auto records = BuildRecords(chars, {}, order, 0x81A1);
+        const auto records = BuildRecords(chars, plainRule(), order, 0x81A1);
         ASSERT_EQ(records.size(), 2u);
         EXPECT_EQ(records[0].Code, 0x81A1);
         EXPECT_EQ(records[0].Pattern[0], 10);
@@ -134,11 +142,11 @@ std::vector<MeasuredChar> randomChars(std::mt19937& random, int count) {
 TEST(BuildRecordsTest, EveryOrderHoldsTheSameRecordsWithoutDuplicates) {
     std::mt19937 random(7);
     const auto chars = randomChars(random, 400);
-    auto byCode = BuildRecords(chars, {}, RecordOrder::Code);
+    auto byCode = BuildRecords(chars, plainRule(), RecordOrder::Code);
     std::set<DarknessPattern> patterns;
     for (const CharRecord& r : byCode) EXPECT_TRUE(patterns.insert(r.Pattern).second);
     for (RecordOrder order : {RecordOrder::Flat, RecordOrder::StandIn}) {
-        auto other = BuildRecords(chars, {}, order);
+        auto other = BuildRecords(chars, plainRule(), order);
         auto byCodeOfOther = other;
         std::sort(byCodeOfOther.begin(), byCodeOfOther.end(), [](auto& a, auto& b) { return a.Code < b.Code; });
         EXPECT_EQ(byCodeOfOther, byCode);
@@ -150,7 +158,7 @@ TEST(BuildRecordsTest, StandInOrderLetsTheFlattestRecordLeadEachLevelAtTheTopLef
     std::vector<MeasuredChar> chars = {charWithInk(1, {1, 0, 0, 0, 0, 0, 0, 0, 0}),
                                        charWithInk(2, {1, 1, 0, 1, 1, 0, 0, 0, 0}), charWithInk(3, evenInk(1)),
                                        charWithInk(4, evenInk(0))};
-    const auto records = BuildRecords(chars, {}, RecordOrder::StandIn);
+    const auto records = BuildRecords(chars, plainRule(), RecordOrder::StandIn);
     moza::glyph::GlyphTable table(records);
     // Top-left 10 and then a top-right level no record has: the group's leader answers.
     EXPECT_EQ(table.FindGlyph({10, 10, 5, 10, 10, 10, 10, 10, 10}), 3);

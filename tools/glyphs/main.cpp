@@ -1,17 +1,14 @@
 // moza-glyphs: measures a font's glyphs and writes a char.csv character table.
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "cell_ink.h"
-#include "char_selection.h"
 #include "convert/page_file.h"
-#include "font_face.h"
 #include "generator_options.h"
 #include "table_builder.h"
+#include "table_generator.h"
 
 using namespace moza;
 using namespace moza::tools;
@@ -21,34 +18,6 @@ namespace {
 int fail(const std::string& message, int status = 1) {
     std::cerr << "moza-glyphs: " << message << "\n";
     return status;
-}
-
-Result<std::vector<Candidate>> chosenCharacters(const GeneratorOptions& options) {
-    if (!options.charList.empty()) return CharactersOf(options.charList);
-    return Cp932Characters(options.charSet);
-}
-
-/// Measures every chosen character the font draws itself. A full-width selection keeps only
-/// glyphs exactly one em wide, so that every column of a page is equally wide.
-std::vector<MeasuredChar> measure(const FontFace& font, const std::vector<Candidate>& characters,
-                                  const GeneratorOptions& options, int& skipped) {
-    const bool fullWidthOnly = options.charList.empty() && options.charSet == CharSet::FullWidth;
-    std::vector<MeasuredChar> measured;
-    for (const Candidate& c : characters) {
-        Result<GlyphInk> ink = font.hasGlyph(c.codePoint) ? font.render(c.codePoint) : Result<GlyphInk>(Error{""});
-        if (!ink || (fullWidthOnly && std::abs(ink.value().advance - font.pixelSize()) > 0.01)) {
-            ++skipped;
-            continue;
-        }
-        const double width = options.cellWidth > 0 ? options.cellWidth : ink.value().advance;
-        if (width <= 0) {
-            ++skipped;
-            continue;
-        }
-        measured.push_back({c, MeasureInk(ink.value(), width, font.lineHeight(), font.ascent(), options.shiftX,
-                                            options.shiftY)});
-    }
-    return measured;
 }
 
 Status writeTable(const std::string& output, const std::string& text) {
@@ -82,28 +51,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::filesystem::path fontPath = options.fontFile;
-    if (fontPath.empty()) {
-        Result<std::filesystem::path> found = FindFontFile(options.fontFamily);
-        if (!found) return fail(found.error().message);
-        fontPath = found.value();
-    }
-    Result<FontFace> font = FontFace::Open(fontPath, options.pixelSize, options.hinting);
-    if (!font) return fail(font.error().message);
-    Result<std::vector<Candidate>> characters = chosenCharacters(options);
-    if (!characters) return fail(characters.error().message, 2);
-
-    glyph::CharCode first = -1;
-    if (!options.first.empty()) {
-        Result<std::vector<Candidate>> named = CharactersOf(options.first);
-        if (!named || named.value().size() != 1) return fail("--first takes one character of code page 932", 2);
-        first = named.value().front().code;
-    }
-
-    int skipped = 0;
-    const std::vector<MeasuredChar> measured = measure(font.value(), characters.value(), options, skipped);
-    if (measured.empty()) return fail("the font draws none of the chosen characters");
-    const std::vector<glyph::CharRecord> records = BuildRecords(measured, options.rule, options.order, first);
+    Result<GeneratedTable> generated = GenerateTable(options);
+    if (!generated) return fail(generated.error().message);
+    const GeneratedTable& table = generated.value();
+    const std::vector<MeasuredChar>& measured = table.measured;
+    const std::vector<glyph::CharRecord>& records = table.records;
     Status written = writeTable(options.output, CharDataText(records));
     if (!written) return fail(written.error().message);
     if (!options.measurements.empty()) {
@@ -111,12 +63,11 @@ int main(int argc, char** argv) {
         if (!dumped) return fail(dumped.error().message);
     }
 
-    const FontFace& face = font.value();
     std::fprintf(stderr,
-                 "moza-glyphs: %s %s (%s) at %.4f px: cell line height %d (ascent %d, descent %d)\n"
+                 "moza-glyphs: %s (%s) at %.4f px: cell line height %d (ascent %d, descent %d)\n"
                  "moza-glyphs: %zu characters measured, %d skipped, %zu records; darkest ninth %.3f\n",
-                 face.familyName().c_str(), face.version().c_str(), fontPath.c_str(), face.pixelSize(),
-                 face.lineHeight(), face.ascent(), face.descent(), measured.size(), skipped, records.size(),
+                 table.fontName.c_str(), table.fontFile.c_str(), table.pixelSize, table.lineHeight, table.ascent,
+                 table.descent, measured.size(), table.skipped, records.size(),
                  DarkestNinth(measured, options.rule.blend));
     LevelRule perPosition = options.rule;
     perPosition.scaleRule = ScaleRule::PerPosition;

@@ -36,10 +36,10 @@ enum class ScaleRule {
 struct LevelRule {
     /// Coverage that reaches level 10; 0: decided by `scaleRule`.
     double scale = 0;
-    ScaleRule scaleRule = ScaleRule::Darkest;
+    ScaleRule scaleRule = ScaleRule::TopLeft;
     /// How far each ninth is drawn toward the cell's mean ink (0: not at all, 1: all the way),
     /// as the eye averages a 3 x 3-pixel part with its neighbours.
-    double blend = 0;
+    double blend = 0.3;
 };
 
 /// The darkest ninth (after blending) among `characters`, at least a tiny positive value.
