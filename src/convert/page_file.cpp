@@ -102,9 +102,19 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::filesystem::path& des
     if (std::filesystem::is_directory(destination, ec)) {
         return Error{"cannot write " + quoted(destination) + ": a folder of that name is in the way"};
     }
-    AtomicFileWriter writer(destination, partPathFor(destination));
+    // A link is written through, so the link stays and its target gets the page.
+    std::filesystem::path target = destination;
+    if (std::filesystem::is_symlink(destination, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(destination, ec);
+        if (!ec) target = resolved;
+    }
+    // Devices and pipes (/dev/null, a FIFO) are written directly: renaming a file over them
+    // would replace the device itself.
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    const bool special = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    AtomicFileWriter writer(target, special ? std::filesystem::path() : partPathFor(target));
     errno = 0;
-    writer.m_stream.open(writer.m_partPath, std::ios::binary | std::ios::trunc);
+    writer.m_stream.open(special ? target : writer.m_partPath, std::ios::binary | std::ios::trunc);
     if (!writer.m_stream) {
         const int error = errno;
         writer.m_done = true;
@@ -135,7 +145,7 @@ Status AtomicFileWriter::commit() {
         return error;
     }
     std::error_code ec;
-    std::filesystem::rename(m_partPath, m_destination, ec);
+    if (!m_partPath.empty()) std::filesystem::rename(m_partPath, m_destination, ec);
     if (ec) {
         const Error error = failure(ec.message());
         discard();
@@ -153,7 +163,7 @@ void AtomicFileWriter::discard() {
     m_done = true;
     if (m_stream.is_open()) m_stream.close();
     std::error_code ignored;
-    std::filesystem::remove(m_partPath, ignored);
+    if (!m_partPath.empty()) std::filesystem::remove(m_partPath, ignored);
 }
 
 Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp932, std::string_view tableHtml) {

@@ -31,6 +31,7 @@ std::tm LocalTimeNow();
 /// Writes a file so that it appears whole or not at all: the bytes go to a hidden file in the
 /// destination's folder, which commit() renames over the destination. A writer destroyed
 /// without a successful commit() removes its hidden file and leaves any earlier file intact.
+/// A symbolic link is written through; a device or pipe (/dev/null, a FIFO) is written directly.
 class AtomicFileWriter {
 public:
     /// Opens the hidden file beside `destination`. Fails when the folder is missing or unwritable.

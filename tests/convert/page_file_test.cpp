@@ -7,8 +7,11 @@
 #include <csignal>
 #include <fstream>
 
+#include <thread>
+
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include "common/file_text.h"
@@ -130,6 +133,31 @@ TEST_F(PageFileTest, AWriteTheSystemRefusesIsReportedAndLeavesNothing) {
     EXPECT_THAT(written.error().message, HasSubstr("cannot write '" + path.string() + "'"));
     EXPECT_THAT(ReadWholeFile(path).value(), HasSubstr("earlier"));
     EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(PageFileTest, APipeIsWrittenIntoNotReplaced) {
+    const fs::path fifo = m_folder / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadWholeFile(fifo).value(); });
+    const Status written = WritePageFile(fifo, "t", "<table></table>");
+    reader.join();
+    ASSERT_TRUE(written.ok()) << written.error().message;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(received, "\"<html><head><title>t</title></head><body text=#000000><table></table></body></html>\"\r\n");
+    EXPECT_THAT(files(), ::testing::ElementsAre("pipe"));
+}
+
+TEST_F(PageFileTest, ALinkIsWrittenThroughAndStaysALink) {
+    const fs::path target = m_folder / "real.html";
+    std::ofstream(target) << "old";
+    const fs::path link = m_folder / "link.html";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(WritePageFile(link, "t", "<table></table>").ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_THAT(ReadWholeFile(target).value(), HasSubstr("<title>t</title>"));
 }
 #endif
 
