@@ -57,6 +57,24 @@ TEST_F(PictureLoaderTest, PixelsBecomeBlueGreenRedValues) {
     EXPECT_EQ(loaded.value().pixel(1, 0), 0x8000FFu);
 }
 
+TEST_F(PictureLoaderTest, AJpegDecodedInPlaceHasThePixelsOfQtsOwnImage) {
+    QImage photo(301, 200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) & 255, (x * y) & 255));
+    const fs::path path = save(photo, "photo.jpg");
+    const QImage decoded = QImageReader(QString::fromStdString(path.string())).read();
+    const Result<convert::WorkingImage> loaded = LoadPicture(path);
+    ASSERT_TRUE(loaded.ok()) << loaded.error().message;
+    ASSERT_EQ(loaded.value().width(), 301);
+    for (int y = 0; y < decoded.height(); ++y) {
+        for (int x = 0; x < decoded.width(); ++x) {
+            const QRgb p = decoded.pixel(x, y);
+            ASSERT_EQ(loaded.value().pixel(x, y), static_cast<convert::ColorValue>(qBlue(p) << 16 | qGreen(p) << 8 | qRed(p)))
+                << x << "," << y;
+        }
+    }
+}
+
 TEST_F(PictureLoaderTest, TransparentPixelsLieOverWhite) {
     QImage image(3, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(0, 0, 0, 0));        // fully transparent: white
