@@ -53,6 +53,12 @@ convert::WorkingImage plainPicture(int width, int height, convert::ColorValue co
 
 constexpr convert::ColorValue kRed = 0x0000FF;  // 00BBGGRR
 
+QImage whitePreview() {
+    QImage white(189, 189, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    return white;
+}
+
 TEST(PreviewBoxTest, LandscapePictureIsCentredWithWhiteAboveAndBelow) {
     PreviewBox box;
     box.ShowPicture(plainPicture(400, 300, kRed));
@@ -82,18 +88,14 @@ TEST(PreviewBoxTest, ColoursKeepTheirChannels) {
 TEST(PreviewBoxTest, BandThatRoundsToNothingLeavesThePreviewWhite) {
     PreviewBox box;
     box.ShowPicture(plainPicture(378, 1, kRed));
-    QImage white(189, 189, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    EXPECT_EQ(box.image(), white);
+    EXPECT_EQ(box.image(), whitePreview());
 }
 
 TEST(PreviewBoxTest, EmptyWorkingImageLeavesThePreviewWhite) {
     PreviewBox box;
     box.ShowPicture(plainPicture(10, 10, kRed));
     box.ShowPicture(convert::WorkingImage());
-    QImage white(189, 189, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    EXPECT_EQ(box.image(), white);
+    EXPECT_EQ(box.image(), whitePreview());
 }
 
 TEST(PreviewBoxTest, NewPictureWipesTheOldOne) {
