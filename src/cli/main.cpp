@@ -19,6 +19,7 @@
 #include "cli/cli_options.h"
 #include "cli/picture_job.h"
 #include "cli/progress_line.h"
+#include "common/version.h"
 #include "convert/program_folder.h"
 #include "glyph/char_data_loader.h"
 
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
         return kAllDone;
     }
     if (options.value().showVersion) {
-        std::cout << "moza-convert " << moza::convert::kVersionText << '\n';
+        std::cout << "moza-convert " << moza::kVersionText << '\n';
         return kAllDone;
     }
     return run(options.value());

@@ -19,7 +19,4 @@ inline constexpr const char* kStartPageSuffix = "/data/index.html";
 inline constexpr const char* kVersionPageSuffix = "/data/version.html";
 inline constexpr const char* kTempFolderSuffix = "/temp/";
 
-/// The program's version as it shows it.
-inline constexpr const char* kVersionText = "1.00.0003";
-
 }  // namespace moza::convert

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "common/version.h"
 #include "convert/program_folder.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     moza::ui::PreparePageEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moza"));
-    QApplication::setApplicationVersion(QString::fromLatin1(moza::convert::kVersionText));
+    QApplication::setApplicationVersion(QString::fromLatin1(moza::kVersionText));
 
     const std::filesystem::path programFolder = moza::convert::ProgramFolder();
     moza::ui::DialogPrompts prompts;

@@ -9,11 +9,13 @@
 #include <fstream>
 
 #include "common/file_text.h"
+#include "common/version.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using moza::kVersionText;
 
 struct Outcome {
     int status = -1;
@@ -217,7 +219,7 @@ TEST_F(MozaConvertTest, UsageErrorsExitTwo) {
 }
 
 TEST_F(MozaConvertTest, VersionAndHelp) {
-    EXPECT_EQ(run({"--version"}).out, "moza-convert 1.00.0003\n");
+    EXPECT_EQ(run({"--version"}).out, std::string("moza-convert ") + kVersionText + "\n");
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("Usage: moza-convert [options] PICTURE..."));

@@ -26,7 +26,17 @@ CELL = 8                  # pixels per character of the motif
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 DEJAVU_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-VERSION = "1.00.0003"
+
+
+def project_version_text():
+    """The version as the program shows it ("1.00.0003"), from project(VERSION) in CMakeLists.txt."""
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")
+    with open(source, encoding="utf-8") as cmake:
+        major, minor, patch = re.search(r"project\(Moza VERSION (\d+)\.(\d+)\.(\d+)", cmake.read()).groups()
+    return f"{int(major)}.{int(minor):02d}.{int(patch):04d}"
+
+
+VERSION = project_version_text()
 
 CELL_PATTERN = re.compile(rb"<td width=9><font style=font-size:8pt;color:#([0-9A-F]{6})>(.*?)</font></td>")
 
