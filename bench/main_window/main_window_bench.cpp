@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "convert/program_folder.h"
+#include "common/program_folder.h"
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
 #include "ui/page_view.h"
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     const QString picture = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                      : QStringLiteral(MOZA_PICTURES_DIR "/seeding_4000x3000.jpg");
 
-    auto loaded = moza::glyph::LoadCharData(moza::convert::FixedPath(moza::convert::kCharDataSuffix), {});
+    auto loaded = moza::glyph::LoadCharData(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), {});
     if (!loaded) {
         std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return 1;

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "convert/page_composer.h"
-#include "convert/program_folder.h"
+#include "common/program_folder.h"
 #include "convert/working_image.h"
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
@@ -45,7 +45,7 @@ public:
 // The shipped glyph table, or an empty one when it cannot be read.
 const moza::glyph::GlyphTable& shippedTable() {
     static const moza::glyph::GlyphTable table = [] {
-        auto loaded = moza::glyph::LoadCharData(moza::convert::FixedPath(moza::convert::kCharDataSuffix), {});
+        auto loaded = moza::glyph::LoadCharData(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), {});
         return loaded ? std::move(loaded).value() : moza::glyph::GlyphTable();
     }();
     return table;
@@ -184,13 +184,13 @@ double msSinceProcessStart() {
 // The program folder, or, while it has no title picture yet, a temporary one with a plain title
 // picture and the program folder's char.csv.
 std::filesystem::path startupFolder() {
-    const std::filesystem::path programFolder = moza::convert::ProgramFolder();
-    if (std::filesystem::exists(moza::convert::FixedPath(moza::convert::kTitlePictureSuffix))) return programFolder;
+    const std::filesystem::path programFolder = moza::ProgramFolder();
+    if (std::filesystem::exists(moza::FixedPath(moza::ProgramFolder(), moza::kTitlePictureSuffix))) return programFolder;
     static QTemporaryDir temporary;
     const std::filesystem::path folder = temporary.path().toStdString();
     std::filesystem::create_directories(folder / "data");
     std::filesystem::create_directories(folder / "temp");
-    std::filesystem::copy_file(moza::convert::FixedPath(moza::convert::kCharDataSuffix), folder / "data" / "char.csv",
+    std::filesystem::copy_file(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), folder / "data" / "char.csv",
                                std::filesystem::copy_options::overwrite_existing);
     QImage title(312, 206, QImage::Format_RGB32);
     title.fill(Qt::cyan);

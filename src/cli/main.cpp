@@ -20,7 +20,7 @@
 #include "cli/picture_job.h"
 #include "cli/progress_line.h"
 #include "common/version.h"
-#include "convert/program_folder.h"
+#include "common/program_folder.h"
 #include "glyph/char_data_loader.h"
 
 namespace {
@@ -60,7 +60,7 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
         PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}, options.jobs > 1 ? 1 : 0};
         if (options.output.empty()) {
-            job.target = {PageTarget::Kind::TempFolder, moza::convert::FixedPath(moza::convert::kTempFolderSuffix)};
+            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix)};
         } else if (options.output == "-") {
             job.target = {PageTarget::Kind::StandardOutput, {}};
         } else if (several || outputIsFolder) {
@@ -75,7 +75,7 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
 
 int run(const CliOptions& options) {
     const std::filesystem::path tablePath =
-        options.table.empty() ? moza::convert::FixedPath(moza::convert::kCharDataSuffix) : std::filesystem::path(options.table);
+        options.table.empty() ? moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix) : std::filesystem::path(options.table);
     moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
     if (!table) {
         std::cerr << "moza-convert: cannot read the character table: " << table.error().message << "\n";

@@ -16,10 +16,10 @@
 #include <chrono>
 #include <future>
 
+#include "common/program_folder.h"
 #include "convert/cp932.h"
 #include "convert/page_composer.h"
 #include "convert/page_file.h"
-#include "convert/program_folder.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
 #include "ui/input_blocker.h"
@@ -105,6 +105,7 @@ FrmMain::~FrmMain() = default;
 void FrmMain::createControls(QWidget* client) {
     sPic = placed(new PreviewBox(client), "sPic", QRect(8, 8, 193, 193));
     View = placed(new PageView(client), "View", QRect(208, 8, 312, 249));
+    View->setDataFolder(fixedPath(kDataFolderSuffix));
     htmltag = placed(new MarkupBox(client), "htmltag", QRect(208, 264, 312, 73));
     htmltag->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     createOptions(client);
@@ -166,7 +167,7 @@ void FrmMain::setTabOrder() {
     QWidget::setTabOrder(colorweb, TextTitle);
 }
 
-void FrmMain::Form_Load() { View->Navigate(fixedPath(convert::kStartPageSuffix)); }
+void FrmMain::Form_Load() { View->Navigate(fixedPath(kStartPageSuffix)); }
 
 void FrmMain::updateMenuStates() {
     // File > Save As copies the page of the last make command, so it is offered only between a
@@ -178,9 +179,7 @@ void FrmMain::updateMenuStates() {
     MN_VIEW_VERSION->setEnabled(true);
 }
 
-QString FrmMain::fixedPath(const char* suffix) const {
-    return ToText(m_programFolder) + QString::fromLatin1(suffix);
-}
+QString FrmMain::fixedPath(std::string_view suffix) const { return ToText(FixedPath(m_programFolder, suffix)); }
 
 void FrmMain::showFailure(const QString& what, const std::string& reason) {
     m_prompts->showFailure(this, what, QString::fromStdString(reason));
@@ -227,7 +226,7 @@ void FrmMain::MakeButton_Click() {
         return;
     }
     if (!written) {
-        showFailure(tr("The page could not be saved in %1.").arg(native(fixedPath(convert::kTempFolderSuffix))),
+        showFailure(tr("The page could not be saved in %1.").arg(native(fixedPath(kTempFolderSuffix))),
                     written.error().message);
         return;
     }
@@ -250,7 +249,7 @@ Result<std::string> FrmMain::composeTable() {
 
 Result<QString> FrmMain::showAndWritePage(const std::string& tableHtml) {
     const std::string titleUtf8 = TextTitle->text().toStdString();
-    const std::filesystem::path tempFolder = ToPath(fixedPath(convert::kTempFolderSuffix));
+    const std::filesystem::path tempFolder = ToPath(fixedPath(kTempFolderSuffix));
     // The markup box and the page file each take a while for a large picture: the file is
     // written on its own thread meanwhile, and the window repaints until both are done.
     std::future<Result<QString>> writing =
@@ -274,9 +273,9 @@ void FrmMain::MN_FILE_END_Click() {
     QApplication::closeAllWindows();
 }
 
-void FrmMain::MN_VIEW_START_Click() { View->Navigate(fixedPath(convert::kStartPageSuffix)); }
+void FrmMain::MN_VIEW_START_Click() { View->Navigate(fixedPath(kStartPageSuffix)); }
 
-void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(fixedPath(convert::kVersionPageSuffix)); }
+void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(fixedPath(kVersionPageSuffix)); }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     if (m_making) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/result.h"
 #include "convert/working_image.h"
@@ -74,7 +75,7 @@ private:
     void Form_Load();
     void updateMenuStates();
 
-    QString fixedPath(const char* suffix) const;
+    QString fixedPath(std::string_view suffix) const;
     /// Enlarges the working image and composes its table, the progress in the caption.
     Result<std::string> composeTable();
     /// Puts the table into htmltag and writes the page file; returns the page file's path.

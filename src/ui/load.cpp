@@ -7,19 +7,12 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "common/program_folder.h"
 #include "glyph/char_data_loader.h"
 #include "ui/user_prompts.h"
 
 namespace moza::ui {
 namespace {
-
-constexpr const char* kTitleSuffix = "/data/title.bmp";
-constexpr const char* kCharDataSuffix = "/data/char.csv";
-
-// The program folder with a fixed suffix appended as plain text.
-std::filesystem::path fixedPath(const std::filesystem::path& programFolder, const char* suffix) {
-    return std::filesystem::path(programFolder.string() + suffix);
-}
 
 QString nativePath(const std::filesystem::path& path) {
     return QDir::toNativeSeparators(QString::fromStdString(path.string()));
@@ -47,7 +40,7 @@ Load::Load(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWi
 
 std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFolder,
                                          const MainWindowFactory& makeMainWindow, UserPrompts& prompts) {
-    const std::filesystem::path titleFile = fixedPath(programFolder, kTitleSuffix);
+    const std::filesystem::path titleFile = FixedPath(programFolder, kTitlePictureSuffix);
     const Status title = loadTitle(titleFile);
     if (!title) {
         prompts.showFailure(nullptr, tr("Moza cannot start: cannot load %1").arg(nativePath(titleFile)),
@@ -58,7 +51,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
     centreOnScreen(*this);
     show();
     ShowLoadStatus(QStringLiteral("Start Loading..."));
-    const std::filesystem::path charFile = fixedPath(programFolder, kCharDataSuffix);
+    const std::filesystem::path charFile = FixedPath(programFolder, kCharDataSuffix);
     Result<glyph::GlyphTable> table = glyph::LoadCharData(
         charFile, [this](const std::string& line) { ShowLoadStatus(QString::fromStdString(line)); });
     flushStatus();

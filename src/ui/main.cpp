@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/version.h"
-#include "convert/program_folder.h"
+#include "common/program_folder.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
 #include "ui/page_view.h"
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Moza"));
     QApplication::setApplicationVersion(QString::fromLatin1(moza::kVersionText));
 
-    const std::filesystem::path programFolder = moza::convert::ProgramFolder();
+    const std::filesystem::path programFolder = moza::ProgramFolder();
     moza::ui::DialogPrompts prompts;
     moza::ui::Load splash;
     const std::unique_ptr<QWidget> mainWindow = splash.Form_Load(

@@ -10,7 +10,6 @@
 #include <cassert>
 #include <iostream>
 
-#include "convert/program_folder.h"
 #include "ui/page_scheme.h"
 
 #if defined(Q_OS_UNIX)
@@ -53,8 +52,6 @@ PageEngine& pageEngine() {
         engine.profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         engine.profile->setSpellCheckEnabled(false);
         engine.handler = new PageSchemeHandler(engine.profile);
-        engine.handler->setOwnPagesFolder(
-            QFileInfo(QString::fromStdString(convert::FixedPath("/data").string())).absoluteFilePath());
         engine.profile->installUrlSchemeHandler(kPageScheme, engine.handler);
         engine.guard = new PageRequestGuard(engine.profile);
         engine.profile->setUrlRequestInterceptor(engine.guard);
@@ -86,6 +83,10 @@ PageRequestGuard& PageView::requestGuard() { return *pageEngine().guard; }
 
 PageView::PageView(QWidget* parent) : QWebEngineView(parent) {
     setPage(new QWebEnginePage(&profile(), this));
+}
+
+void PageView::setDataFolder(const QString& folder) {
+    schemeHandler().setOwnPagesFolder(QFileInfo(folder).absoluteFilePath());
 }
 
 void PageView::Navigate(const QString& path) {

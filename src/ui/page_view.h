@@ -32,6 +32,9 @@ public:
     /// Shows the file at `path`; returns at once, the page loads on its own. A missing file
     /// shows the engine's error page.
     void Navigate(const QString& path);
+    /// The program's data folder, whose fixed pages may use the pictures and style sheets beside
+    /// them.
+    void setDataFolder(const QString& folder);
     /// The path last given to Navigate().
     QString currentPath() const { return m_path; }
 

@@ -1,5 +1,5 @@
 // The program folder from the system: /proc/self/exe on Linux, GetModuleFileName on Windows.
-#include "convert/program_folder.h"
+#include "common/program_folder.h"
 
 #include <system_error>
 #include <vector>
@@ -8,7 +8,7 @@
 #include <windows.h>
 #endif
 
-namespace moza::convert {
+namespace moza {
 
 std::filesystem::path ProgramFolder() {
 #ifdef _WIN32
@@ -28,11 +28,10 @@ std::filesystem::path ProgramFolder() {
 #endif
 }
 
-std::filesystem::path FixedPath(const std::string& suffix) {
-    // Appended as plain text: no separator is added or removed.
-    std::filesystem::path path = ProgramFolder();
+std::filesystem::path FixedPath(const std::filesystem::path& programFolder, std::string_view suffix) {
+    std::filesystem::path path = programFolder;
     path += std::filesystem::path(suffix).make_preferred();
     return path;
 }
 
-}  // namespace moza::convert
+}  // namespace moza
