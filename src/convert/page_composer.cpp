@@ -13,19 +13,12 @@
 #include <cstring>
 
 #include "convert/block_sampler.h"
+#include "convert/page_markup.h"
 
 namespace moza::convert {
 namespace {
 
-constexpr std::string_view kTableStart = "<table cellspacing=0 cellpadding=0 width=";
-constexpr std::string_view kTagEnd = ">";
-constexpr std::string_view kRowStart = "<tr height=9>";
-constexpr std::string_view kCellStart = "<td width=9><font style=font-size:8pt;color:#";
-constexpr std::string_view kCellEnd = "</font></td>";
-constexpr std::string_view kRowEnd = "</tr>";
-constexpr std::string_view kTableEnd = "</table>";
-constexpr std::string_view kPageStart = "<html><head><title>";
-constexpr std::string_view kAfterTitle = "</title></head><body text=#000000>";
+using namespace markup;
 
 constexpr std::size_t kCellMaxBytes = kCellStart.size() + 6 + kTagEnd.size() + 2 + kCellEnd.size();
 constexpr std::size_t kFlushBytes = 1u << 20;  // the size of the pieces handed on
@@ -86,7 +79,7 @@ char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& 
             out = putHex(out, sample.green);
             out = putHex(out, sample.blue);
         } else {
-            out = put(out, "000000");
+            out = put(out, kMonoColor);
         }
         out = put(out, kTagEnd);
         const std::uint64_t key = patternKey(sample.pattern);
@@ -177,7 +170,7 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
 
     std::string head(kTableStart);
-    head += std::to_string(static_cast<std::int64_t>(columns) * 9);
+    head += std::to_string(static_cast<std::int64_t>(columns) * kCellPixels);
     head += kTagEnd;
     if (!sink(head)) return Error{"the page could not be written"};
 
@@ -228,20 +221,6 @@ Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::Gly
         progress, threads);
     if (!status) return status.error();
     return text;
-}
-
-std::string PageHead(std::string_view titleCp932) {
-    std::string head;
-    head.reserve(kPageStart.size() + titleCp932.size() + kAfterTitle.size());
-    head.append(kPageStart).append(titleCp932).append(kAfterTitle);
-    return head;
-}
-
-std::string PageDocument(std::string_view titleCp932, std::string_view tableHtml) {
-    std::string page = PageHead(titleCp932);
-    page.reserve(page.size() + tableHtml.size() + kPageTail.size());
-    page.append(tableHtml).append(kPageTail);
-    return page;
 }
 
 std::string ProgressCaption(std::int64_t i, std::int64_t last) {

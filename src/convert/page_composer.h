@@ -41,16 +41,6 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
 Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table,
                                      ColorMode mode, BlockProgress progress = {}, int threads = 0);
 
-/// The page document up to the table: the page start, the title (code page 932, unescaped),
-/// and the body start.
-std::string PageHead(std::string_view titleCp932);
-
-/// The page document after the table.
-inline constexpr std::string_view kPageTail = "</body></html>";
-
-/// The whole page document around a table.
-std::string PageDocument(std::string_view titleCp932, std::string_view tableHtml);
-
 /// The window caption while block i of blocks 0 to last is made: "Moza - 12/1155 (01.04%)".
 /// The percentage has at least two digits before the point and two after; a grid of one block
 /// (last = 0) shows 100.00.

@@ -10,7 +10,7 @@
 
 #include "common/file_text.h"
 #include "convert/cp932.h"
-#include "convert/page_composer.h"
+#include "convert/page_markup.h"
 
 namespace moza::convert {
 namespace {
@@ -170,11 +170,9 @@ Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
     if (!writer) return writer.error();
     AtomicFileWriter& file = writer.value();
-    file.write(kPageFileStart);
-    file.write(PageHead(titleCp932));
+    file.write(PageFileHead(titleCp932));
     file.write(tableHtml);
-    file.write(kPageTail);
-    file.write(kPageFileEnd);
+    file.write(kPageFileTail);
     return file.commit();
 }
 

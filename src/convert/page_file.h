@@ -61,11 +61,6 @@ private:
     bool m_done = false;
 };
 
-/// The bytes around the page document in a page file: a double quote before it, a double quote,
-/// CR and LF after it.
-inline constexpr std::string_view kPageFileStart = "\"";
-inline constexpr std::string_view kPageFileEnd = "\"\r\n";
-
 /// Writes a page file holding the page document of `tableHtml` titled `titleCp932`, whole or
 /// not at all (see AtomicFileWriter).
 Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp932, std::string_view tableHtml);

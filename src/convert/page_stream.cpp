@@ -1,7 +1,7 @@
 // The make command's page, streamed piece by piece so a large page never sits whole in memory.
 #include "convert/page_stream.h"
 
-#include "convert/page_file.h"
+#include "convert/page_markup.h"
 
 namespace moza::convert {
 
@@ -10,11 +10,9 @@ Status StreamPageFile(const WorkingImage& image, const glyph::GlyphTable& table,
     if (table.empty()) {
         return ComposeTable(image, table, mode, sink, progress, threads);  // refuses before writing anything
     }
-    const std::string head = std::string(kPageFileStart) + PageHead(titleCp932);
-    if (!sink(head)) return Error{"the page could not be written"};
+    if (!sink(PageFileHead(titleCp932))) return Error{"the page could not be written"};
     if (Status composed = ComposeTable(image, table, mode, sink, progress, threads); !composed) return composed;
-    const std::string tail = std::string(kPageTail) + std::string(kPageFileEnd);
-    if (!sink(tail)) return Error{"the page could not be written"};
+    if (!sink(kPageFileTail)) return Error{"the page could not be written"};
     return success();
 }
 

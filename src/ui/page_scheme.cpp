@@ -8,8 +8,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-#include "convert/page_composer.h"
-#include "convert/page_file.h"
+#include "convert/page_markup.h"
 
 namespace moza::ui {
 namespace {
@@ -59,18 +58,13 @@ QString PagePathOf(const QUrl& url) {
     return path;
 }
 
-QByteArray PageFileHead() {
-    const std::string head = std::string(convert::kPageFileStart) + convert::PageHead("");
-    return QByteArray::fromStdString(head.substr(0, head.find("</title>")));
-}
-
 PageReply ReplyFor(const QString& path, QByteArrayView head, const QSet<QString>& navigatedPages,
                    const QString& ownPagesFolder) {
     if (path.isEmpty()) return {};
     const bool navigated = navigatedPages.contains(path);
     if (navigated || isHtmlName(path)) {
         if (!navigated && !isInsideFolder(path, ownPagesFolder)) return {};
-        if (head.startsWith(PageFileHead())) return {true, QByteArrayLiteral("text/html;charset=Shift_JIS")};
+        if (head.startsWith(QByteArrayView(convert::kPageFileMark.data(), static_cast<qsizetype>(convert::kPageFileMark.size())))) return {true, QByteArrayLiteral("text/html;charset=Shift_JIS")};
         return {true, QByteArrayLiteral("text/html")};
     }
     if (isInsideFolder(path, ownPagesFolder)) {

@@ -30,7 +30,7 @@ struct PageReply {
 
 /// Decides the answer for `path`, whose file begins with `head` (its first bytes, at least
 /// kPageHeadBytes when the file is that long). A page the make command wrote (it begins with
-/// kPageFileHead) is answered as code page 932 HTML, whatever it holds, for it declares no
+/// convert::kPageFileMark) is answered as code page 932 HTML, whatever it holds, for it declares no
 /// character set. Any other page that was navigated to is answered as HTML without a character
 /// set, so that its own declaration counts (the start and version pages are UTF-8). Files in
 /// `ownPagesFolder` (the program's data folder: the fixed pages and the pictures and style sheets
@@ -38,8 +38,6 @@ struct PageReply {
 PageReply ReplyFor(const QString& path, QByteArrayView head, const QSet<QString>& navigatedPages,
                    const QString& ownPagesFolder);
 
-/// How every page file begins: the double quote, then the page start up to the title.
-QByteArray PageFileHead();
 /// How many bytes of a file ReplyFor needs to see.
 inline constexpr qsizetype kPageHeadBytes = 64;
 

@@ -1,5 +1,6 @@
 // Page composition: the exact bytes of small pages, cell colours, glyph codes and progress captions.
 #include "convert/page_composer.h"
+#include "convert/page_markup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -45,8 +46,8 @@ TEST(PageComposerTest, ASixByThreePictureInColour) {
     ASSERT_TRUE(table.ok()) << table.error().message;
     EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + cell("FFFFFF", "\x81\x40") +
                                  cell("0AC805", "\x82\xA0") + "</tr></table>");
-    EXPECT_EQ(PageDocument("cat", table.value()),
-              "<html><head><title>cat</title></head><body text=#000000>" + table.value() + "</body></html>");
+    EXPECT_EQ(PageFileHead("cat") + table.value() + std::string(kPageFileTail),
+              "\"<html><head><title>cat</title></head><body text=#000000>" + table.value() + "</body></html>\"\r\n");
 }
 
 TEST(PageComposerTest, MonochromeCellsAreAllBlack) {
@@ -75,9 +76,7 @@ TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     const Result<std::string> table = ComposeTableText(WorkingImage(), kTable, ColorMode::Web);
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=0></table>");
-    EXPECT_EQ(PageDocument("", table.value()),
-              "<html><head><title></title></head><body text=#000000>"
-              "<table cellspacing=0 cellpadding=0 width=0></table></body></html>");
+    EXPECT_EQ(PageFileHead(""), "\"<html><head><title></title></head><body text=#000000>");
 }
 
 TEST(PageComposerTest, CodesBecomeOneByteTwoBytesOrAQuestionMark) {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "convert/page_file.h"
+#include "convert/page_markup.h"
 #include "ui/page_scheme.h"
 #include "ui/page_view.h"
 
@@ -224,8 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplyCase{"/etc/passwd", "", false, ""},
                       ReplyCase{"", "", false, ""}));
 
-TEST(PageFileHeadTest, IsTheQuoteAndThePageStartUpToTheTitle) {
-    EXPECT_EQ(moza::ui::PageFileHead(), QByteArray("\"<html><head><title>"));
+TEST(PageFileMarkTest, IsTheQuoteAndThePageStartUpToTheTitle) {
+    EXPECT_EQ(moza::convert::kPageFileMark, "\"<html><head><title>");
 }
 
 TEST(PageUrlTest, PathSurvivesTheRoundTrip) {
