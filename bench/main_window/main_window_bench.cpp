@@ -15,7 +15,7 @@
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
 #include "ui/page_view.h"
-#include "ui/path_text.h"
+#include "picture/path_text.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("data"));
     QDir(folder.path()).mkpath(QStringLiteral("temp"));
-    moza::ui::FrmMain window(table, moza::ui::ToPath(folder.path()), nullptr, std::make_unique<SilentPrompts>());
+    moza::ui::FrmMain window(table, moza::picture::ToPath(folder.path()), nullptr, std::make_unique<SilentPrompts>());
     window.show();
     QElapsedTimer settle;
     settle.start();

@@ -69,8 +69,12 @@ const std::string& markupOf(int width, int height) {
         }
     }
     image.EnlargeToBlocks();
-    auto composed = moza::convert::ComposeTableText(image, shippedTable(), moza::convert::ColorMode::Web);
-    markup = composed ? std::move(composed).value() : std::string();
+    const moza::Status composed = moza::convert::ComposeTable(image, shippedTable(), moza::convert::ColorMode::Web,
+                                                              [&markup](std::string_view piece) {
+                                                                  markup.append(piece);
+                                                                  return true;
+                                                              });
+    if (!composed) markup.clear();
     return markup;
 }
 

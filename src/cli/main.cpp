@@ -26,7 +26,7 @@
 namespace {
 
 using moza::cli::CliOptions;
-using moza::cli::PageTarget;
+using moza::convert::PageTarget;
 using moza::cli::PictureJob;
 
 constexpr int kAllDone = 0;
@@ -60,13 +60,13 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
         PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}, options.jobs > 1 ? 1 : 0};
         if (options.output.empty()) {
-            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix)};
+            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix), {}};
         } else if (options.output == "-") {
-            job.target = {PageTarget::Kind::StandardOutput, {}};
+            job.target = {PageTarget::Kind::Stream, {}, {}};
         } else if (several || outputIsFolder) {
-            job.target = {PageTarget::Kind::File, std::filesystem::path(options.output) / (pictureStem(picture) + ".html")};
+            job.target = {PageTarget::Kind::File, std::filesystem::path(options.output) / (pictureStem(picture) + ".html"), {}};
         } else {
-            job.target = {PageTarget::Kind::File, options.output};
+            job.target = {PageTarget::Kind::File, options.output, {}};
         }
         jobs.push_back(std::move(job));
     }
@@ -104,9 +104,11 @@ int run(const CliOptions& options) {
     auto worker = [&](int slot) {
         for (std::size_t i = next++; i < jobs.value().size(); i = next++) {
             const PictureJob& job = jobs.value()[i];
-            const moza::convert::BlockProgress blocks = progress.started(slot, pictureStem(job.picture));
-            const moza::Result<std::filesystem::path> page =
-                moza::cli::ConvertPicture(job, table.value(), options.mode, blocks, claim(job));
+            moza::convert::PageOptions make;
+            make.mode = options.mode;
+            make.progress = progress.started(slot, pictureStem(job.picture));
+            make.claim = claim(job);
+            const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), make);
             progress.finished(slot);
             if (!page) {
                 anyFailed = true;

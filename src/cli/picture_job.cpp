@@ -1,13 +1,10 @@
-// One picture's conversion: title, picture, enlargement, then the page streamed to its file.
+// One picture's conversion: the picture loaded, then its page made through the core.
 #include "cli/picture_job.h"
 
 #include <cerrno>
 #include <cstdio>
 
 #include "common/file_text.h"
-#include "convert/cp932.h"
-#include "convert/page_file.h"
-#include "convert/page_stream.h"
 #include "picture/picture_loader.h"
 
 namespace moza::cli {
@@ -15,69 +12,37 @@ namespace {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
-Result<std::filesystem::path> writeToStandardOutput(const convert::WorkingImage& image, const glyph::GlyphTable& table,
-                                                    convert::ColorMode mode, const std::string& titleCp932,
-                                                    convert::BlockProgress progress, int threads) {
-    Status streamed = convert::StreamPageFile(
-        image, table, mode, titleCp932,
-        [](std::string_view piece) { return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size(); },
-        progress, threads);
-    if (streamed && std::fflush(stdout) != 0) streamed = Error{"the page could not be written"};
-    if (!streamed) {
-        return Error{"cannot write the page to standard output: " +
-                     (errno != 0 ? SystemErrorText(errno) : streamed.error().message)};
-    }
-    return std::filesystem::path("-");
+bool writeToStandardOutput(std::string_view piece) {
+    return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
 }
 
 }  // namespace
 
 Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
-                                             convert::ColorMode mode, convert::BlockProgress progress,
-                                             const ClaimPage& claim) {
+                                             convert::PageOptions options) {
     const std::string picture = quoted(job.picture);
-    if (Status oneLine = convert::CheckTitleForPage(job.titleUtf8); !oneLine) {
-        return Error{"cannot convert " + picture + ": " + oneLine.error().message};
+    // The title is checked before a large picture is decoded for nothing.
+    if (Result<std::string> title = convert::PageTitle(job.titleUtf8, job.target.kind); !title) {
+        return Error{"cannot convert " + picture + ": " + title.error().message};
     }
-    Result<std::string> titleCp932 = convert::Utf8ToCp932(job.titleUtf8);
-    if (!titleCp932) {
-        return Error{"cannot convert " + picture + ": cannot use the title " + quoted(job.titleUtf8) + ": " +
-                     titleCp932.error().message};
-    }
-    if (job.target.kind == PageTarget::Kind::TempFolder) {
-        if (Status checked = convert::CheckTitleForFileName(job.titleUtf8); !checked) {
-            return Error{"cannot convert " + picture + ": " + checked.error().message + "; give another title with -t or a page file with -o"};
-        }
-    }
-    if (table.empty()) {
-        return Error{"cannot convert " + picture + ": the character table holds no characters"};
-    }
-
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
     if (!image) return Error{"cannot load " + picture + ": " + image.error().message};
-    image.value().EnlargeToBlocks();
 
-    if (job.target.kind == PageTarget::Kind::StandardOutput) {
-        return writeToStandardOutput(image.value(), table, mode, titleCp932.value(), progress, job.threads);
+    convert::PageTarget target = job.target;
+    const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
+    if (toStandardOutput) target.stream = writeToStandardOutput;
+    options.threads = job.threads;
+    errno = 0;
+    Result<std::filesystem::path> page = convert::MakePage(image.value(), table, job.titleUtf8, target, options);
+    if (page && toStandardOutput && std::fflush(stdout) != 0) page = Error{"the page could not be written"};
+    if (!page) {
+        if (toStandardOutput && errno != 0) {
+            return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
+                         SystemErrorText(errno)};
+        }
+        return Error{"cannot convert " + picture + ": " + page.error().message};
     }
-    std::filesystem::path path = job.target.path;
-    if (job.target.kind == PageTarget::Kind::TempFolder) {
-        Result<std::filesystem::path> named = convert::PageFilePath(job.target.path, convert::LocalTimeNow(), job.titleUtf8);
-        if (!named) return Error{"cannot convert " + picture + ": " + named.error().message};
-        path = named.value();
-    }
-    if (Status claimed = claim(path); !claimed) return Error{"cannot convert " + picture + ": " + claimed.error().message};
-    Result<convert::AtomicFileWriter> writer = convert::AtomicFileWriter::open(path);
-    if (!writer) return writer.error();
-    Status streamed = convert::StreamPageFile(
-        image.value(), table, mode, titleCp932.value(),
-        [&writer](std::string_view piece) { return writer.value().write(piece); }, progress, job.threads);
-    if (!streamed && !writer.value().failed()) {
-        return Error{"cannot write '" + path.string() + "': " + streamed.error().message};  // the writer discards
-    }
-    // A refused piece leaves its reason with the writer: commit() reports it and removes the file.
-    if (Status committed = writer.value().commit(); !committed) return committed.error();
-    return path;
+    return toStandardOutput ? std::filesystem::path("-") : page.value();
 }
 
 }  // namespace moza::cli

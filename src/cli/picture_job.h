@@ -2,37 +2,27 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "common/result.h"
-#include "convert/page_composer.h"
+#include "convert/make_page.h"
 #include "glyph/glyph_table.h"
 
 namespace moza::cli {
 
-struct PageTarget {
-    enum class Kind { TempFolder, File, StandardOutput };
-    Kind kind = Kind::TempFolder;
-    std::filesystem::path path;  // the temp folder, or the page file
-};
-
 struct PictureJob {
     std::string picture;
     std::string titleUtf8;
-    PageTarget target;
+    /// Where its page goes; a Stream target is filled in by ConvertPicture (standard output).
+    convert::PageTarget target;
     int threads = 0;  // for composing: 0 one per core
 };
 
-/// Asked for a page file's path before anything is written there; fails when another picture of
-/// the same run has the path, so no page replaces another.
-using ClaimPage = std::function<Status(const std::filesystem::path& page)>;
-
-/// Loads, enlarges and converts one picture and writes its page, whole or not at all.
-/// Returns where the page went ("-" for standard output), or a message such as
-/// "cannot load 'x.jpg': the file is empty".
+/// Loads one picture and makes its page (convert::MakePage), whole or not at all. `options`
+/// carries the colour mode, progress and the claim on the page file's path. Returns where the
+/// page went ("-" for standard output), or a message that names the picture and the problem:
+/// "cannot load 'x.jpg': the file is empty", "cannot convert 'x.jpg': <reason>".
 Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
-                                             convert::ColorMode mode, convert::BlockProgress progress,
-                                             const ClaimPage& claim);
+                                             convert::PageOptions options);
 
 }  // namespace moza::cli

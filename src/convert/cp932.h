@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "common/utf8.h"
 #include "glyph/char_record.h"
 
 namespace moza::convert {
@@ -28,15 +29,5 @@ inline void AppendCharCode(std::string& out, glyph::CharCode code) {
         out.push_back('?');
     }
 }
-
-/// The Unicode code point at the start of valid UTF-8 text, and how many bytes it takes.
-struct CodePoint {
-    char32_t value = 0;
-    int length = 0;  // 0: not valid UTF-8
-};
-CodePoint DecodeUtf8(std::string_view text);
-
-/// "'é' (U+00E9)": a character as error messages name it.
-std::string DescribeCharacter(std::string_view utf8Char, char32_t value);
 
 }  // namespace moza::convert

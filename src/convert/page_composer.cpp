@@ -2,6 +2,7 @@
 #include "convert/page_composer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <condition_variable>
 #include <mutex>
@@ -165,6 +166,12 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     if (table.empty()) {
         return Error{"the glyph table holds no characters, so there is nothing to draw the picture with"};
     }
+    // Blocks are cut from an enlarged image only: a forgotten enlargement would drop the edge blocks.
+    assert(image.width() % 3 == 0 && image.height() % 3 == 0);
+    if (image.width() % 3 != 0 || image.height() % 3 != 0) {
+        return Error{"the picture (" + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+                     " pixels) is not enlarged to whole blocks of 3 x 3 pixels"};
+    }
     const int rows = image.blockRows();
     const int columns = image.blockColumns();
     const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
@@ -203,24 +210,6 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     }
     if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
-}
-
-Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                                     BlockProgress progress, int threads) {
-    std::string text;
-    // Most cells take one glyph byte fewer than the most; reserving the most avoids regrowth.
-    text.reserve(static_cast<std::size_t>(image.blockRows()) *
-                 (kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(image.blockColumns()) * kCellMaxBytes) +
-                 kTableStart.size() + kTableEnd.size() + 32);
-    Status status = ComposeTable(
-        image, table, mode,
-        [&text](std::string_view piece) {
-            text.append(piece);
-            return true;
-        },
-        progress, threads);
-    if (!status) return status.error();
-    return text;
 }
 
 std::string ProgressCaption(std::int64_t i, std::int64_t last) {

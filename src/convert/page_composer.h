@@ -33,13 +33,10 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 /// FindGlyph picks, coloured by `mode`. No line breaks. Bands of rows are composed on `threads`
 /// threads (0: one per core) and handed to `sink` in order on the calling thread, which also
 /// reports every block, in order, just before the piece that holds it. Fails, before anything
-/// reaches `sink`, when the glyph table is empty; fails when the sink refuses a piece.
+/// reaches `sink`, when the glyph table is empty or the image is not whole blocks (a programming
+/// error, asserted in debug builds); fails when the sink refuses a piece.
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress = {}, int threads = 0);
-
-/// The whole table markup in memory.
-Result<std::string> ComposeTableText(const WorkingImage& image, const glyph::GlyphTable& table,
-                                     ColorMode mode, BlockProgress progress = {}, int threads = 0);
 
 /// The window caption while block i of blocks 0 to last is made: "Moza - 12/1155 (01.04%)".
 /// The percentage has at least two digits before the point and two after; a grid of one block

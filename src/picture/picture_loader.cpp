@@ -7,22 +7,14 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 
-#include <QLoggingCategory>
-#include <QtGlobal>
-
 #include <optional>
 #include <string>
 
+#include "picture/decode_warnings.h"
+#include "picture/path_text.h"
+
 namespace moza::picture {
 namespace {
-
-QString toQString(const std::filesystem::path& file) {
-#ifdef _WIN32
-    return QString::fromStdWString(file.wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(file.string()));
-#endif
-}
 
 /// 0xAARRGGBB (QImage::Format_RGB32) to 0x00BBGGRR.
 inline convert::ColorValue fromRgb32(QRgb pixel) {
@@ -37,50 +29,6 @@ inline convert::ColorValue overWhite(QRgb pixel) {
     const unsigned b = static_cast<unsigned>(qBlue(pixel)) + uncovered;
     return (b << 16) | (g << 8) | r;
 }
-
-/// Decoders report damage they decode around (a JPEG cut short is filled with grey) as log
-/// warnings; while a picture decodes on this thread they are collected here instead of printed.
-thread_local std::string* t_decodeWarnings = nullptr;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectDecodeWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    const bool fromDecoder = context.category != nullptr && std::string_view(context.category).starts_with("qt.gui.imageio");
-    if (t_decodeWarnings != nullptr && fromDecoder) {
-        if (!t_decodeWarnings->empty()) t_decodeWarnings->append("; ");
-        t_decodeWarnings->append(message.toStdString());
-        return;
-    }
-    if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
-}
-
-/// Collects decoder warnings on this thread for the life of the object.
-class DecodeWarnings {
-public:
-    DecodeWarnings() {
-        static const bool installed = [] {
-            g_previousHandler = qInstallMessageHandler(collectDecodeWarnings);
-            return true;
-        }();
-        (void)installed;
-        t_decodeWarnings = &m_text;
-    }
-    ~DecodeWarnings() { t_decodeWarnings = nullptr; }
-    DecodeWarnings(const DecodeWarnings&) = delete;
-    DecodeWarnings& operator=(const DecodeWarnings&) = delete;
-
-    /// True when a warning says the picture is damaged or incomplete. Stray bytes between JPEG
-    /// segments are common in pictures that display fine and do not count.
-    bool damaged() const {
-        return m_text.find("Corrupt JPEG data: premature end") != std::string::npos ||
-               m_text.find("Premature end of JPEG file") != std::string::npos ||
-               (m_text.find("Corrupt JPEG data") != std::string::npos && m_text.find("extraneous bytes") == std::string::npos) ||
-               m_text.find("Premature end") != std::string::npos || m_text.find("truncated") != std::string::npos;
-    }
-    const std::string& text() const { return m_text; }
-
-private:
-    std::string m_text;
-};
 
 Result<QSize> checkedSize(QImageReader& reader) {
     QSize size = reader.size();
@@ -156,7 +104,7 @@ Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
 }
 
 Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
-    const QString name = toQString(file);
+    const QString name = ToText(file);
     const QFileInfo info(name);
     if (!info.exists()) return Error{"the file does not exist"};
     if (info.isDir()) return Error{"it is a folder, not a picture"};

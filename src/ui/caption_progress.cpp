@@ -1,8 +1,7 @@
-// CaptionProgress: throttled captions, with the event loop given a turn after each one.
+// CaptionProgress: throttled captions, posted to the receiver's thread.
 #include "ui/caption_progress.h"
 
-#include <QCoreApplication>
-#include <QWidget>
+#include <QMetaObject>
 
 namespace moza::ui {
 namespace {
@@ -12,24 +11,26 @@ constexpr std::int64_t kClockEveryBlocks = 64;
 
 }  // namespace
 
-CaptionProgress::CaptionProgress(QWidget* window, std::chrono::milliseconds interval)
-    : m_window(window), m_intervalMs(interval.count()) {}
+CaptionProgress::CaptionProgress(QObject* receiver, std::function<void(const QString&)> show,
+                                 std::chrono::milliseconds interval)
+    : m_receiver(receiver), m_show(std::move(show)), m_intervalMs(interval.count()) {}
 
 void CaptionProgress::onBlock(void* context, std::int64_t i, std::int64_t last) {
     auto* self = static_cast<CaptionProgress*>(context);
-    if (!self->m_shownAny || self->m_intervalMs <= 0) {
-        self->show(i, last);
-    } else if (i % kClockEveryBlocks == 0 && self->m_sinceShown.elapsed() >= self->m_intervalMs) {
-        self->show(i, last);
+    if (!self->m_postedAny || self->m_intervalMs <= 0) {
+        self->post(i, last);
+    } else if (i % kClockEveryBlocks == 0 && self->m_sincePosted.elapsed() >= self->m_intervalMs) {
+        self->post(i, last);
     }
 }
 
-void CaptionProgress::show(std::int64_t i, std::int64_t last) {
-    m_window->setWindowTitle(QString::fromStdString(convert::ProgressCaption(i, last)));
-    m_shownAny = true;
-    // The window repaints and the page view goes on loading; user input is held off by the caller.
-    QCoreApplication::processEvents();
-    m_sinceShown.start();
+void CaptionProgress::post(std::int64_t i, std::int64_t last) {
+    const QString caption = QString::fromStdString(convert::ProgressCaption(i, last));
+    if (m_receiver != nullptr) {
+        QMetaObject::invokeMethod(m_receiver, [show = m_show, caption] { show(caption); }, Qt::QueuedConnection);
+    }
+    m_postedAny = true;
+    m_sincePosted.start();
 }
 
 }  // namespace moza::ui

@@ -14,18 +14,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <chrono>
-#include <future>
 
 #include "common/program_folder.h"
-#include "convert/cp932.h"
+#include "common/atomic_file_writer.h"
 #include "convert/page_composer.h"
-#include "convert/page_file.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
 #include "ui/input_blocker.h"
+#include "ui/make_job.h"
 #include "ui/markup_box.h"
 #include "ui/page_view.h"
-#include "ui/path_text.h"
+#include "picture/path_text.h"
 #include "ui/picture_drop.h"
 #include "ui/preview_box.h"
 
@@ -34,27 +33,12 @@ namespace {
 
 constexpr QSize kClientSize(528, 344);
 constexpr std::chrono::milliseconds kCaptionInterval(50);
-constexpr std::chrono::milliseconds kWritePoll(10);
 
 const QStringList kOpenFilters = {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"),
                                   QStringLiteral("全てのファイル(*.*)")};
 const QStringList kSaveFilters = {QStringLiteral("htmlファイル(*.html)")};
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
-
-/// Writes the page file of `tableHtml` for the title into `tempFolder`; returns its path. Safe to
-/// run on any thread.
-Result<QString> writePage(const std::filesystem::path& tempFolder, const std::string& titleUtf8,
-                          const std::string& tableHtml) {
-    Result<std::string> titleCp932 = convert::Utf8ToCp932(titleUtf8);
-    if (!titleCp932) return Error{"the title cannot be written: " + titleCp932.error().message};
-    Result<std::filesystem::path> path = convert::PageFilePath(tempFolder, convert::LocalTimeNow(), titleUtf8);
-    if (!path) return path.error();
-    if (Status status = convert::WritePageFile(path.value(), titleCp932.value(), tableHtml); !status) {
-        return status.error();
-    }
-    return ToText(path.value());
-}
 
 template <typename Widget>
 Widget* placed(Widget* widget, const char* name, const QRect& geometry) {
@@ -95,8 +79,10 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem
     // Drags over controls that take no drops travel up to the window, where PictureDrop sees them.
     setAcceptDrops(true);
     m_drop = new PictureDrop(this, [this](const QString& file) {
-        if (!m_making) openPicture(file);  // the make command reads the working image meanwhile
+        if (!making()) openPicture(file);
     });
+    m_makeJob = new MakeJob(this);
+    connect(m_makeJob, &MakeJob::finished, this, &FrmMain::makeFinished);
     Form_Load();
 }
 
@@ -171,15 +157,27 @@ void FrmMain::Form_Load() { View->Navigate(fixedPath(kStartPageSuffix)); }
 
 void FrmMain::updateMenuStates() {
     // File > Save As copies the page of the last make command, so it is offered only between a
-    // completed make command and the next File > Open. Everything else is always available.
-    MN_FILE_OPEN->setEnabled(true);
-    MN_FILE_SAVE->setEnabled(m_pageMade);
+    // completed make command and the next File > Open. While a make command runs no command
+    // starts; otherwise everything else is always available.
+    const bool idle = !making();
+    MN_FILE_OPEN->setEnabled(idle);
+    MN_FILE_SAVE->setEnabled(idle && m_pageMade);
     MN_FILE_END->setEnabled(true);
-    MN_VIEW_START->setEnabled(true);
-    MN_VIEW_VERSION->setEnabled(true);
+    MN_VIEW_START->setEnabled(idle);
+    MN_VIEW_VERSION->setEnabled(idle);
 }
 
-QString FrmMain::fixedPath(std::string_view suffix) const { return ToText(FixedPath(m_programFolder, suffix)); }
+void FrmMain::setMaking(bool making) {
+    // The window's input rule, kept here alone: while a make command runs, user input is
+    // discarded (not queued for afterwards), the menu commands are unavailable, and only closing
+    // the window is heard (it cancels the make command).
+    m_inputBlocker = making ? std::make_unique<InputBlocker>() : nullptr;
+    updateMenuStates();
+}
+
+QString FrmMain::fixedPath(std::string_view suffix) const {
+    return picture::ToText(FixedPath(m_programFolder, suffix));
+}
 
 void FrmMain::showFailure(const QString& what, const std::string& reason) {
     m_prompts->showFailure(this, what, QString::fromStdString(reason));
@@ -195,7 +193,7 @@ void FrmMain::MN_FILE_OPEN_Click() {
 }
 
 void FrmMain::openPicture(const QString& file) {
-    Result<convert::WorkingImage> loaded = picture::LoadPicture(ToPath(file));
+    Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(file));
     if (loaded) {
         tPic = std::move(loaded).value();
     } else {
@@ -209,60 +207,43 @@ void FrmMain::openPicture(const QString& file) {
 }
 
 void FrmMain::MakeButton_Click() {
-    if (m_making) return;
-    m_making = true;
-    auto blocker = std::make_unique<InputBlocker>();
-    Result<std::string> tableHtml = composeTable();
-    Result<QString> written = Error{};
-    if (tableHtml && !m_closeRequested) written = showAndWritePage(tableHtml.value());
-    blocker.reset();
-    m_making = false;
-    if (m_closeRequested) {
-        close();  // the user closed the window while the page was being made
+    if (making()) return;
+    const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
+    m_captions = std::make_unique<CaptionProgress>(
+        this,
+        [this](const QString& caption) {
+            if (making()) setWindowTitle(caption);  // a caption posted before the end arrives late
+        },
+        kCaptionInterval);
+    setMaking(true);
+    m_makeJob->start({&tPic, m_table, TextTitle->text().toStdString(), mode,
+                      picture::ToPath(fixedPath(kTempFolderSuffix)), m_captions->blockProgress()});
+}
+
+void FrmMain::makeFinished() {
+    MakeJob::Outcome outcome = m_makeJob->takeOutcome();
+    m_captions.reset();
+    setMaking(false);
+    setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
+    PicWidth = tPic.PicWidth();
+    PicHeight = tPic.PicHeight();
+    if (m_closing) return;
+    if (!outcome.page) {
+        showFailure(tr("The page could not be made in %1.").arg(native(fixedPath(kTempFolderSuffix))),
+                    outcome.page.error().message);
         return;
     }
-    if (!tableHtml) {
-        showFailure(tr("The page could not be made."), tableHtml.error().message);
-        return;
-    }
-    if (!written) {
-        showFailure(tr("The page could not be saved in %1.").arg(native(fixedPath(kTempFolderSuffix))),
-                    written.error().message);
-        return;
-    }
-    OutputPath = written.value();
+    htmltag->setMarkup(outcome.tableHtml);
+    OutputPath = picture::ToText(outcome.page.value());
     View->Navigate(OutputPath);
     m_pageMade = true;
     updateMenuStates();
 }
 
-Result<std::string> FrmMain::composeTable() {
-    tPic.EnlargeToBlocks();
-    PicWidth = tPic.PicWidth();
-    PicHeight = tPic.PicHeight();
-    const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
-    CaptionProgress progress(this, kCaptionInterval);
-    Result<std::string> tableHtml = convert::ComposeTableText(tPic, *m_table, mode, progress.blockProgress());
-    setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
-    return tableHtml;
-}
-
-Result<QString> FrmMain::showAndWritePage(const std::string& tableHtml) {
-    const std::string titleUtf8 = TextTitle->text().toStdString();
-    const std::filesystem::path tempFolder = ToPath(fixedPath(kTempFolderSuffix));
-    // The markup box and the page file each take a while for a large picture: the file is
-    // written on its own thread meanwhile, and the window repaints until both are done.
-    std::future<Result<QString>> writing =
-        std::async(std::launch::async, [&] { return writePage(tempFolder, titleUtf8, tableHtml); });
-    htmltag->setMarkup(tableHtml);
-    while (writing.wait_for(kWritePoll) != std::future_status::ready) QCoreApplication::processEvents();
-    return writing.get();
-}
-
 void FrmMain::MN_FILE_SAVE_Click() {
     const QString target = m_prompts->chooseFile(*Dialog2);
     if (target.isEmpty()) return;  // a cancelled dialog does nothing
-    if (Status copied = convert::CopyPageFile(ToPath(OutputPath), ToPath(target)); !copied) {
+    if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(target)); !copied) {
         showFailure(tr("The page could not be saved as %1.").arg(native(target)), copied.error().message);
     }
 }
@@ -278,12 +259,10 @@ void FrmMain::MN_VIEW_START_Click() { View->Navigate(fixedPath(kStartPageSuffix)
 void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(fixedPath(kVersionPageSuffix)); }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    if (m_making) {
-        // Closing in the middle of the make command would pull the window out from under it; the
-        // window closes as soon as the step under way returns (a page not yet composed is dropped).
-        m_closeRequested = true;
-        event->ignore();
-        return;
+    if (making()) {
+        // The page under way is dropped: its part file goes, and no page half-written remains.
+        m_closing = true;
+        m_makeJob->cancelAndWait();
     }
     QMainWindow::closeEvent(event);
 }

@@ -26,6 +26,9 @@ class QRadioButton;
 
 namespace moza::ui {
 
+class CaptionProgress;
+class InputBlocker;
+class MakeJob;
 class MarkupBox;
 class PageView;
 class PictureDrop;
@@ -49,6 +52,8 @@ public:
     std::int16_t picHeight() const { return PicHeight; }
     /// The page file written by the last completed make command; empty before the first.
     const QString& outputPath() const { return OutputPath; }
+    /// Whether a make command is running.
+    bool isMaking() const { return making(); }
 
     /// Loads `file` into the working image as File > Open does once a file is chosen: on failure
     /// tells the user and keeps the working image; then redraws the preview from the working
@@ -76,10 +81,11 @@ private:
     void updateMenuStates();
 
     QString fixedPath(std::string_view suffix) const;
-    /// Enlarges the working image and composes its table, the progress in the caption.
-    Result<std::string> composeTable();
-    /// Puts the table into htmltag and writes the page file; returns the page file's path.
-    Result<QString> showAndWritePage(const std::string& tableHtml);
+    /// Whether a make command runs: then no other command starts (see setMaking).
+    bool making() const { return m_inputBlocker != nullptr; }
+    void setMaking(bool making);
+    /// The end of a make command: the page shown, or the failure reported.
+    void makeFinished();
     void showFailure(const QString& what, const std::string& reason);
 
     std::shared_ptr<const glyph::GlyphTable> m_table;
@@ -91,9 +97,11 @@ private:
     float PicWidth = 0.0f;
     std::int16_t PicHeight = 0;
     QString OutputPath;
-    bool m_pageMade = false;       // a make command completed since the last File > Open
-    bool m_making = false;         // the make command is running
-    bool m_closeRequested = false;  // the window was closed while the make command ran
+    bool m_pageMade = false;  // a make command completed since the last File > Open
+    bool m_closing = false;   // the window was closed during a make command
+    MakeJob* m_makeJob = nullptr;
+    std::unique_ptr<InputBlocker> m_inputBlocker;  // lives while a make command runs
+    std::unique_ptr<CaptionProgress> m_captions;
 
     // Controls, owned by the window.
     PreviewBox* sPic = nullptr;

@@ -28,6 +28,21 @@ WorkingImage whiteAndGreen() {
     return image;
 }
 
+/// The whole table markup in memory.
+Result<std::string> ComposeTableText(const WorkingImage& image, const GlyphTable& table, ColorMode mode,
+                                     BlockProgress progress = {}, int threads = 0) {
+    std::string text;
+    const Status status = ComposeTable(
+        image, table, mode,
+        [&text](std::string_view piece) {
+            text.append(piece);
+            return true;
+        },
+        progress, threads);
+    if (!status) return status.error();
+    return text;
+}
+
 const GlyphTable kTable({uniform(0, 0x8140), uniform(7, 0x82A0)});
 
 std::string cell(const std::string& color, const std::string& glyph) {

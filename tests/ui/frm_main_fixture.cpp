@@ -3,11 +3,12 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <fstream>
 #include <iterator>
 
 #include "convert/block_sampler.h"
-#include "ui/path_text.h"
+#include "picture/path_text.h"
 
 namespace moza::ui::testing {
 
@@ -68,6 +69,7 @@ void FrmMainTest::openThroughDialog(const QString& file) {
 void FrmMainTest::make(const QString& title) {
     child<QLineEdit>("TextTitle")->setText(title);
     child<QPushButton>("MakeButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isMaking(), 60000);
 }
 
 QStringList FrmMainTest::pageFiles() const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "glyph/glyph_table.h"
+#include "picture/path_text.h"
 #include "ui/frm_main.h"
 #include "ui/markup_box.h"
 #include "ui/page_view.h"
@@ -22,6 +23,8 @@
 #include "ui/user_prompts.h"
 
 namespace moza::ui::testing {
+
+using moza::picture::ToPath;
 
 /// Answers file dialogs from a queue (an empty answer is a cancel) and records every dialog and
 /// failure message instead of showing it.

@@ -1,17 +1,18 @@
 // The make command: the page bytes, htmltag, View, Save As, the caption, and each failure.
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 
 #include "convert/cp932.h"
-#include "convert/page_stream.h"
+#include "convert/make_page.h"
 #include "frm_main_fixture.h"
 #include "glyph/char_data_loader.h"
 #include "picture/picture_loader.h"
-#include "ui/path_text.h"
+#include "picture/path_text.h"
 
 namespace moza::ui::testing {
 namespace {
@@ -133,14 +134,12 @@ TEST_F(FrmMainMakeTest, PageBytesEqualTheStreamedPageOfTheConverter) {
 
     Result<convert::WorkingImage> image = picture::LoadPicture(ToPath(photo));
     ASSERT_TRUE(image.ok());
-    image.value().EnlargeToBlocks();
     std::string streamed;
-    const Status status = convert::StreamPageFile(image.value(), *shared, convert::ColorMode::Web, "seeding",
-                                                  [&streamed](std::string_view piece) {
-                                                      streamed.append(piece);
-                                                      return true;
-                                                  });
-    ASSERT_TRUE(status.ok());
+    const convert::PageTarget stream{convert::PageTarget::Kind::Stream, {}, [&streamed](std::string_view piece) {
+                                         streamed.append(piece);
+                                         return true;
+                                     }};
+    ASSERT_TRUE(convert::MakePage(image.value(), *shared, "seeding", stream).ok());
     EXPECT_TRUE(ReadBytes(m_window->outputPath()) == streamed);
 }
 
@@ -158,7 +157,7 @@ TEST_F(FrmMainMakeTest, PageBytesEqualMozaConvertsOutput) {
     EXPECT_EQ(ReadBytes(m_window->outputPath()), ReadBytes(expected));
 }
 
-// Failures: a message naming the folder and the reason; the markup stays, the rest does not move.
+// Failures: a message naming the folder and the reason; nothing else changes.
 
 class FrmMainMakeFailureTest : public FrmMainMakeTest {
 protected:
@@ -169,7 +168,7 @@ protected:
         ASSERT_TRUE(m_prompts->failures.empty());
         m_firstPage = m_window->outputPath();
     }
-    void expectNothingButTheMarkupChanged() {
+    void expectNothingChanged() {
         EXPECT_EQ(m_window->outputPath(), m_firstPage);
         EXPECT_EQ(view()->currentPath(), m_firstPage);
         EXPECT_TRUE(saveAsEnabled());
@@ -184,15 +183,15 @@ TEST_F(FrmMainMakeFailureTest, TitleAFileNameCannotHoldIsReported) {
     ASSERT_EQ(m_prompts->failures.size(), 1u);
     EXPECT_TRUE(m_prompts->failures[0].what.contains(QDir::toNativeSeparators(tempFolder())));
     EXPECT_TRUE(m_prompts->failures[0].reason.contains("'/'")) << m_prompts->failures[0].reason.toStdString();
-    EXPECT_FALSE(htmltag()->markup().contains("FFFFFF"));  // the new, monochrome markup is kept
-    expectNothingButTheMarkupChanged();
+    EXPECT_TRUE(htmltag()->markup().contains("FFFFFF"));  // the title is refused before anything is made
+    expectNothingChanged();
 }
 
 TEST_F(FrmMainMakeFailureTest, TitleCodePage932CannotWriteIsReported) {
     make(QStringLiteral("café"));
     ASSERT_EQ(m_prompts->failures.size(), 1u);
     EXPECT_TRUE(m_prompts->failures[0].reason.contains("U+00E9")) << m_prompts->failures[0].reason.toStdString();
-    expectNothingButTheMarkupChanged();
+    expectNothingChanged();
     EXPECT_EQ(pageFiles().size(), 1);
 }
 
@@ -201,7 +200,7 @@ TEST_F(FrmMainMakeFailureTest, MissingTempFolderIsReported) {
     make(QStringLiteral("second"));
     ASSERT_EQ(m_prompts->failures.size(), 1u);
     EXPECT_TRUE(m_prompts->failures[0].reason.contains("does not exist")) << m_prompts->failures[0].reason.toStdString();
-    expectNothingButTheMarkupChanged();
+    expectNothingChanged();
 }
 
 TEST_F(FrmMainMakeFailureTest, TempFolderThatIsAFileIsReported) {
@@ -211,7 +210,7 @@ TEST_F(FrmMainMakeFailureTest, TempFolderThatIsAFileIsReported) {
     blocker.close();
     make(QStringLiteral("second"));
     ASSERT_EQ(m_prompts->failures.size(), 1u);
-    expectNothingButTheMarkupChanged();
+    expectNothingChanged();
 }
 
 TEST_F(FrmMainMakeFailureTest, EmptyGlyphTableIsReportedAndTheMarkupStays) {
@@ -219,7 +218,7 @@ TEST_F(FrmMainMakeFailureTest, EmptyGlyphTableIsReportedAndTheMarkupStays) {
     createWindow(std::make_shared<const glyph::GlyphTable>());
     make(QStringLiteral("nothing"));
     ASSERT_EQ(m_prompts->failures.size(), 1u);
-    EXPECT_TRUE(m_prompts->failures[0].reason.contains("glyph table")) << m_prompts->failures[0].reason.toStdString();
+    EXPECT_TRUE(m_prompts->failures[0].reason.contains("character table")) << m_prompts->failures[0].reason.toStdString();
     EXPECT_TRUE(m_window->outputPath().isEmpty());
     EXPECT_FALSE(saveAsEnabled());
     EXPECT_TRUE(htmltag()->markup().isEmpty());
@@ -234,14 +233,19 @@ TEST_F(FrmMainMakeFailureTest, ProgramGoesOnAfterAFailure) {
     EXPECT_TRUE(m_window->outputPath().endsWith("_fine.html"));
 }
 
-TEST_F(FrmMainMakeTest, ClosingWhileMakingClosesAfterwardsWithoutWritingThePage) {
-    openWhiteThenBlack();
+TEST_F(FrmMainMakeTest, ClosingWhileMakingClosesAtOnceAndLeavesNoPartOfAPage) {
+    openThroughDialog(writePicture("large.png", plainImage(3000, 3000, Qt::gray)));
     m_window->show();
-    QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
-    make();
+    child<QPushButton>("MakeButton")->click();
+    ASSERT_TRUE(m_window->isMaking());
+    m_window->close();
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(pageFiles().isEmpty());
     EXPECT_TRUE(m_window->outputPath().isEmpty());
+    // The make command was cancelled, or had just finished: either way no part of a page remains.
+    for (const QString& name : pageFiles()) {
+        EXPECT_FALSE(name.startsWith(u'.')) << name.toStdString();
+        EXPECT_TRUE(ReadBytes(tempFolder() + "/" + name).ends_with("\"\r\n")) << name.toStdString();
+    }
 }
 
 }  // namespace

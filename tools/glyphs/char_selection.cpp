@@ -20,7 +20,7 @@ bool decode(glyph::CharCode code, Candidate& out) {
     convert::AppendCharCode(bytes, code);
     Result<std::string> utf8 = convert::Cp932ToUtf8(bytes);
     if (!utf8) return false;
-    const convert::CodePoint point = convert::DecodeUtf8(utf8.value());
+    const CodePoint point = DecodeUtf8(utf8.value());
     if (point.length == 0 || static_cast<std::size_t>(point.length) != utf8.value().size()) return false;
     out = Candidate{code, point.value, utf8.value()};
     return true;
@@ -57,7 +57,7 @@ Result<std::vector<Candidate>> CharactersOf(const std::string& utf8) {
     std::set<glyph::CharCode> seen;
     std::size_t at = 0;
     while (at < utf8.size()) {
-        const convert::CodePoint point = convert::DecodeUtf8(std::string_view(utf8).substr(at));
+        const CodePoint point = DecodeUtf8(std::string_view(utf8).substr(at));
         if (point.length == 0) return Error{"the character list is not valid UTF-8"};
         const std::string character = utf8.substr(at, static_cast<std::size_t>(point.length));
         at += static_cast<std::size_t>(point.length);

@@ -1,11 +1,10 @@
 // moza-glyphs: measures a font's glyphs and writes a char.csv character table.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "convert/page_file.h"
+#include "common/atomic_file_writer.h"
 #include "generator_options.h"
 #include "table_builder.h"
 #include "table_generator.h"
@@ -25,16 +24,7 @@ Status writeTable(const std::string& output, const std::string& text) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? success() : Status(Error{"cannot write to standard output"});
     }
-    std::error_code error;
-    const auto status = std::filesystem::status(output, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        // A device or pipe is written in place; only a regular file is replaced as a whole.
-        std::ofstream stream(output, std::ios::binary);
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-        stream.close();
-        return stream ? success() : Status(Error{"cannot write to '" + output + "'"});
-    }
-    Result<convert::AtomicFileWriter> writer = convert::AtomicFileWriter::open(output);
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(output);
     if (!writer) return writer.error();
     writer.value().write(text);
     return writer.value().commit();

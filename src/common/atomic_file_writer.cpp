@@ -1,18 +1,15 @@
-// Page files: names, atomic writes through a hidden file in the same folder, and copies.
-#include "convert/page_file.h"
+// AtomicFileWriter: writes through a hidden file in the destination's folder, renamed into place.
+#include "common/atomic_file_writer.h"
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <system_error>
 
 #include "common/file_text.h"
-#include "convert/cp932.h"
-#include "convert/page_markup.h"
 
-namespace moza::convert {
+namespace moza {
 namespace {
 
 std::filesystem::path partPathFor(const std::filesystem::path& destination) {
@@ -28,54 +25,6 @@ std::filesystem::path partPathFor(const std::filesystem::path& destination) {
 std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace
-
-std::string PageFileName(const std::tm& localTime, std::string_view title) {
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d_%02d%02d%02d_", localTime.tm_year + 1900, localTime.tm_mon + 1,
-                  localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
-    return std::string(stamp).append(title).append(".html");
-}
-
-Status CheckTitleForFileName(std::string_view titleUtf8) {
-    constexpr std::string_view kForbidden = "\\/:*?\"<>|";
-    for (std::size_t at = 0; at < titleUtf8.size();) {
-        const CodePoint point = DecodeUtf8(titleUtf8.substr(at));
-        if (point.length == 0) return Error{"the title is not valid UTF-8"};
-        const bool control = point.value < 0x20 || point.value == 0x7F;
-        if (control || (point.value < 0x80 && kForbidden.find(static_cast<char>(point.value)) != std::string_view::npos)) {
-            return Error{"the title cannot be part of a file name: it holds " +
-                         DescribeCharacter(titleUtf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
-                         " (a file name cannot hold \\ / : * ? \" < > | or control characters)"};
-        }
-        at += static_cast<std::size_t>(point.length);
-    }
-    return success();
-}
-
-Status CheckTitleForPage(std::string_view titleUtf8) {
-    if (titleUtf8.find_first_of("\r\n") != std::string_view::npos) {
-        return Error{"the title holds a line break, and a page is a single line"};
-    }
-    return success();
-}
-
-Result<std::filesystem::path> PageFilePath(const std::filesystem::path& tempFolder, const std::tm& localTime,
-                                           std::string_view titleUtf8) {
-    if (Status checked = CheckTitleForFileName(titleUtf8); !checked) return checked.error();
-    const std::string name = PageFileName(localTime, titleUtf8);
-    return tempFolder / std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
-std::tm LocalTimeNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
-}
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path destination, std::filesystem::path partPath)
     : m_destination(std::move(destination)), m_partPath(std::move(partPath)) {}
@@ -166,17 +115,7 @@ void AtomicFileWriter::discard() {
     if (!m_partPath.empty()) std::filesystem::remove(m_partPath, ignored);
 }
 
-Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp932, std::string_view tableHtml) {
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
-    if (!writer) return writer.error();
-    AtomicFileWriter& file = writer.value();
-    file.write(PageFileHead(titleCp932));
-    file.write(tableHtml);
-    file.write(kPageFileTail);
-    return file.commit();
-}
-
-Status CopyPageFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+Status CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) {
         return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};
@@ -193,4 +132,4 @@ Status CopyPageFile(const std::filesystem::path& from, const std::filesystem::pa
     return writer.value().commit();
 }
 
-}  // namespace moza::convert
+}  // namespace moza

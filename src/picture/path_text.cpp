@@ -1,9 +1,9 @@
 // Path conversions: wide strings on Windows, the locale's file name encoding elsewhere.
-#include "ui/path_text.h"
+#include "picture/path_text.h"
 
 #include <QFile>
 
-namespace moza::ui {
+namespace moza::picture {
 
 std::filesystem::path ToPath(const QString& text) {
 #ifdef _WIN32
@@ -21,4 +21,4 @@ QString ToText(const std::filesystem::path& path) {
 #endif
 }
 
-}  // namespace moza::ui
+}  // namespace moza::picture

@@ -1,7 +1,6 @@
-// Page files: their names from the clock and the title, their bytes, atomic writing and copying.
+// AtomicFileWriter: files that appear whole or not at all, and copies made the same way.
 #pragma once
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,24 +8,7 @@
 
 #include "common/result.h"
 
-namespace moza::convert {
-
-/// "20261205_184607_cat.html": the local date and time ("0000" and "00" pieces) and the title.
-std::string PageFileName(const std::tm& localTime, std::string_view title);
-
-/// Fails when a title cannot go into a file name: it holds \ / : * ? " < > | or a control
-/// character. The message names the character.
-Status CheckTitleForFileName(std::string_view titleUtf8);
-
-/// Fails when a title holds a line break (CR or LF): a page is a single line.
-Status CheckTitleForPage(std::string_view titleUtf8);
-
-/// The page file's path in `tempFolder` for the title at `localTime`, after CheckTitleForFileName.
-Result<std::filesystem::path> PageFilePath(const std::filesystem::path& tempFolder, const std::tm& localTime,
-                                           std::string_view titleUtf8);
-
-/// The local date and time now.
-std::tm LocalTimeNow();
+namespace moza {
 
 /// Writes a file so that it appears whole or not at all: the bytes go to a hidden file in the
 /// destination's folder, which commit() renames over the destination. A writer destroyed
@@ -61,11 +43,7 @@ private:
     bool m_done = false;
 };
 
-/// Writes a page file holding the page document of `tableHtml` titled `titleCp932`, whole or
-/// not at all (see AtomicFileWriter).
-Status WritePageFile(const std::filesystem::path& path, std::string_view titleCp932, std::string_view tableHtml);
-
 /// Copies `from` to `to`, replacing `to` only with a complete copy. On failure `to` is unchanged.
-Status CopyPageFile(const std::filesystem::path& from, const std::filesystem::path& to);
+Status CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to);
 
-}  // namespace moza::convert
+}  // namespace moza

@@ -1,0 +1,44 @@
+// UTF-8 decoding by hand, so every platform checks text the same way.
+#include "common/utf8.h"
+
+#include <cstdio>
+
+namespace moza {
+namespace {
+
+std::string hex(unsigned value, int digits) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%0*X", digits, value);
+    return buffer;
+}
+
+}  // namespace
+
+CodePoint DecodeUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const auto lead = static_cast<unsigned char>(text[0]);
+    int length = 0;
+    char32_t value = 0;
+    if (lead < 0x80) return {lead, 1};
+    if ((lead & 0xE0) == 0xC0) { length = 2; value = lead & 0x1Fu; }
+    else if ((lead & 0xF0) == 0xE0) { length = 3; value = lead & 0x0Fu; }
+    else if ((lead & 0xF8) == 0xF0) { length = 4; value = lead & 0x07u; }
+    else return {};
+    if (text.size() < static_cast<std::size_t>(length)) return {};
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        if ((next & 0xC0) != 0x80) return {};
+        value = (value << 6) | (next & 0x3Fu);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
+    return {value, length};
+}
+
+std::string DescribeCharacter(std::string_view utf8Char, char32_t value) {
+    const std::string code = "U+" + hex(static_cast<unsigned>(value), 4);
+    if (value < 0x20 || value == 0x7F) return "a control character (" + code + ")";
+    return "'" + std::string(utf8Char) + "' (" + code + ")";
+}
+
+}  // namespace moza

@@ -1,0 +1,19 @@
+// UTF-8 text read one character at a time, and characters named as messages name them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace moza {
+
+/// The Unicode code point at the start of valid UTF-8 text, and how many bytes it takes.
+struct CodePoint {
+    char32_t value = 0;
+    int length = 0;  // 0: not valid UTF-8
+};
+CodePoint DecodeUtf8(std::string_view text);
+
+/// "'é' (U+00E9)": a character as error messages name it; control characters are named as such.
+std::string DescribeCharacter(std::string_view utf8Char, char32_t value);
+
+}  // namespace moza

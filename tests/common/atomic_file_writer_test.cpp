@@ -1,0 +1,152 @@
+// AtomicFileWriter: whole files or none, devices and links, copies, and failed writes that leave nothing behind.
+#include "common/atomic_file_writer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+#include "common/file_text.h"
+
+namespace moza {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+class AtomicFileWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() / ("moza-atomic-writer-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+/// Writes `bytes` to `path` through an AtomicFileWriter.
+Status writeFile(const fs::path& path, std::string_view bytes) {
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
+    if (!writer) return writer.error();
+    writer.value().write(bytes);
+    return writer.value().commit();
+}
+
+TEST_F(AtomicFileWriterTest, ASecondPageOfTheSameNameReplacesTheFirst) {
+    const fs::path path = m_folder / "page.html";
+    ASSERT_TRUE(writeFile(path, "one <table></table>").ok());
+    ASSERT_TRUE(writeFile(path, "two <table></table>").ok());
+    EXPECT_THAT(ReadWholeFile(path).value(), HasSubstr("two"));
+    EXPECT_EQ(files().size(), 1u);
+}
+
+TEST_F(AtomicFileWriterTest, AMissingFolderIsReportedAndNothingIsWritten) {
+    const fs::path path = m_folder / "temp" / "page.html";
+    const Status written = writeFile(path, "t <table></table>");
+    ASSERT_FALSE(written.ok());
+    EXPECT_THAT(written.error().message, HasSubstr("does not exist"));
+    EXPECT_THAT(written.error().message, HasSubstr(path.string()));
+    EXPECT_TRUE(files().empty());
+}
+
+TEST_F(AtomicFileWriterTest, AFailedWriteLeavesTheEarlierPageIntactAndNoPartialFile) {
+    const fs::path path = m_folder / "page.html";
+    ASSERT_TRUE(writeFile(path, "earlier <table></table>").ok());
+    {
+        Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
+        ASSERT_TRUE(writer.ok());
+        writer.value().write("\"<html>half a page");
+        // Destroyed without commit, as when composing fails part-way.
+    }
+    EXPECT_THAT(ReadWholeFile(path).value(), HasSubstr("earlier"));
+    EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
+}
+
+#ifndef _WIN32
+TEST_F(AtomicFileWriterTest, AWriteTheSystemRefusesIsReportedAndLeavesNothing) {
+    // A file-size limit makes the system refuse writes part-way, as a full disk does.
+    const fs::path path = m_folder / "page.html";
+    ASSERT_TRUE(writeFile(path, "earlier <table></table>").ok());
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status written = writeFile(path, std::string(1 << 20, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_FALSE(written.ok());
+    EXPECT_THAT(written.error().message, HasSubstr("cannot write '" + path.string() + "'"));
+    EXPECT_THAT(ReadWholeFile(path).value(), HasSubstr("earlier"));
+    EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(AtomicFileWriterTest, APipeIsWrittenIntoNotReplaced) {
+    const fs::path fifo = m_folder / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadWholeFile(fifo).value(); });
+    const Status written = writeFile(fifo, "t <table></table>");
+    reader.join();
+    ASSERT_TRUE(written.ok()) << written.error().message;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(received, "t <table></table>");
+    EXPECT_THAT(files(), ::testing::ElementsAre("pipe"));
+}
+
+TEST_F(AtomicFileWriterTest, ALinkIsWrittenThroughAndStaysALink) {
+    const fs::path target = m_folder / "real.html";
+    std::ofstream(target) << "old";
+    const fs::path link = m_folder / "link.html";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(writeFile(link, "t <table></table>").ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_THAT(ReadWholeFile(target).value(), HasSubstr("t <table>"));
+}
+#endif
+
+TEST_F(AtomicFileWriterTest, CopyReplacesTheDestinationWithACompleteCopy) {
+    const fs::path from = m_folder / "page.html";
+    const fs::path to = m_folder / "saved.html";
+    ASSERT_TRUE(writeFile(from, "t <table>\x82\xA0</table>").ok());
+    std::ofstream(to) << "an older file that is longer than the page, so truncation matters ....................................";
+    ASSERT_TRUE(CopyFileWhole(from, to).ok());
+    EXPECT_EQ(ReadWholeFile(to).value(), ReadWholeFile(from).value());
+}
+
+TEST_F(AtomicFileWriterTest, ACopyOfAMissingPageFailsAndLeavesTheDestination) {
+    const fs::path to = m_folder / "saved.html";
+    std::ofstream(to) << "keep me";
+    const Status copied = CopyFileWhole(m_folder / "gone.html", to);
+    ASSERT_FALSE(copied.ok());
+    EXPECT_THAT(copied.error().message, HasSubstr("gone.html"));
+    EXPECT_EQ(ReadWholeFile(to).value(), "keep me");
+}
+
+TEST_F(AtomicFileWriterTest, ACopyIntoAMissingFolderFails) {
+    const fs::path from = m_folder / "page.html";
+    ASSERT_TRUE(writeFile(from, "t <table></table>").ok());
+    EXPECT_FALSE(CopyFileWhole(from, m_folder / "no" / "saved.html").ok());
+}
+
+}  // namespace
+}  // namespace moza

@@ -1,0 +1,163 @@
+// MakePage: the order of its steps, the exact bytes of a page whose picture is not whole blocks,
+// each target, and failures that leave no file behind.
+#include "convert/make_page.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/file_text.h"
+#include "convert/page_markup.h"
+
+namespace moza::convert {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+ColorValue rgb(int r, int g, int b) { return static_cast<ColorValue>(b << 16 | g << 8 | r); }
+
+glyph::CharRecord uniform(glyph::Level level, glyph::CharCode code) {
+    glyph::CharRecord record;
+    record.Pattern.fill(level);
+    record.Code = code;
+    return record;
+}
+
+/// Level 0 is a full-width space, level 10 "■"; anything else falls back to the space.
+const glyph::GlyphTable kTable({uniform(0, 0x8140), uniform(10, 0x81A1)});
+
+/// 7 x 4: white, with black pixels at (6, 0) and (0, 3), so the enlargement copies them into the
+/// new column 7 and 8 and the new rows 4 and 5.
+WorkingImage sevenByFour() {
+    WorkingImage image = WorkingImage::create(7, 4).value();
+    image.setPixel(6, 0, rgb(0, 0, 0));
+    image.setPixel(0, 3, rgb(0, 0, 0));
+    return image;
+}
+
+std::string cell(const std::string& color, const std::string& glyph) {
+    return std::string(markup::kCellStart) + color + ">" + glyph + "</font></td>";
+}
+
+class MakePageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() / ("moza-make-page-test-" +
+                                                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(MakePageTest, APictureOfSevenByFourBecomesTwoRowsOfThreeCells) {
+    WorkingImage image = sevenByFour();
+    const fs::path page = m_folder / "page.html";
+    const Result<fs::path> made = MakePage(image, kTable, "edges", {PageTarget::Kind::File, page, {}});
+    ASSERT_TRUE(made.ok()) << made.error().message;
+    EXPECT_EQ(made.value(), page);
+    EXPECT_EQ(image.width(), 9);
+    EXPECT_EQ(image.height(), 6);
+    // Columns 7 and 8 copy columns 5 and 6, rows 4 and 5 copy rows 2 and 3. So block (0, 2) has
+    // black top corners (levels 10 at positions 0 and 2) and block (1, 0) black left corners
+    // (positions 0 and 6): both agree with "■" at the top-left first, and 7 x 255 / 9 = 198 = C6.
+    const std::string space = "\x81\x40";
+    const std::string square = "\x81\xA1";
+    const std::string expected =
+        "\"<html><head><title>edges</title></head><body text=#000000><table cellspacing=0 cellpadding=0 width=27>"
+        "<tr height=9>" + cell("FFFFFF", space) + cell("FFFFFF", space) + cell("C6C6C6", square) + "</tr>"
+        "<tr height=9>" + cell("C6C6C6", square) + cell("FFFFFF", space) + cell("FFFFFF", space) + "</tr>"
+        "</table></body></html>\"\r\n";
+    EXPECT_EQ(ReadWholeFile(page).value(), expected);
+}
+
+TEST_F(MakePageTest, StreamAndTableCopyGetTheSameBytesAsTheFile) {
+    WorkingImage forFile = sevenByFour();
+    WorkingImage forStream = sevenByFour();
+    const fs::path page = m_folder / "page.html";
+    std::string table;
+    PageOptions options;
+    options.mode = ColorMode::Mono;
+    options.tableCopy = [&table](std::string_view piece) { table.append(piece); return true; };
+    ASSERT_TRUE(MakePage(forFile, kTable, "t", {PageTarget::Kind::File, page, {}}, options).ok());
+    std::string streamed;
+    const PageTarget stream{PageTarget::Kind::Stream, {}, [&streamed](std::string_view piece) {
+                                streamed.append(piece);
+                                return true;
+                            }};
+    ASSERT_TRUE(MakePage(forStream, kTable, "t", stream, {ColorMode::Mono}).ok());
+    EXPECT_EQ(streamed, ReadWholeFile(page).value());
+    EXPECT_EQ(PageFileHead("t") + table + std::string(kPageFileTail), streamed);
+}
+
+TEST_F(MakePageTest, ATempFolderPageIsNamedFromTheClockAndTheTitle) {
+    WorkingImage image = sevenByFour();
+    const Result<fs::path> made = MakePage(image, kTable, "猫", {PageTarget::Kind::TempFolder, m_folder, {}});
+    ASSERT_TRUE(made.ok()) << made.error().message;
+    EXPECT_EQ(made.value().parent_path(), m_folder);
+    EXPECT_THAT(made.value().filename().string(), ::testing::MatchesRegex("[0-9]{8}_[0-9]{6}_猫\\.html"));
+    EXPECT_EQ(files().size(), 1u);
+}
+
+TEST_F(MakePageTest, RefusedTitlesStopBeforeTheImageIsTouched) {
+    struct Case {
+        const char* title;
+        PageTarget::Kind kind;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a\nb", PageTarget::Kind::File, "line break"},
+        {"a/b", PageTarget::Kind::TempFolder, "'/' (U+002F)"},
+        {"café", PageTarget::Kind::File, "U+00E9"},
+    };
+    for (const Case& c : cases) {
+        WorkingImage image = sevenByFour();
+        const Result<fs::path> made = MakePage(image, kTable, c.title, {c.kind, m_folder / "x.html", {}});
+        ASSERT_FALSE(made.ok()) << c.title;
+        EXPECT_THAT(made.error().message, HasSubstr(c.reason));
+        EXPECT_EQ(image.width(), 7) << c.title;
+    }
+    WorkingImage image = sevenByFour();
+    EXPECT_TRUE(MakePage(image, kTable, "a/b", {PageTarget::Kind::File, m_folder / "x.html", {}}).ok())
+        << "a file named by the user may have any title";
+    EXPECT_EQ(files(), std::vector<std::string>{"x.html"});
+}
+
+TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
+    std::atomic<bool> cancel{true};
+    PageOptions cancelled;
+    cancelled.cancel = &cancel;
+    PageOptions refusedClaim;
+    refusedClaim.claim = [](const fs::path&) -> Status { return Error{"taken"}; };
+    struct Case {
+        const glyph::GlyphTable* table;
+        PageOptions options;
+        const char* reason;
+    };
+    const glyph::GlyphTable empty;
+    const Case cases[] = {
+        {&empty, {}, "character table"},
+        {&kTable, cancelled, "cancelled"},
+        {&kTable, refusedClaim, "taken"},
+    };
+    for (const Case& c : cases) {
+        WorkingImage image = sevenByFour();
+        const Result<fs::path> made = MakePage(image, *c.table, "t", {PageTarget::Kind::File, m_folder / "x.html", {}}, c.options);
+        ASSERT_FALSE(made.ok()) << c.reason;
+        EXPECT_THAT(made.error().message, HasSubstr(c.reason));
+        EXPECT_TRUE(files().empty()) << c.reason;
+    }
+}
+
+}  // namespace
+}  // namespace moza::convert

@@ -1,0 +1,47 @@
+// Page file names from the clock and the title, and the titles a page or a file name cannot hold.
+#include "convert/page_name.h"
+
+#include <gtest/gtest.h>
+
+namespace moza::convert {
+namespace {
+
+std::tm at(int year, int month, int day, int hour, int minute, int second) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+}
+
+
+TEST(PageFileNameTest, PiecesHaveLeadingZeros) {
+    EXPECT_EQ(PageFileName(at(2026, 12, 5, 18, 46, 7), "cat"), "20261205_184607_cat.html");
+    EXPECT_EQ(PageFileName(at(2026, 1, 5, 9, 3, 4), "a"), "20260105_090304_a.html");
+    EXPECT_EQ(PageFileName(at(2026, 12, 5, 18, 46, 7), ""), "20261205_184607_.html");
+    EXPECT_EQ(PageFileName(at(987, 1, 1, 0, 0, 0), "猫"), "09870101_000000_猫.html");
+}
+
+TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
+    for (const char* title : {"a/b", "..\\x", "c:d", "*", "what?", "say \"hi\"", "<b>", "a>b", "a|b", "tab\there", "\x7F"}) {
+        const Status checked = CheckTitleForFileName(title);
+        EXPECT_FALSE(checked.ok()) << title;
+    }
+    EXPECT_EQ(CheckTitleForFileName("a/b").error().message,
+              "the title cannot be part of a file name: it holds '/' (U+002F) (a file name cannot hold \\ / : * ? \" < > | or control characters)");
+    for (const char* title : {"", "cat", "猫の写真", "a.b c-d_e", "..", "&amp;"}) {
+        EXPECT_TRUE(CheckTitleForFileName(title).ok()) << title;
+    }
+}
+
+TEST(PageFileNameTest, TitlesWithLineBreaksCannotGoIntoAPage) {
+    EXPECT_FALSE(CheckTitleForPage("a\nb").ok());
+    EXPECT_FALSE(CheckTitleForPage("a\r").ok());
+    EXPECT_TRUE(CheckTitleForPage("a\tb <i>").ok());
+}
+
+}  // namespace
+}  // namespace moza::convert
