@@ -78,7 +78,7 @@ int run(const CliOptions& options) {
         options.table.empty() ? moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix) : std::filesystem::path(options.table);
     moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
     if (!table) {
-        std::cerr << "moza-convert: cannot read the character table: " << table.error().message << "\n";
+        std::cerr << "moza-convert: " << table.error().message << "\n";
         return kSomeFailed;
     }
     moza::Result<std::vector<PictureJob>> jobs = planJobs(options);

@@ -12,9 +12,6 @@ namespace {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
-bool writeToStandardOutput(std::string_view piece) {
-    return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
-}
 
 }  // namespace
 
@@ -26,22 +23,30 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         return Error{"cannot convert " + picture + ": " + title.error().message};
     }
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
-    if (!image) return Error{"cannot load " + picture + ": " + image.error().message};
+    if (!image) return image.error();
 
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
-    if (toStandardOutput) target.stream = writeToStandardOutput;
-    options.threads = job.threads;
-    errno = 0;
-    Result<std::filesystem::path> page = convert::MakePage(image.value(), table, job.titleUtf8, target, options);
-    if (page && toStandardOutput && std::fflush(stdout) != 0) page = Error{"the page could not be written"};
-    if (!page) {
-        if (toStandardOutput && errno != 0) {
-            return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
-                         SystemErrorText(errno)};
-        }
-        return Error{"cannot convert " + picture + ": " + page.error().message};
+    int outputError = 0;  // why standard output refused the page
+    if (toStandardOutput) {
+        target.stream = [&outputError](std::string_view piece) {
+            errno = 0;
+            if (std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size()) return true;
+            outputError = errno != 0 ? errno : EIO;
+            return false;
+        };
     }
+    options.threads = job.threads;
+    Result<std::filesystem::path> page = convert::MakePage(image.value(), table, job.titleUtf8, target, options);
+    if (page && toStandardOutput) {
+        errno = 0;
+        if (std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    }
+    if (outputError != 0) {
+        return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
+                     SystemErrorText(outputError)};
+    }
+    if (!page) return Error{"cannot convert " + picture + ": " + page.error().message};
     return toStandardOutput ? std::filesystem::path("-") : page.value();
 }
 

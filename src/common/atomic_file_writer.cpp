@@ -116,6 +116,7 @@ void AtomicFileWriter::discard() {
 }
 
 Status CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
+    errno = 0;
     std::ifstream in(from, std::ios::binary);
     if (!in) {
         return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};

@@ -8,7 +8,16 @@
 
 namespace moza {
 
-/// What went wrong, phrased for the user: names the file, the record or line, and the problem.
+/// What went wrong, phrased for the user, by one rule:
+/// - An error names the object it was handed and says what is wrong with it, in plain words: a
+///   function handed a file names the file ("cannot write '/tmp/a.html': the disk is full"), one
+///   handed a table's text names the record and line, one handed a text names the character. A
+///   function handed no name (a title, a picture in memory) says only what is wrong ("the title
+///   holds a line break, and a page is a single line").
+/// - A caller adds what the error cannot know, once, in front, and never names the same object
+///   again: "cannot convert 'cat.jpg': " + error.
+/// - The text starts in lower case so that it reads on after such a context; front ends that
+///   show it alone put it after a sentence of their own.
 struct Error {
     std::string message;
 };

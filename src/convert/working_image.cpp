@@ -6,14 +6,17 @@
 
 namespace moza::convert {
 
+Status CheckPictureHeight(int height) {
+    if (height <= kMaxPictureHeight) return success();
+    return Error{"the picture is " + std::to_string(height) + " pixels high; Moza converts pictures up to " +
+                 std::to_string(kMaxPictureHeight) + " pixels high"};
+}
+
 Result<WorkingImage> WorkingImage::create(int width, int height, Fill fill) {
     if (width < 0 || height < 0) {
         return Error{"the picture has no valid size"};
     }
-    if (height > kMaxPictureHeight) {
-        return Error{"the picture is " + std::to_string(height) + " pixels high; pictures up to " +
-                     std::to_string(kMaxPictureHeight) + " pixels high can be converted"};
-    }
+    if (Status fits = CheckPictureHeight(height); !fits) return fits.error();
     const int stride = WholeBlocks(width);
     const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
     PixelMemory pixels = AllocatePixels(count);

@@ -65,6 +65,9 @@ private:
     PixelMemory m_pixels;  // room for the enlarged height
 };
 
+/// Fails, saying how high a picture may be, for a picture taller than kMaxPictureHeight.
+Status CheckPictureHeight(int height);
+
 /// `n` raised to the next multiple of 3 (a multiple of 3 stays).
 constexpr int WholeBlocks(int n) { return n % 3 == 0 ? n : 3 * (n / 3) + 3; }
 

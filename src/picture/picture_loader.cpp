@@ -34,10 +34,7 @@ Result<QSize> checkedSize(QImageReader& reader) {
     QSize size = reader.size();
     if (!size.isValid()) return size;  // the decoder tells its size only while reading
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
-    if (size.height() > convert::kMaxPictureHeight) {
-        return Error{"the picture is " + std::to_string(size.height()) + " pixels high; Moza converts pictures up to " +
-                     std::to_string(convert::kMaxPictureHeight) + " pixels high"};
-    }
+    if (Status fits = convert::CheckPictureHeight(size.height()); !fits) return fits.error();
     const double megabytes = static_cast<double>(size.width()) * size.height() * 4.0 / (1024.0 * 1024.0);
     const int limit = QImageReader::allocationLimit();
     if (limit > 0 && megabytes > limit) {
@@ -103,7 +100,10 @@ Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
     return created;
 }
 
-Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
+namespace {
+
+/// LoadPicture's work; its errors say only what is wrong with the file.
+Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     const QString name = ToText(file);
     const QFileInfo info(name);
     if (!info.exists()) return Error{"the file does not exist"};
@@ -125,11 +125,15 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     if (warnings.damaged()) {
         return Error{"the picture is damaged or cut short: " + warnings.text()};
     }
-    if (image.height() > convert::kMaxPictureHeight) {
-        return Error{"the picture is " + std::to_string(image.height()) + " pixels high; Moza converts pictures up to " +
-                     std::to_string(convert::kMaxPictureHeight) + " pixels high"};
-    }
     return ToWorkingImage(image);
+}
+
+}  // namespace
+
+Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
+    Result<convert::WorkingImage> decoded = decodeFile(file);
+    if (!decoded) return Error{"cannot load '" + file.string() + "': " + decoded.error().message};
+    return decoded;
 }
 
 }  // namespace moza::picture

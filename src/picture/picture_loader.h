@@ -11,10 +11,10 @@ class QImage;
 namespace moza::picture {
 
 /// Decodes `file` (any format Qt's image readers know: BMP, JPEG, PNG, GIF, WebP, TIFF ...),
-/// applies its EXIF orientation and puts transparent pixels over white. Fails, with the reason
-/// alone (the caller names the file), for a missing or unreadable file, a file that is not a
-/// picture or is damaged, a picture too large to decode, or one taller than kMaxPictureHeight.
-/// Nothing is read into the result on failure.
+/// applies its EXIF orientation and puts transparent pixels over white. Fails for a missing or
+/// unreadable file, a file that is not a picture or is damaged, a picture too large to decode,
+/// or one taller than kMaxPictureHeight, with a message that names the file and the problem:
+/// "cannot load 'x.png': the file is empty".
 Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file);
 
 /// The working image of an already decoded picture (alpha over white). Fails for pictures taller

@@ -38,8 +38,6 @@ const QStringList kOpenFilters = {QStringLiteral("bmpファイル(*.bmp)"), QStr
                                   QStringLiteral("全てのファイル(*.*)")};
 const QStringList kSaveFilters = {QStringLiteral("htmlファイル(*.html)")};
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
-
 template <typename Widget>
 Widget* placed(Widget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -193,11 +191,12 @@ void FrmMain::MN_FILE_OPEN_Click() {
 }
 
 void FrmMain::openPicture(const QString& file) {
-    Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(file));
+    // Native separators, so that messages name the file as the user sees it.
+    Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(QDir::toNativeSeparators(file)));
     if (loaded) {
         tPic = std::move(loaded).value();
     } else {
-        showFailure(tr("The picture %1 could not be opened.").arg(native(file)), loaded.error().message);
+        showFailure(tr("The picture could not be opened."), loaded.error().message);
     }
     PicWidth = tPic.PicWidth();
     PicHeight = tPic.PicHeight();
@@ -229,8 +228,7 @@ void FrmMain::makeFinished() {
     PicHeight = tPic.PicHeight();
     if (m_closing) return;
     if (!outcome.page) {
-        showFailure(tr("The page could not be made in %1.").arg(native(fixedPath(kTempFolderSuffix))),
-                    outcome.page.error().message);
+        showFailure(tr("The page could not be made."), outcome.page.error().message);
         return;
     }
     htmltag->setMarkup(outcome.tableHtml);
@@ -243,8 +241,8 @@ void FrmMain::makeFinished() {
 void FrmMain::MN_FILE_SAVE_Click() {
     const QString target = m_prompts->chooseFile(*Dialog2);
     if (target.isEmpty()) return;  // a cancelled dialog does nothing
-    if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(target)); !copied) {
-        showFailure(tr("The page could not be saved as %1.").arg(native(target)), copied.error().message);
+    if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(QDir::toNativeSeparators(target))); !copied) {
+        showFailure(tr("The page could not be saved."), copied.error().message);
     }
 }
 

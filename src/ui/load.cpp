@@ -14,10 +14,6 @@
 namespace moza::ui {
 namespace {
 
-QString nativePath(const std::filesystem::path& path) {
-    return QDir::toNativeSeparators(QString::fromStdString(path.string()));
-}
-
 void centreOnScreen(QWidget& window) {
     if (const QScreen* screen = window.screen()) {
         QRect frame = window.frameGeometry();
@@ -43,7 +39,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
     const std::filesystem::path titleFile = FixedPath(programFolder, kTitlePictureSuffix);
     const Status title = loadTitle(titleFile);
     if (!title) {
-        prompts.showFailure(nullptr, tr("Moza cannot start: cannot load %1").arg(nativePath(titleFile)),
+        prompts.showFailure(nullptr, tr("Moza cannot start: its title picture could not be loaded."),
                             QString::fromStdString(title.error().message));
         return nullptr;
     }
@@ -56,7 +52,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
         charFile, [this](const std::string& line) { ShowLoadStatus(QString::fromStdString(line)); });
     flushStatus();
     if (!table) {
-        prompts.showFailure(this, tr("Moza cannot start: cannot load %1").arg(nativePath(charFile)),
+        prompts.showFailure(this, tr("Moza cannot start: its character table could not be loaded."),
                             QString::fromStdString(table.error().message));
         return nullptr;
     }
@@ -74,11 +70,14 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
 
 Status Load::loadTitle(const std::filesystem::path& file) {
     const QString path = QString::fromStdString(file.string());
-    if (!QFileInfo(path).isFile()) return Error{"the file does not exist"};
+    const std::string cannotLoad = "cannot load '" + file.string() + "': ";
+    if (!QFileInfo(path).isFile()) return Error{cannotLoad + "the file does not exist"};
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage picture = reader.read();
-    if (picture.isNull()) return Error{"it is not a picture that can be read (" + reader.errorString().toStdString() + ")"};
+    if (picture.isNull()) {
+        return Error{cannotLoad + "it is not a picture that can be read (" + reader.errorString().toStdString() + ")"};
+    }
     Title = std::move(picture);
     m_keptStale = true;
     return success();

@@ -41,7 +41,7 @@ public:
     std::unique_ptr<QWidget> Form_Load(const std::filesystem::path& programFolder,
                                        const MainWindowFactory& makeMainWindow, UserPrompts& prompts);
 
-    /// Loads `file` into Title. Fails with the reason alone when it is missing or not a picture.
+    /// Loads `file` into Title. Fails, naming the file, when it is missing or not a picture.
     Status loadTitle(const std::filesystem::path& file);
 
     /// Shows `text` as the status line over a clean copy of the title picture. While visible the

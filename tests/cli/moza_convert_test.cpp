@@ -204,7 +204,7 @@ TEST_F(MozaConvertTest, ABadOrMissingTableIsReported) {
     const std::string picture = sixByThree("small.png");
     const Outcome missing = run({"--table", (m_folder / "none.csv").string(), "-o", "-", picture});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_THAT(missing.err, HasSubstr("cannot read the character table: cannot read '" + (m_folder / "none.csv").string() + "'"));
+    EXPECT_THAT(missing.err, HasSubstr("moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"));
     const Outcome empty = run({"--table", file("empty.csv", ""), "-o", (m_folder / "p.html").string(), picture});
     EXPECT_EQ(empty.status, 1);
     EXPECT_THAT(empty.err, HasSubstr("the character table holds no characters"));

@@ -115,7 +115,7 @@ TEST(PageComposerTest, CodesBecomeOneByteTwoBytesOrAQuestionMark) {
 TEST(PageComposerTest, AnEmptyGlyphTableIsRefused) {
     const Result<std::string> table = ComposeTableText(whiteAndGreen(), GlyphTable(), ColorMode::Web);
     ASSERT_FALSE(table.ok());
-    EXPECT_THAT(table.error().message, ::testing::HasSubstr("glyph table holds no characters"));
+    EXPECT_THAT(table.error().message, ::testing::HasSubstr("character table holds no characters"));
 }
 
 TEST(PageComposerTest, ProgressIsReportedForEveryBlockInOrder) {

@@ -90,7 +90,7 @@ TEST(WorkingImageTest, PicturesTooTallForTheHeightFieldAreRefused) {
     EXPECT_TRUE(WorkingImage::create(1, 32766).ok());
     const Result<WorkingImage> tall = WorkingImage::create(1, 32767);
     ASSERT_FALSE(tall.ok());
-    EXPECT_EQ(tall.error().message, "the picture is 32767 pixels high; pictures up to 32766 pixels high can be converted");
+    EXPECT_EQ(tall.error().message, "the picture is 32767 pixels high; Moza converts pictures up to 32766 pixels high");
 }
 
 }  // namespace

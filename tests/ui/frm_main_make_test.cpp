@@ -181,7 +181,6 @@ TEST_F(FrmMainMakeFailureTest, TitleAFileNameCannotHoldIsReported) {
     child<QRadioButton>("colormono")->click();
     make(QStringLiteral("a/b"));
     ASSERT_EQ(m_prompts->failures.size(), 1u);
-    EXPECT_TRUE(m_prompts->failures[0].what.contains(QDir::toNativeSeparators(tempFolder())));
     EXPECT_TRUE(m_prompts->failures[0].reason.contains("'/'")) << m_prompts->failures[0].reason.toStdString();
     EXPECT_TRUE(htmltag()->markup().contains("FFFFFF"));  // the title is refused before anything is made
     expectNothingChanged();

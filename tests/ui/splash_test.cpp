@@ -159,8 +159,7 @@ TEST_F(StartupTest, MissingTitlePictureIsReportedByNameAndNoMainWindowOpens) {
     EXPECT_EQ(m_mainWindow, nullptr);
     EXPECT_FALSE(m_splash.isVisible());
     ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].what.contains(QDir::toNativeSeparators(m_folder.file("title.bmp"))));
-    EXPECT_FALSE(m_prompts.failures[0].reason.isEmpty());
+    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QDir::toNativeSeparators(m_folder.file("title.bmp"))));
 }
 
 TEST_F(StartupTest, TitleThatIsNotAPictureIsReportedWithTheReason) {
@@ -168,7 +167,7 @@ TEST_F(StartupTest, TitleThatIsNotAPictureIsReportedWithTheReason) {
     m_folder.writeFile("char.csv", charData(1));
     EXPECT_EQ(start(), nullptr);
     ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].what.contains(QStringLiteral("title.bmp")));
+    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("title.bmp")));
     EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("not a picture")));
 }
 
@@ -179,7 +178,7 @@ TEST_F(StartupTest, MissingCharDataIsReportedWhileTheSplashShowsTheLastLine) {
     EXPECT_TRUE(m_splash.isVisible());
     EXPECT_EQ(m_splash.statusText(), QStringLiteral("Start Loading..."));
     ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].what.contains(QDir::toNativeSeparators(m_folder.file("char.csv"))));
+    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QDir::toNativeSeparators(m_folder.file("char.csv"))));
 }
 
 TEST_F(StartupTest, MalformedRecordIsReportedWithTheLoadersMessage) {
