@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <string>
 
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
@@ -17,10 +20,19 @@ using namespace moza;
 
 const char* kPhoto = MOZA_PICTURES_DIR "/seeding_4000x3000.jpg";
 
+/// Stops the benchmarks, saying what they miss.
+[[noreturn]] void missing(const std::string& what, const std::string& message) {
+    std::fprintf(stderr, "moza_core_bench: %s is missing: %s\n", what.c_str(), message.c_str());
+    std::exit(1);
+}
+
 const convert::WorkingImage& enlargedPhoto() {
     static convert::WorkingImage image = [] {
         Result<convert::WorkingImage> loaded = picture::LoadPicture(kPhoto);
-        if (!loaded) std::abort();
+        if (!loaded) {
+            missing("the 4000 x 3000 benchmark photo (the test pictures belong in " MOZA_PICTURES_DIR ")",
+                    loaded.error().message);
+        }
         loaded.value().EnlargeToBlocks();
         return std::move(loaded).value();
     }();
@@ -30,7 +42,7 @@ const convert::WorkingImage& enlargedPhoto() {
 const glyph::GlyphTable& shippedTable() {
     static glyph::GlyphTable table = [] {
         Result<glyph::GlyphTable> loaded = glyph::LoadCharData(MOZA_SOURCE_DIR "/data/char.csv", {});
-        if (!loaded) std::abort();
+        if (!loaded) missing("the shipped character table", loaded.error().message);
         return std::move(loaded).value();
     }();
     return table;

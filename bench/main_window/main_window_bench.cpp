@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -64,6 +65,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString picture = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                      : QStringLiteral(MOZA_PICTURES_DIR "/seeding_4000x3000.jpg");
+    if (!QFileInfo::exists(picture)) {
+        std::fprintf(stderr, "moza_main_window_bench: the photo %s is missing: give a picture as the argument, or "
+                             "put the test pictures in " MOZA_PICTURES_DIR "\n", qPrintable(picture));
+        return 1;
+    }
 
     auto loaded = moza::glyph::LoadCharData(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), {});
     if (!loaded) {

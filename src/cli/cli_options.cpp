@@ -9,8 +9,8 @@ namespace {
 Result<int> parseJobs(const std::string& text) {
     int jobs = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
-    if (error != std::errc{} || end != text.data() + text.size() || jobs < 1 || jobs > 64) {
-        return Error{"-j needs a number of pictures from 1 to 64, not '" + text + "'"};
+    if (error != std::errc{} || end != text.data() + text.size() || jobs < 1 || jobs > kMaxJobs) {
+        return Error{"-j needs a number of pictures from 1 to " + std::to_string(kMaxJobs) + ", not '" + text + "'"};
     }
     return jobs;
 }

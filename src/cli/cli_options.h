@@ -9,6 +9,9 @@
 
 namespace moza::cli {
 
+/// The most pictures converted at a time (-j).
+inline constexpr int kMaxJobs = 64;
+
 struct CliOptions {
     std::vector<std::string> pictures;
     bool hasTitle = false;

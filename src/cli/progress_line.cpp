@@ -4,9 +4,11 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/cli_options.h"
+
 namespace moza::cli {
 namespace {
-constexpr int kMaxSlots = 64;
+constexpr int kMaxSlots = kMaxJobs;  // one slot per picture converted at a time
 constexpr auto kQuietStart = std::chrono::seconds(1);
 constexpr auto kRedraw = std::chrono::milliseconds(200);
 }  // namespace

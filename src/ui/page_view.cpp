@@ -10,6 +10,7 @@
 #include <cassert>
 #include <iostream>
 
+#include "glyph/glyph_font.h"
 #include "ui/page_scheme.h"
 
 #if defined(Q_OS_UNIX)
@@ -36,7 +37,7 @@ void applySettings(QWebEngineSettings& settings) {
     settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
     settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     settings.setDefaultTextEncoding(QStringLiteral("Shift_JIS"));
-    const QString glyphFont = QString::fromLatin1(kGlyphFontFamily);
+    const QString glyphFont = QString::fromLatin1(glyph::kGlyphFontFamily);
     settings.setFontFamily(QWebEngineSettings::StandardFont, glyphFont);
     settings.setFontFamily(QWebEngineSettings::SansSerifFont, glyphFont);
 }

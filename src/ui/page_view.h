@@ -20,9 +20,6 @@ void PreparePageEngine();
 /// root with it on) and writes a note saying so to `note`. Returns whether it turned it off.
 bool TurnSandboxOffForRoot(bool runningAsRoot, std::ostream& note);
 
-/// The font family the glyph table was measured from; the page view's default font.
-inline constexpr char kGlyphFontFamily[] = "IPAGothic";
-
 /// The browser pane. Navigate() takes a plain file path, as the program forms it.
 class PageView : public QWebEngineView {
     Q_OBJECT

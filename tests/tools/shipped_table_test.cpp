@@ -45,7 +45,7 @@ TEST(ShippedTableTest, HoldsOnlyDoubleByteCharactersAndOnlyLevelsZeroToTen) {
 TEST(ShippedTableTest, IsWhatTheGeneratorMakesWithItsDefaults) {
     auto generated = moza::tools::GenerateTable(moza::tools::GeneratorOptions{});
     ASSERT_TRUE(generated.ok()) << generated.error().message;
-    auto shipped = moza::ReadWholeFile(MOZA_SOURCE_DATA_DIR "/char.csv");
+    auto shipped = moza::ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv");
     ASSERT_TRUE(shipped.ok()) << shipped.error().message;
     EXPECT_TRUE(moza::tools::CharDataText(generated.value().records) == shipped.value())
         << "data/char.csv differs from what moza-glyphs makes now (see data/README.md)";

@@ -38,8 +38,7 @@ protected:
         createWindow();
     }
     void openWhiteThenBlack() { openThroughDialog(writePicture("two.png", whiteThenBlack())); }
-    /// The source tree: the test data folder is its tests/data.
-    QString sourceFolder() const { return QStringLiteral(MOZA_TEST_DATA_DIR).chopped(int(qstrlen("/tests/data"))); }
+    QString sourceFolder() const { return QStringLiteral(MOZA_SOURCE_DIR); }
 };
 
 TEST_F(FrmMainMakeTest, PageFileHoldsTheExactBytes) {

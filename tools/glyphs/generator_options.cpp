@@ -105,7 +105,8 @@ std::string GeneratorHelpText() {
            "of each character, one record per distinct pattern. The defaults make the table\n"
            "Moza ships.\n"
            "\n"
-           "  --font FAMILY       font family to look up with fontconfig (default IPAGothic)\n"
+           "  --font FAMILY       font family to look up with fontconfig (default " +
+           std::string(glyph::kGlyphFontFamily) + ")\n"
            "  --font-file PATH    font file to use instead of looking one up\n"
            "  --pixel-size PX     font size in pixels per em (default 10.6667, 8pt at 96 dpi)\n"
            "  --chars SET         full: double-byte characters of full width (default);\n"

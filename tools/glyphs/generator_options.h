@@ -5,14 +5,15 @@
 #include <vector>
 
 #include "char_selection.h"
-#include "font_face.h"
 #include "common/result.h"
+#include "font_face.h"
+#include "glyph/glyph_font.h"
 #include "table_builder.h"
 
 namespace moza::tools {
 
 struct GeneratorOptions {
-    std::string fontFamily = "IPAGothic";
+    std::string fontFamily = glyph::kGlyphFontFamily;
     std::string fontFile;           // when set, used instead of looking up fontFamily
     double pixelSize = 32.0 / 3.0;  // 8pt at 96 dots per inch
     CharSet charSet = CharSet::FullWidth;
