@@ -1,40 +1,136 @@
-// AtomicFileWriter: writes through a hidden file in the destination's folder, renamed into place.
+// AtomicFileWriter: a part file written with plain system calls, then renamed into place or,
+// where a rename would change the file's identity, copied over it once complete.
 #include "common/atomic_file_writer.h"
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <random>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 #include "common/file_text.h"
+#include "common/part_files.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace moza {
 namespace {
 
-std::filesystem::path partPathFor(const std::filesystem::path& destination) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".part-%08x-%u", seed, counter.fetch_add(1));
-    std::filesystem::path part = destination;
-    part.replace_filename("." + destination.filename().string() + suffix);
-    return part;
+namespace fs = std::filesystem;
+
+// A part file this old whose writer is gone was left by a killed run.
+constexpr std::chrono::minutes kStalePartAge{10};
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+/// Where a chain of symbolic links ends; that file need not exist.
+Result<fs::path> linkTarget(const fs::path& link) {
+    fs::path current = link;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) return Error{ec.message()};
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return Error{SystemErrorText(ELOOP)};
 }
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+/// Sweeps each folder for stale part files once per run.
+void sweepOnce(const fs::path& folder) {
+    static std::mutex mutex;
+    static std::set<fs::path> swept;
+    std::lock_guard lock(mutex);
+    if (swept.insert(folder).second) RemoveStalePartFiles(folder, kStalePartAge);
+}
+
+#ifdef _WIN32
+int openNew(const fs::path& path) {
+    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int openExisting(const fs::path& path) { return _wopen(path.c_str(), _O_WRONLY | _O_BINARY); }
+int closeFile(int fd) { return _close(fd); }
+long long writeSome(int fd, const char* data, std::size_t size) {
+    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+bool mayWrite(const fs::path&) { return true; }
+bool needsInPlace(const fs::path&) { return false; }
+void copyOwnership(int, const fs::path&) {}
+int moveIntoPlace(const fs::path& part, const fs::path& destination, bool replace) {
+    if (MoveFileExW(part.c_str(), destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 0;
+    return GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+}
+#else
+int openNew(const fs::path& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+int openExisting(const fs::path& path) { return ::open(path.c_str(), O_WRONLY | O_CLOEXEC); }
+int closeFile(int fd) { return ::close(fd); }
+long long writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+/// Whether the user may write the file, as the shell decides before writing it.
+bool mayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
+/// Whether a rename would change the file: it has other names, or its folder cannot be written.
+bool needsInPlace(const fs::path& path) {
+    struct stat info {};
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    return (::stat(path.c_str(), &info) == 0 && info.st_nlink > 1) || ::access(folder.c_str(), W_OK | X_OK) != 0;
+}
+/// Gives the part file the replaced file's permission bits, and its owner where allowed.
+void copyOwnership(int fd, const fs::path& replaced) {
+    struct stat info {};
+    if (::stat(replaced.c_str(), &info) != 0) return;
+    const bool owned = ::fchown(fd, info.st_uid, info.st_gid) == 0;
+    // Without the owner, set-user and set-group bits would grant the wrong user's rights.
+    ::fchmod(fd, info.st_mode & (owned ? 07777 : 0777));
+}
+int moveIntoPlace(const fs::path& part, const fs::path& destination, bool replace) {
+    if (replace) return ::rename(part.c_str(), destination.c_str()) == 0 ? 0 : errno;
+    // A hard link fails when the name exists, so a file another run has just made is never lost.
+    if (::link(part.c_str(), destination.c_str()) == 0) {
+        ::unlink(part.c_str());
+        return 0;
+    }
+    return errno;
+}
+#endif
+
+/// Writes all of `bytes`; the errno of the failure, or 0.
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const long long written = writeSome(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path destination, std::filesystem::path partPath)
-    : m_destination(std::move(destination)), m_partPath(std::move(partPath)) {}
+std::string WriteErrorText(int error) {
+    if (error == ENOSPC) return "the disk is full";
+#ifdef EDQUOT
+    if (error == EDQUOT) return "the disk is full (the disk quota is used up)";
+#endif
+    return SystemErrorText(error);
+}
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
     : m_destination(std::move(other.m_destination)),
+      m_named(std::move(other.m_named)),
       m_partPath(std::move(other.m_partPath)),
-      m_stream(std::move(other.m_stream)),
-      m_failed(other.m_failed),
+      m_method(other.m_method),
+      m_existing(other.m_existing),
+      m_fd(other.m_fd),
+      m_error(other.m_error),
       m_done(other.m_done) {
+    other.m_fd = -1;
     other.m_done = true;
 }
 
@@ -42,85 +138,125 @@ AtomicFileWriter::~AtomicFileWriter() {
     if (!m_done) discard();
 }
 
-Result<AtomicFileWriter> AtomicFileWriter::open(const std::filesystem::path& destination) {
-    const std::filesystem::path folder = destination.parent_path().empty() ? "." : destination.parent_path();
+Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Existing existing) {
+    AtomicFileWriter writer;
+    writer.m_named = destination;
+    writer.m_existing = existing;
+    Result<fs::path> target = linkTarget(destination);
+    if (!target) return writer.failure(target.error().message);
+    writer.m_destination = target.value();
+    const fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        return Error{"cannot write " + quoted(destination) + ": the folder " + quoted(folder) + " does not exist"};
+    const fs::file_status folderStatus = fs::status(folder, ec);
+    if (!fs::exists(folderStatus)) return writer.failure("the folder " + quoted(folder) + " does not exist");
+    if (!fs::is_directory(folderStatus)) return writer.failure(quoted(folder) + " is not a folder");
+
+    const fs::file_status status = fs::status(writer.m_destination, ec);
+    const bool exists = fs::exists(status);
+    if (exists && fs::is_directory(status)) return writer.failure("a folder of that name is in the way");
+    if (exists && existing == Existing::Keep) return writer.failure("the file already exists");
+    if (exists && !mayWrite(writer.m_destination)) return writer.failure(SystemErrorText(EACCES));
+
+    fs::path partFolder = folder;
+    if (exists && !fs::is_regular_file(status)) {
+        writer.m_method = Method::Direct;  // a device or pipe: renaming over it would replace it
+    } else if (exists && needsInPlace(writer.m_destination)) {
+        writer.m_method = Method::InPlace;
+        if (!mayWrite(folder)) partFolder = fs::temp_directory_path(ec);
     }
-    if (std::filesystem::is_directory(destination, ec)) {
-        return Error{"cannot write " + quoted(destination) + ": a folder of that name is in the way"};
-    }
-    // A link is written through, so the link stays and its target gets the page.
-    std::filesystem::path target = destination;
-    if (std::filesystem::is_symlink(destination, ec)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(destination, ec);
-        if (!ec) target = resolved;
-    }
-    // Devices and pipes (/dev/null, a FIFO) are written directly: renaming a file over them
-    // would replace the device itself.
-    const std::filesystem::file_status status = std::filesystem::status(target, ec);
-    const bool special = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
-    AtomicFileWriter writer(target, special ? std::filesystem::path() : partPathFor(target));
     errno = 0;
-    writer.m_stream.open(special ? target : writer.m_partPath, std::ios::binary | std::ios::trunc);
-    if (!writer.m_stream) {
-        const int error = errno;
-        writer.m_done = true;
-        return Error{"cannot write " + quoted(destination) + ": " +
-                     (error != 0 ? SystemErrorText(error) : std::string("the file cannot be created"))};
+    if (writer.m_method == Method::Direct) {
+        writer.m_fd = openExisting(writer.m_destination);
+    } else {
+        sweepOnce(partFolder);
+        writer.m_partPath = partFolder / NewPartFileName();
+        RegisterPartFile(writer.m_partPath);  // before it exists: an interrupt may come at once
+        writer.m_fd = openNew(writer.m_partPath);
     }
+    if (writer.m_fd < 0) {
+        const int error = errno != 0 ? errno : EACCES;
+        if (!writer.m_partPath.empty()) UnregisterPartFile(writer.m_partPath);
+        return writer.failure(SystemErrorText(error));
+    }
+    if (exists && writer.m_method == Method::Rename) copyOwnership(writer.m_fd, writer.m_destination);
+    writer.m_done = false;
     return writer;
 }
 
 bool AtomicFileWriter::write(std::string_view bytes) {
-    if (m_failed) return false;
-    m_stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!m_stream) m_failed = true;
-    return !m_failed;
+    if (m_error == 0) m_error = writeAll(m_fd, bytes);
+    return m_error == 0;
 }
 
 Status AtomicFileWriter::commit() {
     errno = 0;
-    if (!m_failed) m_stream.flush();
-    const bool written = !m_failed && static_cast<bool>(m_stream);
-    const int writeError = errno;
-    m_stream.close();
-    if (!written || m_stream.fail()) {
-        const Error error = failure(writeError == ENOSPC ? "the disk is full"
-                                    : writeError != 0  ? SystemErrorText(writeError)
-                                                       : "the file could not be written in full");
+    if (closeFile(m_fd) != 0 && m_error == 0) m_error = errno != 0 ? errno : EIO;
+    m_fd = -1;
+    if (m_error != 0) {
+        const Error error = failure(WriteErrorText(m_error));
         discard();
         return error;
     }
-    std::error_code ec;
-    if (!m_partPath.empty()) std::filesystem::rename(m_partPath, m_destination, ec);
-    if (ec) {
-        const Error error = failure(ec.message());
-        discard();
-        return error;
+    Status placed = success();
+    if (m_method == Method::Rename) {
+        const int moved = moveIntoPlace(m_partPath, m_destination, m_existing == Existing::Replace);
+        if (moved != 0) placed = failure(moved == EEXIST ? "the file already exists" : SystemErrorText(moved));
+    } else if (m_method == Method::InPlace) {
+        placed = putInPlace();
     }
-    m_done = true;
-    return success();
+    discard();  // the part file, where one is left
+    return placed;
 }
 
-Error AtomicFileWriter::failure(const std::string& what) const {
-    return Error{"cannot write " + quoted(m_destination) + ": " + what};
+Status AtomicFileWriter::putInPlace() {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(m_partPath, ec);
+    std::ifstream part(m_partPath, std::ios::binary);
+    errno = 0;
+    const int out = openExisting(m_destination);
+    if (ec || !part || out < 0) return failure(SystemErrorText(errno != 0 ? errno : EIO));
+    int error = 0;
+#ifndef _WIN32
+    // Room for the whole file first, so a full disk is found before the old bytes are touched.
+    const int reserved = ::posix_fallocate(out, 0, static_cast<off_t>(size));
+    if (reserved == ENOSPC) error = reserved;
+#ifdef EDQUOT
+    if (reserved == EDQUOT) error = reserved;
+#endif
+#endif
+    const bool untouched = error != 0;
+    std::string buffer(1u << 20, '\0');
+    while (error == 0 && part) {
+        part.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(part.gcount());
+        if (got > 0) error = writeAll(out, std::string_view(buffer.data(), got));
+    }
+    if (error == 0 && part.bad()) error = EIO;
+#ifndef _WIN32
+    if (error == 0 && ::ftruncate(out, static_cast<off_t>(size)) != 0) error = errno;
+#endif
+    if (closeFile(out) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    if (error == 0) return success();
+    return failure(WriteErrorText(error) +
+                   (untouched ? "" : " (the file was being written in place and is now incomplete)"));
 }
+
+Error AtomicFileWriter::failure(const std::string& what) const { return Error{"cannot write " + quoted(m_named) + ": " + what}; }
 
 void AtomicFileWriter::discard() {
     m_done = true;
-    if (m_stream.is_open()) m_stream.close();
+    if (m_fd >= 0) closeFile(m_fd);
+    m_fd = -1;
+    if (m_partPath.empty()) return;
     std::error_code ignored;
-    if (!m_partPath.empty()) std::filesystem::remove(m_partPath, ignored);
+    fs::remove(m_partPath, ignored);
+    UnregisterPartFile(m_partPath);
 }
 
-Status CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to) {
+Status CopyFileWhole(const fs::path& from, const fs::path& to) {
     errno = 0;
     std::ifstream in(from, std::ios::binary);
-    if (!in) {
-        return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};
-    }
+    if (!in) return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(to);
     if (!writer) return writer.error();
     std::string buffer(1u << 20, '\0');

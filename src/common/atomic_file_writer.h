@@ -2,7 +2,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -10,14 +9,30 @@
 
 namespace moza {
 
-/// Writes a file so that it appears whole or not at all: the bytes go to a hidden file in the
-/// destination's folder, which commit() renames over the destination. A writer destroyed
-/// without a successful commit() removes its hidden file and leaves any earlier file intact.
-/// A symbolic link is written through; a device or pipe (/dev/null, a FIFO) is written directly.
+/// Writes a file the way a careful editor saves one: the bytes go to a hidden part file in the
+/// destination's folder, which commit() renames over the destination, so the destination is
+/// either as it was or the whole new file. The replacement keeps the old file's permission bits
+/// (and owner, where the system allows). A writer destroyed without a successful commit()
+/// removes its part file; part files are also removed when the program is interrupted (see
+/// part_files.h).
+///
+/// Where a rename cannot work, the file is written in place once it is complete: when the
+/// destination has other hard links (a rename would split them off) or its folder cannot be
+/// written (the part file then goes to the system's temporary folder). A symbolic link is written
+/// through, its target created when missing; a device or pipe (/dev/null, a FIFO) is written
+/// directly. A destination the user may not write (a read-only file) is refused.
 class AtomicFileWriter {
 public:
-    /// Opens the hidden file beside `destination`. Fails when the folder is missing or unwritable.
-    static Result<AtomicFileWriter> open(const std::filesystem::path& destination);
+    /// What to do when the destination exists.
+    enum class Existing {
+        Replace,  // replace it
+        Keep,     // fail, naming it: for names made up by the program, never the user's choice
+    };
+
+    /// Opens the part file for `destination`. Fails, naming the destination, when its folder is
+    /// missing or not a folder, a folder is in its way, it may not be written, or (Keep) it exists.
+    static Result<AtomicFileWriter> open(const std::filesystem::path& destination,
+                                         Existing existing = Existing::Replace);
 
     AtomicFileWriter(AtomicFileWriter&& other) noexcept;
     AtomicFileWriter& operator=(AtomicFileWriter&&) = delete;
@@ -26,24 +41,42 @@ public:
     /// Appends bytes; false once any write has failed (the reason comes from commit()).
     bool write(std::string_view bytes);
     /// True once a write has failed.
-    bool failed() const { return m_failed; }
-    /// Closes the file and moves it into place. Fails (and removes the hidden file) when any
-    /// write failed, the disk is full, or the destination cannot be replaced.
+    bool failed() const { return m_error != 0; }
+    /// Puts the file in place. Fails, naming the destination, when a write failed ("the disk is
+    /// full" for a full disk or quota), the destination cannot be replaced, or (Keep) it has come
+    /// to exist meanwhile; the part file is removed and the destination is as it was, except
+    /// when an in-place write fails part-way, which the message says.
     Status commit();
 
+    /// How the file is put in place (for tests and notes).
+    enum class Method {
+        Rename,   // a part file beside the destination, renamed over it
+        InPlace,  // a part file, then its bytes written over the destination
+        Direct,   // straight into the destination (devices and pipes)
+    };
+    Method method() const { return m_method; }
+
 private:
-    AtomicFileWriter(std::filesystem::path destination, std::filesystem::path partPath);
+    AtomicFileWriter() = default;
     Error failure(const std::string& what) const;
+    Status putInPlace();
     void discard();
 
-    std::filesystem::path m_destination;
-    std::filesystem::path m_partPath;
-    std::ofstream m_stream;
-    bool m_failed = false;
-    bool m_done = false;
+    std::filesystem::path m_destination;  // the file that gets the bytes (a link's target)
+    std::filesystem::path m_named;        // the name the caller gave, for messages
+    std::filesystem::path m_partPath;     // empty for Direct
+    Method m_method = Method::Rename;
+    Existing m_existing = Existing::Replace;
+    int m_fd = -1;
+    int m_error = 0;  // errno of the first failed write
+    bool m_done = true;
 };
 
 /// Copies `from` to `to`, replacing `to` only with a complete copy. On failure `to` is unchanged.
+/// Fails naming `from` when it cannot be read, `to` when it cannot be written.
 Status CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to);
+
+/// The message for a failed write: "the disk is full" for a full disk or quota, else the system's.
+std::string WriteErrorText(int error);
 
 }  // namespace moza

@@ -69,7 +69,8 @@ Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTa
     if (options.claim) {
         if (Status claimed = options.claim(path); !claimed) return claimed.error();
     }
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(
+        path, target.replaceExisting ? AtomicFileWriter::Existing::Replace : AtomicFileWriter::Existing::Keep);
     if (!writer) return writer.error();
     AtomicFileWriter& file = writer.value();
     Status composed =

@@ -23,6 +23,8 @@ struct PageTarget {
     Kind kind = Kind::TempFolder;
     std::filesystem::path path;
     MarkupSink stream;
+    /// Whether a page file of the same name is replaced; when not, the make fails naming it.
+    bool replaceExisting = true;
 };
 
 /// How a page is made, beyond its picture, table, title and target.

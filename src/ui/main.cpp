@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/version.h"
+#include "common/part_files.h"
 #include "common/program_folder.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
@@ -10,6 +11,7 @@
 #include "ui/user_prompts.h"
 
 int main(int argc, char** argv) {
+    moza::RemovePartFilesOnInterrupt();  // a logout or kill during a make leaves no part file
     moza::ui::PreparePageEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moza"));

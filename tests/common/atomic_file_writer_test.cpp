@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <iterator>
 
 #include <thread>
 
@@ -104,7 +105,10 @@ TEST_F(AtomicFileWriterTest, APipeIsWrittenIntoNotReplaced) {
     const fs::path fifo = m_folder / "pipe";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
-    std::thread reader([&] { received = ReadWholeFile(fifo).value(); });
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    });
     const Status written = writeFile(fifo, "t <table></table>");
     reader.join();
     ASSERT_TRUE(written.ok()) << written.error().message;
@@ -147,6 +151,87 @@ TEST_F(AtomicFileWriterTest, ACopyIntoAMissingFolderFails) {
     ASSERT_TRUE(writeFile(from, "t <table></table>").ok());
     EXPECT_FALSE(CopyFileWhole(from, m_folder / "no" / "saved.html").ok());
 }
+
+TEST_F(AtomicFileWriterTest, AFileOfTheSameNameIsKeptWhenAsked) {
+    const fs::path path = m_folder / "page.html";
+    ASSERT_TRUE(writeFile(path, "another run's page").ok());
+    const Result<AtomicFileWriter> refused = AtomicFileWriter::open(path, AtomicFileWriter::Existing::Keep);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().message, "cannot write '" + path.string() + "': the file already exists");
+
+    // The name may also appear while the page is being written: the commit then fails.
+    const fs::path later = m_folder / "later.html";
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(later, AtomicFileWriter::Existing::Keep);
+    ASSERT_TRUE(writer.ok());
+    writer.value().write("mine");
+    std::ofstream(later) << "theirs";
+    EXPECT_FALSE(writer.value().commit().ok());
+    EXPECT_EQ(ReadWholeFile(later).value(), "theirs");
+    EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "later.html"));
+}
+
+TEST_F(AtomicFileWriterTest, AFolderPathThatIsAFileIsNamed) {
+    std::ofstream(m_folder / "temp") << "a file, not a folder";
+    const Result<AtomicFileWriter> writer = AtomicFileWriter::open(m_folder / "temp" / "page.html");
+    ASSERT_FALSE(writer.ok());
+    EXPECT_THAT(writer.error().message, HasSubstr("'" + (m_folder / "temp").string() + "' is not a folder"));
+}
+
+TEST(WriteErrorTextTest, AFullDiskOrQuotaSaysTheDiskIsFull) {
+    EXPECT_EQ(WriteErrorText(ENOSPC), "the disk is full");
+#ifdef EDQUOT
+    EXPECT_THAT(WriteErrorText(EDQUOT), ::testing::StartsWith("the disk is full"));
+#endif
+}
+
+#ifndef _WIN32
+mode_t modeOf(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+TEST_F(AtomicFileWriterTest, AReplacedFileKeepsItsPermissions) {
+    const fs::path path = m_folder / "private.html";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    ASSERT_TRUE(writeFile(path, "new").ok());
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(ReadWholeFile(path).value(), "new");
+}
+
+TEST_F(AtomicFileWriterTest, AFileWithOtherHardLinksIsWrittenInPlace) {
+    const fs::path path = m_folder / "page.html";
+    const fs::path other = m_folder / "other-name.html";
+    std::ofstream(path) << "an old page that is longer than the new one";
+    fs::create_hard_link(path, other);
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
+    ASSERT_TRUE(writer.ok());
+    EXPECT_EQ(writer.value().method(), AtomicFileWriter::Method::InPlace);
+    writer.value().write("new");
+    ASSERT_TRUE(writer.value().commit().ok());
+    EXPECT_EQ(ReadWholeFile(other).value(), "new");
+    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "other-name.html"));
+}
+
+TEST_F(AtomicFileWriterTest, ALinkToAMissingFileCreatesThatFile) {
+    const fs::path link = m_folder / "link.html";
+    fs::create_symlink("target.html", link);
+    ASSERT_TRUE(writeFile(link, "page").ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(m_folder / "target.html").value(), "page");
+}
+
+TEST_F(AtomicFileWriterTest, ACharacterDeviceIsWrittenNotReplaced) {
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open("/dev/null");
+    ASSERT_TRUE(writer.ok());
+    EXPECT_EQ(writer.value().method(), AtomicFileWriter::Method::Direct);
+    writer.value().write("page");
+    ASSERT_TRUE(writer.value().commit().ok());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+#endif
 
 }  // namespace
 }  // namespace moza

@@ -1,0 +1,142 @@
+// Part files: short names with the writer's process id, an async-signal-safe registry for
+// cleanup on interrupt, and the sweep of stale ones.
+#include "common/part_files.h"
+
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace moza {
+namespace {
+
+constexpr std::string_view kPrefix = ".moza-part-";
+
+long processId() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(::getpid());
+#endif
+}
+
+bool processIsGone(long process) {
+#ifdef _WIN32
+    (void)process;
+    return false;  // no cheap, safe check: leave them
+#else
+    return ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
+#endif
+}
+
+// The registry is read by signal handlers, so it is fixed-size memory with atomic flags: a slot
+// is filled, then marked used; a handler removes only slots marked used.
+constexpr std::size_t kSlots = 64;
+constexpr std::size_t kPathBytes = 4096;
+struct Slot {
+    std::atomic<bool> used{false};
+    char path[kPathBytes] = {};
+};
+std::array<Slot, kSlots> g_slots;
+std::mutex g_slotsMutex;  // between threads; handlers never take it
+
+void removeRegistered() {
+    for (Slot& slot : g_slots) {
+        if (slot.used.load()) {
+#ifdef _WIN32
+            _unlink(slot.path);
+#else
+            ::unlink(slot.path);
+#endif
+        }
+    }
+}
+
+extern "C" void onInterrupt(int signal) {
+    removeRegistered();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+}  // namespace
+
+std::string NewPartFileName() {
+    static std::atomic<unsigned> counter{0};
+    return std::string(kPrefix) + std::to_string(processId()) + "-" + std::to_string(counter.fetch_add(1));
+}
+
+bool IsPartFileName(std::string_view name, long* process) {
+    if (!name.starts_with(kPrefix)) return false;
+    name.remove_prefix(kPrefix.size());
+    long id = 0;
+    const auto [afterId, idError] = std::from_chars(name.data(), name.data() + name.size(), id);
+    if (idError != std::errc{} || afterId == name.data() || afterId == name.data() + name.size() || *afterId != '-') {
+        return false;
+    }
+    unsigned n = 0;
+    const char* end = name.data() + name.size();
+    const auto [afterN, nError] = std::from_chars(afterId + 1, end, n);
+    if (nError != std::errc{} || afterN != end || afterN == afterId + 1) return false;
+    if (process != nullptr) *process = id;
+    return true;
+}
+
+void RegisterPartFile(const std::filesystem::path& part) {
+    const std::string text = part.string();
+    if (text.size() >= kPathBytes) return;
+    std::lock_guard lock(g_slotsMutex);
+    for (Slot& slot : g_slots) {
+        if (!slot.used.load()) {
+            std::memcpy(slot.path, text.c_str(), text.size() + 1);
+            slot.used.store(true);
+            return;
+        }
+    }
+}
+
+void UnregisterPartFile(const std::filesystem::path& part) {
+    const std::string text = part.string();
+    std::lock_guard lock(g_slotsMutex);
+    for (Slot& slot : g_slots) {
+        if (slot.used.load() && text == slot.path) {
+            slot.used.store(false);
+            return;
+        }
+    }
+}
+
+void RemovePartFilesOnInterrupt() {
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    std::signal(SIGHUP, onInterrupt);
+#endif
+}
+
+void RemoveStalePartFiles(const std::filesystem::path& folder, std::chrono::seconds minimumAge) {
+    std::error_code ec;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        long process = 0;
+        if (!IsPartFileName(it->path().filename().string(), &process) || process == processId()) continue;
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError) || entryError) continue;
+        const auto written = it->last_write_time(entryError);
+        if (entryError || now - written < minimumAge || !processIsGone(process)) continue;
+        std::filesystem::remove(it->path(), entryError);
+    }
+}
+
+}  // namespace moza
