@@ -2,29 +2,43 @@
 #include "common/file_text.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 namespace moza {
+namespace {
+
+std::string megabytes(std::uintmax_t bytes) {
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+}
+
+}  // namespace
 
 std::string SystemErrorText(int error) { return std::generic_category().message(error); }
 
-Result<std::string> ReadWholeFile(const std::filesystem::path& file) {
+Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
+    const std::string cannotRead = "cannot read '" + file.string() + "': ";
     std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
-        return Error{"cannot read '" + file.string() + "': it is a folder"};
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (std::filesystem::is_directory(status)) return Error{cannotRead + "it is a folder"};
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return Error{cannotRead + "it is not a regular file (a device, a pipe or a socket)"};
+    }
+    if (std::filesystem::exists(status)) {
+        const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        if (!ec && size > maxBytes) {
+            return Error{cannotRead + "the file is " + megabytes(size) + ", more than the " + megabytes(maxBytes) +
+                         " such a file can be"};
+        }
     }
     errno = 0;
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int error = errno != 0 ? errno : ENOENT;
-        return Error{"cannot read '" + file.string() + "': " + SystemErrorText(error)};
-    }
+    if (!in) return Error{cannotRead + SystemErrorText(errno != 0 ? errno : ENOENT)};
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return Error{"cannot read '" + file.string() + "': a read error occurred"};
+    if (in.bad()) return Error{cannotRead + "a read error occurred"};
+    if (text.size() > maxBytes) {  // it grew while being read
+        return Error{cannotRead + "the file is more than the " + megabytes(maxBytes) + " such a file can be"};
     }
     return text;
 }

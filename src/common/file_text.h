@@ -1,17 +1,22 @@
 // Whole-file reading with a message that names the file and the reason.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "common/result.h"
 
 namespace moza {
 
-/// The bytes of `file`. Fails with "cannot read '<file>': <reason>".
-Result<std::string> ReadWholeFile(const std::filesystem::path& file);
+/// The bytes of the regular file `file`, at most `maxBytes` of them. Fails with
+/// "cannot read '<file>': <reason>" when it is missing, unreadable, a folder, not a regular file
+/// (a device or pipe, which might never end), or larger than `maxBytes`; nothing is read then.
+Result<std::string> ReadWholeFile(const std::filesystem::path& file,
+                                  std::uintmax_t maxBytes = std::numeric_limits<std::uintmax_t>::max());
 
-/// The system's words for the last C library error (errno).
+/// The system's words for a C library error number (errno).
 std::string SystemErrorText(int error);
 
 }  // namespace moza

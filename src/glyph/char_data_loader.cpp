@@ -121,6 +121,26 @@ std::optional<T> parseWhole(std::string_view text, bool& isNumber) {
     return value;
 }
 
+/// A value as a message shows it: at most 40 bytes, and bytes other than printable ASCII
+/// escaped, so a binary or huge file can neither flood the message nor drive the terminal.
+std::string echoed(std::string_view value) {
+    constexpr std::size_t kShown = 40;
+    std::string out;
+    for (const char c : value.substr(0, kShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    if (value.size() > kShown) out += "...";
+    return out;
+}
+
 std::string where(std::string_view fileName, int record, int line) {
     std::ostringstream out;
     out << fileName << ": record " << record << " (line " << line << ")";
@@ -134,6 +154,8 @@ std::string LoadStatusLine(int index) { return "Loading Char Data File... " + st
 Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string_view fileName,
                                               const LoadStatusSink& status) {
     std::vector<CharRecord> records;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // some editors start UTF-8 files so
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     ValueReader reader(text);
     int index = 0;
     while (reader.skipToNextValue()) {
@@ -162,7 +184,7 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
                 const std::string field = v < 9 ? "a level (-32768 to 32767)"
                                                 : "a character code (-2147483648 to 2147483647)";
                 return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) + " \"" +
-                             std::string(*raw) + "\" " +
+                             echoed(*raw) + "\" " +
                              (isNumber ? "does not fit " + field : std::string("is not a whole number"))};
             }
             if (v < 9) {
@@ -183,7 +205,7 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
 }
 
 Result<GlyphTable> LoadCharData(const std::filesystem::path& file, const LoadStatusSink& status) {
-    Result<std::string> text = ReadWholeFile(file);
+    Result<std::string> text = ReadWholeFile(file, kMaxCharDataBytes);
     if (!text) return text.error();
     Result<std::vector<CharRecord>> records = ParseCharData(text.value(), file.string(), status);
     if (!records) return records.error();

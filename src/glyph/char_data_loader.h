@@ -1,6 +1,7 @@
 // LoadCharData: reads a char.csv character table, reporting one status line per record.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -13,6 +14,9 @@
 
 namespace moza::glyph {
 
+/// The largest character table file read: 32,767 records fit in about 1.5 MB.
+inline constexpr std::uintmax_t kMaxCharDataBytes = 16u << 20;
+
 /// Receives "Loading Char Data File... N" before record N (from 0) is read.
 using LoadStatusSink = std::function<void(const std::string& line)>;
 
@@ -21,14 +25,16 @@ std::string LoadStatusLine(int index);
 
 /// Parses the text of a character table. Values end at commas or line ends (LF, CRLF or CR);
 /// ten values make a record wherever the lines break; spaces around a value and enclosing
-/// double quotes are ignored; an empty value reads 0; blank lines are skipped.
+/// double quotes are ignored; an empty value reads 0; blank lines and a leading UTF-8 byte-order
+/// mark are skipped. Messages show a bad value cut to about 40 characters, control bytes escaped.
 /// `fileName` only names the file in error messages. Fails on a record cut short, a value that
 /// is not a whole number or does not fit its field, and on a 32768th record (after its line).
 Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string_view fileName,
                                               const LoadStatusSink& status);
 
-/// Reads and parses `file` and builds its matching index. Fails when the file cannot be read or
-/// does not parse; the message names the file and, where it applies, the record, line and value.
+/// Reads and parses `file` and builds its matching index. Fails when the file cannot be read, is
+/// not a regular file or is larger than kMaxCharDataBytes (checked before reading), or does not
+/// parse; the message names the file and, where it applies, the record, line and value.
 Result<GlyphTable> LoadCharData(const std::filesystem::path& file, const LoadStatusSink& status);
 
 }  // namespace moza::glyph

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace moza::glyph {
 namespace {
 
@@ -111,8 +115,8 @@ TEST(CharDataLoaderTest, OneRecordTooManyFailsAfterItsStatusLine) {
 }
 
 struct BadFile {
-    const char* text;
-    const char* message;
+    std::string text;
+    std::string message;
 };
 
 TEST(CharDataLoaderTest, MalformedFilesFailWithMessagesThatSayWhere) {
@@ -126,12 +130,21 @@ TEST(CharDataLoaderTest, MalformedFilesFailWithMessagesThatSayWhere) {
         {"1,2,3,\"4\"x,5,6,7,8,9,10\n", "char.csv: record 1 (line 1): value 4 \"\"4\"x\" is not a whole number"},
         {"1,2,3,4,5,6,7,8,9,+-1\n", "char.csv: record 1 (line 1): value 10 \"+-1\" is not a whole number"},
         {"1,2,3 4,5,6,7,8,9,10,11\n", "char.csv: record 1 (line 1): value 3 \"3 4\" is not a whole number"},
+        // A bad value is shown cut to 40 bytes, with bytes that are not printable ASCII escaped.
+        {"1,2,3,4,5,6,7,8,9,\x1B[2J" + std::string(100, '7') + "\n",
+         "char.csv: record 1 (line 1): value 10 \"\\x1B[2J" + std::string(36, '7') + "...\" is not a whole number"},
     };
     for (const BadFile& bad : cases) {
         const Loaded loaded = parse(bad.text);
         ASSERT_FALSE(loaded.records.ok()) << bad.text;
         EXPECT_EQ(loaded.records.error().message, bad.message);
     }
+}
+
+TEST(CharDataLoaderTest, ALeadingByteOrderMarkIsSkipped) {
+    const Loaded loaded = parse("\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,10\n");
+    ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
+    EXPECT_THAT(loaded.records.value(), ElementsAre(record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10)));
 }
 
 TEST(CharDataLoaderTest, TheStatusLineOfARecordComesBeforeItsFailure) {
@@ -147,6 +160,31 @@ TEST(CharDataLoaderTest, AMissingFileFailsNamingIt) {
     EXPECT_THAT(table.error().message, HasSubstr(missing.string()));
     EXPECT_THAT(table.error().message, HasSubstr("No such file or directory"));
 }
+
+#ifndef _WIN32
+TEST(CharDataLoaderTest, FilesThatAreNotRegularOrTooLargeAreRefusedBeforeReading) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "moza-loader-test-files";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path fifo = folder / "fifo.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // reading it would wait for a writer forever
+    const fs::path large = folder / "large.csv";
+    std::ofstream(large).close();
+    fs::resize_file(large, kMaxCharDataBytes + 1);
+    const struct {
+        fs::path file;
+        const char* reason;
+    } cases[] = {{"/dev/zero", "it is not a regular file"}, {fifo, "it is not a regular file"}, {large, "17 MB"}};
+    for (const auto& c : cases) {
+        const Result<GlyphTable> table = LoadCharData(c.file, {});
+        ASSERT_FALSE(table.ok()) << c.file;
+        EXPECT_THAT(table.error().message, HasSubstr("cannot read '" + c.file.string() + "'"));
+        EXPECT_THAT(table.error().message, HasSubstr(c.reason));
+    }
+    fs::remove_all(folder);
+}
+#endif
 
 TEST(CharDataLoaderTest, AFileLoadsIntoATableThatMatches) {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "moza-loader-test.csv";
