@@ -12,7 +12,7 @@ Status CheckPictureHeight(int height) {
                  std::to_string(kMaxPictureHeight) + " pixels high"};
 }
 
-Result<WorkingImage> WorkingImage::create(int width, int height, Fill fill) {
+Result<WorkingImage> WorkingImage::create(int width, int height) {
     if (width < 0 || height < 0) {
         return Error{"the picture has no valid size"};
     }
@@ -24,7 +24,7 @@ Result<WorkingImage> WorkingImage::create(int width, int height, Fill fill) {
         return Error{"not enough memory for a picture of " + std::to_string(width) + " x " +
                      std::to_string(height) + " pixels"};
     }
-    if (fill == Fill::White) std::fill_n(pixels.get(), count, 0x00FFFFFFu);
+    std::fill_n(pixels.get(), count, 0x00FFFFFFu);
     return WorkingImage(width, height, stride, std::move(pixels));
 }
 

@@ -22,14 +22,10 @@ class WorkingImage {
 public:
     WorkingImage() = default;
 
-    enum class Fill {
-        White,
-        None,  // for a decoder that writes every pixel: saves a pass over a large picture
-    };
-
-    /// An image of the given size, white unless `fill` says otherwise. Fails for negative sizes,
-    /// for heights above kMaxPictureHeight and when the memory cannot be had.
-    static Result<WorkingImage> create(int width, int height, Fill fill = Fill::White);
+    /// A white image of the given size: every pixel is written here, so no pixel a decoder leaves
+    /// out can carry what the memory held before. Fails for negative sizes, for heights above
+    /// kMaxPictureHeight and when the memory cannot be had.
+    static Result<WorkingImage> create(int width, int height);
 
     int width() const { return m_width; }
     int height() const { return m_height; }

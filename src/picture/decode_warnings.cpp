@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -49,6 +50,19 @@ DecodeWarnings::~DecodeWarnings() {
     }
 }
 
+const std::string& DecodeWarnings::text() {
+    if (!m_librariesRead) {
+        m_librariesRead = true;
+        std::string lines = m_libraries.finish();
+        for (std::size_t start = 0; start < lines.size();) {
+            const std::size_t end = std::min(lines.find('\n', start), lines.size());
+            add(std::string_view(lines).substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    return m_text;
+}
+
 void DecodeWarnings::add(std::string_view message) {
     if (!m_text.empty()) m_text.append("; ");
     m_text.append(message);
@@ -57,8 +71,10 @@ void DecodeWarnings::add(std::string_view message) {
 bool SaysDamaged(std::string_view messages) {
     auto says = [messages](std::string_view text) { return messages.find(text) != std::string_view::npos; };
     // libjpeg: "Premature end of JPEG file", "Corrupt JPEG data: premature end of data segment";
-    // other readers: "... truncated".
+    // libpng: "libpng error: Read Error" when the data runs out; libtiff: "... Can not read TIFF
+    // directory count"; other readers: "... truncated".
     return says("Premature end") || says("premature end") || says("truncated") ||
+           says("libpng error: Read Error") || says("Can not read TIFF") ||
            (says("Corrupt JPEG data") && !says("extraneous bytes"));
 }
 

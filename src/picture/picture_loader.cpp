@@ -11,6 +11,7 @@
 #include <string>
 
 #include "picture/decode_warnings.h"
+#include "picture/picture_completeness.h"
 #include "picture/path_text.h"
 
 namespace moza::picture {
@@ -45,7 +46,8 @@ Result<QSize> checkedSize(QImageReader& reader) {
     return size;
 }
 
-Error decodeFailure(const QImageReader& reader, const DecodeWarnings& warnings) {
+Error decodeFailure(const QImageReader& reader, DecodeWarnings& warnings) {
+    if (warnings.damaged()) return Error{std::string(kCutShort) + ": " + warnings.text()};
     std::string reason = reader.errorString().toStdString();
     if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
     return Error{"the picture cannot be decoded: " + reason};
@@ -55,20 +57,20 @@ Error decodeFailure(const QImageReader& reader, const DecodeWarnings& warnings) 
 /// its pixels around there, sparing a second picture-sized buffer and a copy. Gives nothing (so
 /// the caller decodes the usual way) when the picture is of another kind.
 std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader, QSize size,
-                                                           const DecodeWarnings& warnings) {
+                                                           DecodeWarnings& warnings) {
     if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32 ||
         reader.transformation() != QImageIOHandler::TransformationNone) {
         return std::nullopt;
     }
     Result<convert::WorkingImage> created =
-        convert::WorkingImage::create(size.width(), size.height(), convert::WorkingImage::Fill::None);
+        convert::WorkingImage::create(size.width(), size.height());
     if (!created) return created;
     convert::WorkingImage& working = created.value();
     auto* pixels = reinterpret_cast<uchar*>(working.row(0));
     QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(working.stride()) * 4,
                   QImage::Format_RGB32);
     if (!reader.read(&target)) return decodeFailure(reader, warnings);
-    if (warnings.damaged()) return Error{"the picture is damaged or cut short: " + warnings.text()};
+    if (warnings.damaged()) return Error{std::string(kCutShort) + ": " + warnings.text()};
     if (target.constBits() != pixels || target.size() != size || target.format() != QImage::Format_RGB32) {
         return ToWorkingImage(target);  // the decoder chose a buffer of its own
     }
@@ -83,7 +85,7 @@ std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader,
 
 Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
     Result<convert::WorkingImage> created =
-        convert::WorkingImage::create(image.width(), image.height(), convert::WorkingImage::Fill::None);
+        convert::WorkingImage::create(image.width(), image.height());
     if (!created) return created;
     convert::WorkingImage& working = created.value();
     const bool alpha = image.hasAlphaChannel();
@@ -102,16 +104,28 @@ Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
 
 namespace {
 
+/// Whether the file holds the pixel data its header promises (see CheckPictureComplete).
+Status checkComplete(const QString& name, const QByteArray& format) {
+    if (format != "bmp" && format != "gif" && format != "tga" && format != "xbm") return success();
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read"};
+    const uchar* mapped = file.map(0, file.size());
+    if (mapped != nullptr) return CheckPictureComplete(QByteArrayView(mapped, file.size()), format);
+    return CheckPictureComplete(file.readAll(), format);
+}
+
 /// LoadPicture's work; its errors say only what is wrong with the file.
 Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     const QString name = ToText(file);
     const QFileInfo info(name);
     if (!info.exists()) return Error{"the file does not exist"};
     if (info.isDir()) return Error{"it is a folder, not a picture"};
+    // A device or pipe might never end, and is no picture file anyway.
+    if (!info.isFile()) return Error{"it is not a regular file (a device, a pipe or a socket)"};
     if (!info.isReadable()) return Error{"the file cannot be read (permission denied)"};
     if (info.size() == 0) return Error{"the file is empty"};
 
-    const DecodeWarnings warnings;
+    DecodeWarnings warnings;
     QImageReader reader(name);
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
@@ -119,11 +133,12 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     }
     Result<QSize> size = checkedSize(reader);
     if (!size) return size.error();
+    if (Status complete = checkComplete(name, reader.format()); !complete) return complete.error();
     if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
     if (image.isNull()) return decodeFailure(reader, warnings);
     if (warnings.damaged()) {
-        return Error{"the picture is damaged or cut short: " + warnings.text()};
+        return Error{std::string(kCutShort) + ": " + warnings.text()};
     }
     return ToWorkingImage(image);
 }

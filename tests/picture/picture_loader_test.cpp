@@ -9,8 +9,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "picture/library_output.h"
 
 namespace moza::picture {
 namespace {
@@ -117,9 +125,13 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     QImage photo(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) photo.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) & 255, (x * y) & 255));
-    const fs::path jpeg = save(photo, "whole.jpg");
-    std::ifstream in(jpeg, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto bytesOf = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string jpeg = bytesOf(save(photo, "whole.jpg"));
+    const std::string bmp = bytesOf(save(photo, "whole.bmp"));
+    const std::string png = bytesOf(save(photo, "whole.png"));
 
     struct Case {
         fs::path file;
@@ -130,7 +142,10 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         {m_folder, "it is a folder, not a picture"},
         {writeBytes("empty.jpg", ""), "the file is empty"},
         {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read"},
-        {writeBytes("cut.jpg", bytes.substr(0, bytes.size() / 2)), "the picture is damaged or cut short"},
+        {"/dev/zero", "it is not a regular file"},
+        {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short"},
+        {writeBytes("cut.bmp", bmp.substr(0, bmp.size() / 50)), "the file is damaged or cut short"},
+        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short: libpng error: Read Error"},
     };
     for (const Case& c : cases) {
         const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
@@ -138,6 +153,30 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         EXPECT_THAT(loaded.error().message, HasSubstr(c.reason)) << c.file;
     }
 }
+
+#ifndef _WIN32
+TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTerminal) {
+    if (!CapturesLibraryOutput()) GTEST_SKIP() << "a sanitizer build prints decoder output as it is";
+    QImage photo(64, 64, QImage::Format_RGB32);
+    photo.fill(qRgb(1, 2, 3));
+    std::ifstream in(save(photo, "whole.png"), std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const fs::path cut = writeBytes("cut.png", png.substr(0, png.size() / 2));
+
+    const fs::path printed = m_folder / "stderr.txt";
+    const int saved = ::dup(2);
+    const int file = ::open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(file, 2);
+    ::close(file);
+    const Result<convert::WorkingImage> loaded = LoadPicture(cut);
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_THAT(loaded.error().message, HasSubstr("libpng error: Read Error"));
+    EXPECT_EQ(fs::file_size(printed), 0u);
+}
+#endif
 
 TEST_F(PictureLoaderTest, PicturesTooTallForTheHeightFieldAreRefused) {
     QImage tall(1, 40000, QImage::Format_Mono);

@@ -1,0 +1,95 @@
+// Completeness checks: every byte of a picture's pixel data must be there, in each format whose
+// decoder would otherwise make up the missing pixels.
+#include "picture/picture_completeness.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace moza::picture {
+namespace {
+
+QImage pattern(int width, int height, QImage::Format format) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgba(x * 9, y * 7, (x ^ y) * 5, 200));
+    return image.convertToFormat(format);
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, format).write(image)) << format;
+    return bytes;
+}
+
+/// An uncompressed true-colour TGA as Qt reads it: header, pixels, the version-2 footer.
+QByteArray tga(int width, int height) {
+    QByteArray bytes(18, '\0');
+    bytes[2] = 2;
+    bytes[12] = static_cast<char>(width & 255);
+    bytes[13] = static_cast<char>(width >> 8);
+    bytes[14] = static_cast<char>(height & 255);
+    bytes[15] = static_cast<char>(height >> 8);
+    bytes[16] = 24;
+    bytes.append(QByteArray(width * height * 3, '\x7F'));
+    bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.", 17).append('\0');
+    return bytes;
+}
+
+/// A GIF of two sub-blocks of picture data (the LZW bytes need not decode: only lengths count).
+QByteArray gif() {
+    QByteArray bytes("GIF89a\x04\x00\x04\x00\x80\x00\x00", 13);
+    bytes.append(QByteArray(6, '\0'));                          // a two-colour table
+    bytes.append("\x21\xF9\x04\x00\x00\x00\x00\x00", 8);        // an extension
+    bytes.append("\x2C\x00\x00\x00\x00\x04\x00\x04\x00\x00", 10);  // the picture
+    bytes.append('\x02').append("\x03" "abc" "\x02" "de" "\x00", 8).append('\x3B');
+    return bytes;
+}
+
+struct Case {
+    const char* name;
+    QByteArray bytes;
+    QByteArray format;
+    qsizetype completeUpTo;  // the file may be cut after this many bytes without losing pixels
+    qsizetype from = 0;      // cut shorter, it has no header left to promise pixels
+};
+
+TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
+    const QByteArray bmp8 = encoded(pattern(13, 7, QImage::Format_Indexed8), "bmp");
+    const QByteArray bmp24 = encoded(pattern(13, 7, QImage::Format_RGB888), "bmp");
+    const QByteArray bmp32 = encoded(pattern(13, 7, QImage::Format_ARGB32), "bmp");
+    const QByteArray xbm = encoded(pattern(13, 7, QImage::Format_Mono), "xbm");
+    const Case cases[] = {
+        {"8-bit BMP", bmp8, "bmp", bmp8.size()},
+        {"24-bit BMP", bmp24, "bmp", bmp24.size()},
+        {"32-bit BMP", bmp32, "bmp", bmp32.size()},
+        {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
+        {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels
+        {"XBM", xbm, "xbm", xbm.lastIndexOf('}') + 1, xbm.indexOf('{') + 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(CheckPictureComplete(c.bytes, c.format).ok()) << c.name;
+        for (qsizetype size = c.from; size < c.completeUpTo; ++size) {
+            const Status cut = CheckPictureComplete(QByteArrayView(c.bytes).first(size), c.format);
+            ASSERT_FALSE(cut.ok()) << c.name << " cut to " << size << " bytes";
+            EXPECT_THAT(cut.error().message, ::testing::StartsWith(kCutShort));
+        }
+    }
+}
+
+TEST(PictureCompletenessTest, AHeaderThatClaimsHugeSizesNeverOverflows) {
+    QByteArray bmp = encoded(pattern(4, 4, QImage::Format_RGB888), "bmp");
+    for (int i = 18; i < 26; ++i) bmp[i] = '\x7F';  // width and height near 2^31
+    EXPECT_FALSE(CheckPictureComplete(bmp, "bmp").ok());
+    QByteArray big = tga(1, 1);
+    for (int i = 12; i < 16; ++i) big[i] = '\xFF';  // 65535 x 65535
+    EXPECT_FALSE(CheckPictureComplete(big, "tga").ok());
+}
+
+}  // namespace
+}  // namespace moza::picture
