@@ -2,9 +2,7 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <mutex>
-#include <map>
+#include <cerrno>
 #include <thread>
 #include <vector>
 
@@ -17,11 +15,15 @@
 #endif
 
 #include "cli/cli_options.h"
+#include "cli/page_claims.h"
 #include "cli/picture_job.h"
 #include "cli/progress_line.h"
-#include "common/version.h"
+#include "common/file_text.h"
+#include "common/part_files.h"
 #include "common/program_folder.h"
+#include "common/version.h"
 #include "glyph/char_data_loader.h"
+#include "picture/library_output.h"
 
 namespace {
 
@@ -33,8 +35,19 @@ constexpr int kAllDone = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kUsage = 2;
 
+/// Moza's own messages: while a picture decodes, decoder libraries' output is taken off file
+/// descriptor 2, so messages go to a stream of their own.
+std::FILE* errors() { return moza::picture::ProgramStandardError(); }
+
+/// Prints `text` on standard output: kAllDone, or kSomeFailed when it could not be printed.
+int printed(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return kAllDone;
+    std::fprintf(errors(), "moza-convert: cannot print on standard output: %s\n", moza::SystemErrorText(errno).c_str());
+    return kSomeFailed;
+}
+
 int usageError(const std::string& message) {
-    std::cerr << "moza-convert: " << message << "\nTry 'moza-convert --help' for more information.\n";
+    std::fprintf(errors(), "moza-convert: %s\nTry 'moza-convert --help' for more information.\n", message.c_str());
     return kUsage;
 }
 
@@ -60,7 +73,9 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
         PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}, options.jobs > 1 ? 1 : 0};
         if (options.output.empty()) {
-            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix), {}};
+            // Names made from the clock may meet another run's page: that one is kept, never replaced.
+            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix), {},
+                          false};
         } else if (options.output == "-") {
             job.target = {PageTarget::Kind::Stream, {}, {}};
         } else if (several || outputIsFolder) {
@@ -78,28 +93,19 @@ int run(const CliOptions& options) {
         options.table.empty() ? moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix) : std::filesystem::path(options.table);
     moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
     if (!table) {
-        std::cerr << "moza-convert: " << table.error().message << "\n";
+        std::fprintf(errors(), "moza-convert: %s\n", table.error().message.c_str());
         return kSomeFailed;
     }
     moza::Result<std::vector<PictureJob>> jobs = planJobs(options);
     if (!jobs) return usageError(jobs.error().message);
 
-    const bool terminal = isatty(fileno(stderr)) != 0;
-    moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()));
+    const bool terminal = isatty(fileno(errors())) != 0;
+    moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()), errors());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
-    std::mutex claimMutex;
-    std::map<std::filesystem::path, std::string> claimed;  // page -> the picture it belongs to
-    auto claim = [&](const PictureJob& job) {
-        return [&claimed, &claimMutex, &job](const std::filesystem::path& page) -> moza::Status {
-            std::lock_guard lock(claimMutex);
-            std::error_code ec;
-            const auto [at, isNew] = claimed.emplace(std::filesystem::absolute(page, ec).lexically_normal(), job.picture);
-            if (isNew) return moza::success();
-            return moza::Error{"its page '" + page.string() + "' is the page of '" + at->second +
-                               "' in this run; give it another title (-t) or output (-o)"};
-        };
-    };
+    std::vector<moza::cli::PageClaims::Input> inputs{{tablePath, "the character table"}};
+    for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
+    moza::cli::PageClaims claims(std::move(inputs));
 
     auto worker = [&](int slot) {
         for (std::size_t i = next++; i < jobs.value().size(); i = next++) {
@@ -107,14 +113,19 @@ int run(const CliOptions& options) {
             moza::convert::PageOptions make;
             make.mode = options.mode;
             make.progress = progress.started(slot, pictureStem(job.picture));
-            make.claim = claim(job);
+            make.claim = [&claims, &job](const std::filesystem::path& page) { return claims.claim(page, job.picture); };
             const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), make);
             progress.finished(slot);
             if (!page) {
                 anyFailed = true;
-                progress.message("moza-convert: " + page.error().message, stderr);
+                progress.message("moza-convert: " + page.error().message, errors());
             } else if (!options.quiet && page.value() != "-") {
-                progress.message(page.value().string(), stdout);
+                if (const int error = progress.message(page.value().string(), stdout); error != 0) {
+                    anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
+                    progress.message("moza-convert: cannot print the path of '" + page.value().string() +
+                                         "' on standard output: " + moza::SystemErrorText(error),
+                                     errors());
+                }
             }
         }
     };
@@ -129,16 +140,16 @@ int run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    errors();  // takes its copy of standard error before any picture decodes
+    moza::RemovePartFilesOnInterrupt();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     moza::Result<CliOptions> options = moza::cli::ParseArguments(arguments);
     if (!options) return usageError(options.error().message);
     if (options.value().showHelp) {
-        std::cout << moza::cli::HelpText();
-        return kAllDone;
+        return printed(moza::cli::HelpText());
     }
     if (options.value().showVersion) {
-        std::cout << "moza-convert " << moza::kVersionText << '\n';
-        return kAllDone;
+        return printed(std::string("moza-convert ") + moza::kVersionText + "\n");
     }
     return run(options.value());
 }

@@ -37,6 +37,11 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         };
     }
     options.threads = job.threads;
+    std::filesystem::path named;  // the page's path, once MakePage has named it
+    options.claim = [claim = std::move(options.claim), &named](const std::filesystem::path& page) {
+        named = page;
+        return claim ? claim(page) : success();
+    };
     Result<std::filesystem::path> page = convert::MakePage(image.value(), table, job.titleUtf8, target, options);
     if (page && toStandardOutput) {
         errno = 0;
@@ -46,7 +51,15 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
                      SystemErrorText(outputError)};
     }
-    if (!page) return Error{"cannot convert " + picture + ": " + page.error().message};
+    if (!page) {
+        std::error_code ec;
+        const bool madeByAnother = target.kind == convert::PageTarget::Kind::TempFolder && !target.replaceExisting &&
+                                   !named.empty() && std::filesystem::exists(named, ec);
+        return Error{"cannot convert " + picture + ": " + page.error().message +
+                     (madeByAnother ? " (another run made a page of that name in the same second; name the page "
+                                      "file with -o)"
+                                    : "")};
+    }
     return toStandardOutput ? std::filesystem::path("-") : page.value();
 }
 

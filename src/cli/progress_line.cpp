@@ -1,6 +1,7 @@
 // A progress line on standard error, redrawn by its own thread so conversions never wait for it.
 #include "cli/progress_line.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 
@@ -13,8 +14,8 @@ constexpr auto kQuietStart = std::chrono::seconds(1);
 constexpr auto kRedraw = std::chrono::milliseconds(200);
 }  // namespace
 
-ProgressLine::ProgressLine(bool enabled, int pictureCount)
-    : m_enabled(enabled), m_pictureCount(pictureCount), m_slots(kMaxSlots) {
+ProgressLine::ProgressLine(bool enabled, int pictureCount, std::FILE* terminal)
+    : m_enabled(enabled), m_terminal(terminal), m_pictureCount(pictureCount), m_slots(kMaxSlots) {
     if (m_enabled) m_thread = std::thread([this] { run(); });
 }
 
@@ -46,11 +47,12 @@ void ProgressLine::finished(int slot) {
     ++m_finished;
 }
 
-void ProgressLine::message(const std::string& line, std::FILE* stream) {
+int ProgressLine::message(const std::string& line, std::FILE* stream) {
     std::lock_guard lock(m_mutex);
     clearLine();
-    std::fprintf(stream, "%s\n", line.c_str());
-    std::fflush(stream);
+    errno = 0;
+    if (std::fprintf(stream, "%s\n", line.c_str()) >= 0 && std::fflush(stream) == 0) return 0;
+    return errno != 0 ? errno : EIO;
 }
 
 void ProgressLine::onBlock(void* context, std::int64_t i, std::int64_t last) {
@@ -73,16 +75,16 @@ void ProgressLine::run() {
             line += "; " + s.name + " " + std::to_string(percent) + "%";
         }
         if (line.size() > 150) line.resize(150);
-        std::fprintf(stderr, "\r%s\033[K", line.c_str());
-        std::fflush(stderr);
+        std::fprintf(m_terminal, "\r%s\033[K", line.c_str());
+        std::fflush(m_terminal);
         m_shown = true;
     }
 }
 
 void ProgressLine::clearLine() {
     if (!m_shown) return;
-    std::fprintf(stderr, "\r\033[K");
-    std::fflush(stderr);
+    std::fprintf(m_terminal, "\r\033[K");
+    std::fflush(m_terminal);
     m_shown = false;
 }
 

@@ -18,7 +18,8 @@ namespace moza::cli {
 /// times a second once the work has run for a second; silent when disabled. Thread-safe.
 class ProgressLine {
 public:
-    ProgressLine(bool enabled, int pictureCount);
+    /// Draws on `terminal` (the program's standard error) when enabled.
+    ProgressLine(bool enabled, int pictureCount, std::FILE* terminal);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -27,7 +28,8 @@ public:
     convert::BlockProgress started(int slot, const std::string& name);
     void finished(int slot);
     /// Prints a line on `stream` (standard output or error) without tearing the progress line.
-    void message(const std::string& line, std::FILE* stream);
+    /// Returns 0, or the error number when the line could not be printed.
+    int message(const std::string& line, std::FILE* stream);
 
 private:
     struct Slot {
@@ -41,6 +43,7 @@ private:
     void clearLine();
 
     bool m_enabled;
+    std::FILE* m_terminal;
     int m_pictureCount;
     int m_finished = 0;
     std::vector<Slot> m_slots;

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "common/file_text.h"
 #include "common/version.h"
@@ -41,12 +46,17 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
-    Outcome run(const std::vector<std::string>& arguments) const {
-        std::string command = shellQuoted(std::string(MOZA_PROGRAM_DIR) + "/moza-convert");
+    /// Runs moza-convert with `arguments`; `prefix` goes before it on the shell's command line
+    /// (another user, say), `output` is where its standard output goes (default: captured).
+    Outcome run(const std::vector<std::string>& arguments, const std::string& prefix = "",
+                const std::string& output = "") const {
+        std::string command = prefix + shellQuoted(std::string(MOZA_PROGRAM_DIR) + "/moza-convert");
         for (const std::string& a : arguments) command += " " + shellQuoted(a);
         const fs::path out = m_folder / "stdout.txt";
         const fs::path err = m_folder / "stderr.txt";
-        command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string()) + " </dev/null";
+        std::ofstream(out).close();
+        command += " >" + (output.empty() ? shellQuoted(out.string()) : output) + " 2>" + shellQuoted(err.string()) +
+                   " </dev/null";
         Outcome result;
         const int raw = std::system(command.c_str());
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -78,7 +88,7 @@ protected:
     std::vector<std::string> pages() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::recursive_directory_iterator(m_folder))
-            if (entry.path().extension() == ".html" || entry.path().filename().string().find(".part") != std::string::npos)
+            if (entry.path().extension() == ".html" || entry.path().filename().string().starts_with(".moza-part"))
                 names.push_back(entry.path().filename().string());
         return names;
     }
@@ -150,7 +160,7 @@ TEST_F(MozaConvertTest, BadPicturesFailWithTheirReasonAndLeaveNoPage) {
     };
     const Case cases[] = {
         {file("empty.jpg", ""), "the file is empty"},
-        {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the picture is damaged or cut short"},
+        {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short"},
         {file("text.bmp", "just some text\n"), "it is not a picture in a format Moza can read"},
         {(m_folder / "tall.png").string(), "the picture is 40000 pixels high"},
         {(m_folder / "missing.jpg").string(), "the file does not exist"},
@@ -229,6 +239,126 @@ TEST_F(MozaConvertTest, TheShippedTableIsTheDefault) {
     const Outcome result = run({"-o", "-", sixByThree("small.png")});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.out, ::testing::StartsWith("\"<html><head><title>small</title>"));
+}
+
+// What a careless or hostile run must never do: destroy an input, leave part files, lose a page.
+
+TEST_F(MozaConvertTest, APageNeverReplacesAFileTheRunReads) {
+    const std::string picture = sixByThree("x.png");
+    const std::string before = moza::ReadWholeFile(picture).value();
+    fs::create_symlink("x.png", m_folder / "link.html");
+    const std::string copy = file("table-copy.csv", moza::ReadWholeFile(table()).value());
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string replaced;
+    };
+    const Case cases[] = {
+        {{"--table", table(), "-o", picture, picture}, "the picture '" + picture + "'"},
+        {{"--table", table(), "-o", (m_folder / "link.html").string(), picture}, "the picture '" + picture + "'"},
+        {{"--table", copy, "-o", copy, picture}, "the character table '" + copy + "'"},
+        {{"--table", table(), "-o", (m_folder / "." / "x.png").string(), picture}, "the picture '" + picture + "'"},
+    };
+    for (const Case& c : cases) {
+        const Outcome result = run(c.arguments);
+        EXPECT_EQ(result.status, 1) << c.replaced;
+        EXPECT_THAT(result.err, HasSubstr("would replace " + c.replaced + " (the same file)"));
+    }
+    EXPECT_EQ(moza::ReadWholeFile(picture).value(), before);
+    EXPECT_TRUE(fs::is_symlink(m_folder / "link.html"));
+    EXPECT_EQ(moza::ReadWholeFile(copy).value(), moza::ReadWholeFile(table()).value());
+}
+
+TEST_F(MozaConvertTest, InterruptedRunsRemoveTheirPartFileAndEndAsTheSignalSays) {
+    // A picture large enough that the signal comes while its page is being written.
+    QImage large(3000, 3000, QImage::Format_RGB32);
+    large.fill(qRgb(10, 200, 5));
+    const fs::path picture = m_folder / "large.bmp";
+    ASSERT_TRUE(large.save(QString::fromStdString(picture.string())));
+    const fs::path page = m_folder / "page.html";
+    const std::string program = std::string(MOZA_PROGRAM_DIR) + "/moza-convert";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::execl(program.c_str(), program.c_str(), "-q", "-o", page.c_str(), picture.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ASSERT_GT(child, 0);
+        bool writing = false;
+        for (int i = 0; i < 20000 && !writing; ++i) {
+            writing = !pages().empty();
+            if (!writing) ::usleep(500);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(writing) << "the page was never being written";
+        ASSERT_TRUE(WIFSIGNALED(status)) << signal;
+        EXPECT_EQ(WTERMSIG(status), signal);  // so the shell reports 128 + the signal's number
+        EXPECT_TRUE(pages().empty()) << signal;
+    }
+}
+
+TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
+    // Another run's pages under every name this run can make in the next few seconds.
+    const std::string title = "moza-cli-test-concurrent";
+    const fs::path temp = fs::path(MOZA_PROGRAM_DIR) / "temp";
+    std::vector<fs::path> theirs;
+    const std::time_t now = std::time(nullptr);
+    for (int second = 0; second < 5; ++second) {
+        const std::time_t at = now + second;
+        std::tm local{};
+        localtime_r(&at, &local);
+        char name[64];
+        std::strftime(name, sizeof name, "%Y%m%d_%H%M%S_", &local);
+        theirs.push_back(temp / (name + title + ".html"));
+        std::ofstream(theirs.back()) << "their page";
+    }
+    const Outcome result = run({"--table", table(), "-t", title, sixByThree("small.png")});
+    for (const fs::path& page : theirs) {
+        EXPECT_EQ(moza::ReadWholeFile(page).value(), "their page");
+        fs::remove(page);
+    }
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("the file already exists (another run made a page of that name"));
+}
+
+TEST_F(MozaConvertTest, AnyNameTheFileSystemTakesWorksForThePage) {
+    const fs::path page = m_folder / (std::string(250, 'a') + ".html");
+    const Outcome result = run({"--table", table(), "-q", "-o", page.string(), sixByThree("small.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(page));
+}
+
+TEST_F(MozaConvertTest, APathThatCannotBePrintedFailsTheRun) {
+    const Outcome result = run({"--table", table(), "-o", (m_folder / "p.html").string(), sixByThree("small.png")}, "",
+                               "/dev/full");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("cannot print the path of"));
+}
+
+TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
+    // As a user other than root, whom no permission stops.
+    const std::string asUser = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    fs::permissions(m_folder, fs::perms::all);
+    const std::string picture = sixByThree("small.png");
+    fs::permissions(picture, fs::perms::all);
+    const std::string readOnly = file("read-only.html", "keep");
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const Outcome refused = run({"--table", table(), "-o", readOnly, picture}, asUser);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, HasSubstr("cannot write '" + readOnly + "': Permission denied"));
+    EXPECT_EQ(moza::ReadWholeFile(readOnly).value(), "keep");
+
+    // A file the user may write in a folder the user may not: written in place.
+    fs::create_directories(m_folder / "locked");
+    const std::string inLocked = file("locked/page.html", "old");
+    fs::permissions(inLocked, fs::perms::all);
+    fs::permissions(m_folder / "locked", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                             fs::perms::others_read | fs::perms::others_exec);
+    const Outcome inPlace = run({"--table", table(), "-q", "-o", inLocked, picture}, asUser);
+    fs::permissions(m_folder / "locked", fs::perms::all);
+    EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+    EXPECT_THAT(moza::ReadWholeFile(inLocked).value(), ::testing::StartsWith("\"<html>"));
 }
 
 }  // namespace
