@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
-# Runs the character-table fuzzer for the given number of seconds (default 30).
+# Runs the fuzzers: the character-table reader and the picture loader, SECONDS each (default 30).
+# The character-table corpus grows in fuzz/corpus/char_data; the picture corpus starts from seeds
+# made afresh (fuzz/make_picture_seeds.sh). A crash's whole report goes to standard error and
+# the script fails.
+# Usage: scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target char_data_fuzzer
+cmake --build --preset fuzz -j "$(nproc)" --target char_data_fuzzer picture_fuzzer
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cp fuzz/corpus/* "$work/"
-build/fuzz/bin/char_data_fuzzer -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$work" 2>&1 | tail -n 12
+
+run() {  # run NAME FUZZER [ARGS...]: prints the final statistics, or the whole log on a failure
+  local name="$1" log="$work/$1.log"
+  shift
+  if "$@" -max_total_time="$seconds" -print_final_stats=1 >"$log" 2>&1; then
+    echo "== fuzzer $name: $(grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -n 1)"
+  else
+    echo "== fuzzer $name FAILED; its whole output:" >&2
+    cat "$log" >&2
+    return 1
+  fi
+}
+
+run char_data build/fuzz/bin/char_data_fuzzer -max_len=4096 fuzz/corpus/char_data
+bash fuzz/make_picture_seeds.sh "$work/pictures"
+run picture build/fuzz/bin/picture_fuzzer -max_len=65536 -rss_limit_mb=4096 "$work/pictures"

@@ -24,7 +24,7 @@ inline convert::ColorValue fromRgb32(QRgb pixel) {
 
 /// Premultiplied 0xAARRGGBB over white: each channel gains what the alpha leaves uncovered.
 inline convert::ColorValue overWhite(QRgb pixel) {
-    const unsigned uncovered = 255u - qAlpha(pixel);
+    const unsigned uncovered = 255u - static_cast<unsigned>(qAlpha(pixel));
     const unsigned r = static_cast<unsigned>(qRed(pixel)) + uncovered;
     const unsigned g = static_cast<unsigned>(qGreen(pixel)) + uncovered;
     const unsigned b = static_cast<unsigned>(qBlue(pixel)) + uncovered;
