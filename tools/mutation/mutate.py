@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""Mutation testing for Moza: how many small faults in the code do the tests catch?
+
+Makes one small change at a time in the core, the picture loader and the command line (a
+relational or equality operator flipped, && and || swapped, an integer constant moved by one, a
+check, increment, break or early return deleted), rebuilds incrementally, runs the test programs
+of the layers that can see the change with a timeout, and reports the score and every mutant the
+tests let live. A mutant that does not compile counts for nothing.
+
+    tools/mutation/mutate.py --count 100 --seed 1     # a sample: about 30 minutes here
+    tools/mutation/mutate.py --all                    # every mutant: overnight
+    tools/mutation/mutate.py --list                   # the mutants, without running anything
+
+The sources are changed in place and always put back (also on Ctrl+C); run it on a clean tree.
+The build lives in build/mutation (release, without the desktop program, tools or benchmarks).
+"""
+
+import argparse
+import json
+import os
+import random
+import re
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.path.join(ROOT, "build", "mutation")
+FOLDERS = ["src/common", "src/glyph", "src/convert", "src/picture", "src/cli"]
+
+# The test programs that can see a change in each folder (a layer and the layers above it).
+TESTS = {
+    "src/common": ["moza_common_tests", "moza_glyph_tests", "moza_convert_tests", "moza_picture_tests", "moza_cli_tests"],
+    "src/glyph": ["moza_glyph_tests", "moza_convert_tests", "moza_cli_tests"],
+    "src/convert": ["moza_convert_tests", "moza_picture_tests", "moza_cli_tests"],
+    "src/picture": ["moza_picture_tests", "moza_cli_tests"],
+    "src/cli": ["moza_cli_tests"],
+}
+
+# Operators swapped for their neighbours; written with spaces around them, as the code base
+# writes comparisons (templates and streams are not).
+SWAPS = {" < ": [" <= "], " <= ": [" < "], " > ": [" >= "], " >= ": [" > "],
+         " == ": [" != "], " != ": [" == "], " && ": [" || "], " || ": [" && "]}
+NUMBER = re.compile(r"(?<![\w.])(0x[0-9A-Fa-f]+|\d+)(u|U|ul|UL|ull|ULL)?(?![\w.])")
+DELETABLE = re.compile(r"^\s*(if \(.*\) (return|continue|break)\b.*;|\+\+\w+;|\w+\+\+;|--\w+;|continue;|break;"
+                       r"|return (Error|success|false|true|std::nullopt)\b.*;)\s*$")
+
+
+def code_spans(line):
+    """The parts of a line outside string and character literals and comments."""
+    spans, start, i, quote = [], 0, 0, None
+    while i < len(line):
+        c = line[i]
+        if quote:
+            if c == "\\":
+                i += 1
+            elif c == quote:
+                quote, start = None, i + 1
+        elif c in "\"'":
+            spans.append((start, i))
+            quote = c
+        elif line.startswith("//", i):
+            spans.append((start, i))
+            return spans
+        i += 1
+    if not quote:
+        spans.append((start, len(line)))
+    return spans
+
+
+def mutants_of(path):
+    """(line index, description, new line) for every mutant of one file."""
+    found = []
+    lines = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")
+    for n, line in enumerate(lines):
+        stripped = line.strip()
+        if not stripped or stripped.startswith(("#", "//", "///", "*", "/*")) or "static_assert" in line:
+            continue
+        for start, end in code_spans(line):
+            part = line[start:end]
+            for old, news in SWAPS.items():
+                for m in re.finditer(re.escape(old), part):
+                    for new in news:
+                        at = start + m.start()
+                        found.append((n, f"'{old.strip()}' -> '{new.strip()}'", line[:at] + new + line[at + len(old):]))
+            for m in NUMBER.finditer(part):
+                text, suffix = m.group(1), m.group(2) or ""
+                if len(text) > 1 and text[0] == "0" and text[1] not in "xX":
+                    continue  # octal permission bits: moved by one they stay plausible modes
+                value = int(text, 0)
+                for moved in (value + 1, value - 1):
+                    if moved < 0:
+                        continue
+                    new_text = hex(moved) if text.lower().startswith("0x") else str(moved)
+                    at = start + m.start()
+                    found.append((n, f"{text} -> {new_text}", line[:at] + new_text + suffix + line[start + m.end():]))
+        if DELETABLE.match(line):
+            found.append((n, "statement deleted", re.match(r"^\s*", line).group(0) + ";"))
+    return found
+
+
+def all_mutants():
+    result = []
+    for folder in FOLDERS:
+        for name in sorted(os.listdir(os.path.join(ROOT, folder))):
+            if name.endswith((".cpp", ".h")):
+                path = f"{folder}/{name}"
+                for n, what, new in mutants_of(path):
+                    result.append({"file": path, "line": n + 1, "what": what, "new": new})
+    return result
+
+
+def run(command, timeout, log=None):
+    try:
+        done = subprocess.run(command, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
+        return done.returncode, done.stdout.decode("utf-8", "replace")
+    except subprocess.TimeoutExpired:
+        return "timeout", ""
+
+
+def configure():
+    code, out = run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+                     "-DMOZA_BUILD_UI=OFF", "-DMOZA_BUILD_TOOLS=OFF", "-DMOZA_BUILD_BENCH=OFF"], 600)
+    if code != 0:
+        sys.exit("mutate: cannot configure the build:\n" + out)
+
+
+def build():
+    return run(["cmake", "--build", BUILD, "-j", str(os.cpu_count() or 2)], 1800)
+
+
+def tests_pass(folder, timeout):
+    """True when every test program that can see `folder` passes; 'timeout' counts as a failure."""
+    for program in TESTS[folder]:
+        code, _ = run([os.path.join(BUILD, "bin", program), "--gtest_brief=1"], timeout)
+        if code != 0:
+            return False
+    return True
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--count", type=int, default=100, help="mutants to try (default 100)")
+    parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
+    parser.add_argument("--all", action="store_true", help="try every mutant")
+    parser.add_argument("--list", action="store_true", help="list the mutants and stop")
+    parser.add_argument("--only", default="", help="only files whose path contains this text")
+    parser.add_argument("--timeout", type=int, default=300, help="seconds per test program (default 300)")
+    parser.add_argument("--report", default=os.path.join(BUILD, "report.json"), help="where the JSON report goes")
+    args = parser.parse_args()
+
+    mutants = [m for m in all_mutants() if args.only in m["file"]]
+    if args.list:
+        for m in mutants:
+            print(f"{m['file']}:{m['line']}: {m['what']}")
+        print(f"{len(mutants)} mutants")
+        return
+    if not args.all:
+        random.Random(args.seed).shuffle(mutants)
+        mutants = sorted(mutants[: args.count], key=lambda m: (m["file"], m["line"]))
+    if subprocess.run(["git", "diff", "--quiet", "--"] + FOLDERS, cwd=ROOT).returncode != 0:
+        sys.exit("mutate: the sources have changes of their own; commit or stash them first")
+
+    configure()
+    code, out = build()
+    if code != 0:
+        sys.exit("mutate: the unchanged sources do not build:\n" + out)
+    for folder in FOLDERS:
+        if not tests_pass(folder, args.timeout):
+            sys.exit(f"mutate: the tests fail on the unchanged sources ({folder})")
+
+    results, started = [], time.time()
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+    try:
+        for i, m in enumerate(mutants, 1):
+            path = os.path.join(ROOT, m["file"])
+            original = open(path, encoding="utf-8").read()
+            lines = original.split("\n")
+            lines[m["line"] - 1] = m["new"]
+            try:
+                open(path, "w", encoding="utf-8").write("\n".join(lines))
+                code, _ = build()
+                if code != 0:
+                    m["outcome"] = "does not build"
+                else:
+                    folder = os.path.dirname(m["file"])
+                    m["outcome"] = "survived" if tests_pass(folder, args.timeout) else "killed"
+            finally:
+                open(path, "w", encoding="utf-8").write(original)
+            results.append(m)
+            print(f"[{i}/{len(mutants)}] {m['outcome']:>14}  {m['file']}:{m['line']}: {m['what']}", flush=True)
+    except KeyboardInterrupt:
+        print("mutate: interrupted; the sources are as they were", file=sys.stderr)
+    finally:
+        build()  # the build matches the sources again
+
+    killed = sum(m["outcome"] == "killed" for m in results)
+    survived = [m for m in results if m["outcome"] == "survived"]
+    built = killed + len(survived)
+    print(f"\nscore: {killed} of {built} mutants that build killed"
+          f" ({100.0 * killed / built if built else 0:.1f} %), {len(results) - built} did not build;"
+          f" {time.time() - started:.0f} s")
+    for m in survived:
+        print(f"survived: {m['file']}:{m['line']}: {m['what']}\n          {m['new'].strip()}")
+    os.makedirs(os.path.dirname(args.report), exist_ok=True)
+    json.dump({"seed": args.seed, "killed": killed, "built": built, "mutants": results},
+              open(args.report, "w", encoding="utf-8"), ensure_ascii=False, indent=1)
+
+
+if __name__ == "__main__":
+    main()
