@@ -107,7 +107,8 @@ def all_mutants():
             if name.endswith((".cpp", ".h")):
                 path = f"{folder}/{name}"
                 for n, what, new in mutants_of(path):
-                    result.append({"file": path, "line": n + 1, "what": what, "new": new})
+                    original = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")[n]
+                    result.append({"file": path, "line": n + 1, "what": what, "old": original, "new": new})
     return result
 
 
@@ -202,7 +203,7 @@ def main():
           f" ({100.0 * killed / built if built else 0:.1f} %), {len(results) - built} did not build;"
           f" {time.time() - started:.0f} s")
     for m in survived:
-        print(f"survived: {m['file']}:{m['line']}: {m['what']}\n          {m['new'].strip()}")
+        print(f"survived: {m['file']}:{m['line']}: {m['what']}\n    was: {m['old'].strip()}\n    now: {m['new'].strip()}")
     os.makedirs(os.path.dirname(args.report), exist_ok=True)
     json.dump({"seed": args.seed, "killed": killed, "built": built, "mutants": results},
               open(args.report, "w", encoding="utf-8"), ensure_ascii=False, indent=1)
