@@ -5,14 +5,18 @@
 
 namespace moza::convert {
 
+double ExactDarkness(double channelSum) { return 256.0 - channelSum / 3.0; }
+
 std::int16_t DarknessValue(int channelSum) {
     // S / 3 has a fractional part of 0, 1/3 or 2/3, so rounding never meets a half.
-    return static_cast<std::int16_t>(std::lround(256.0 - channelSum / 3.0));
+    return static_cast<std::int16_t>(std::lround(ExactDarkness(channelSum)));
 }
 
-std::int16_t DarknessLevelOfSum(int channelSum) {
-    return static_cast<std::int16_t>(std::floor(DarknessValue(channelSum) / 23.3));
+std::int16_t DarknessLevelOf(double darknessValue) {
+    return static_cast<std::int16_t>(std::floor(darknessValue / kDarknessLevelStep));
 }
+
+std::int16_t DarknessLevelOfSum(int channelSum) { return DarknessLevelOf(DarknessValue(channelSum)); }
 
 namespace detail {
 namespace {

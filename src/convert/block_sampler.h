@@ -16,9 +16,22 @@ struct BlockSample {
     int blue = 0;
 };
 
+/// The exact darkness 256 - S / 3 of a grey or pixel whose channels sum to S (0 to 765, fractions
+/// allowed): 1 for white, 256 for black.
+double ExactDarkness(double channelSum);
+
 /// Darkness value of a pixel from its channel sum S = red + green + blue (0 to 765):
 /// 256 - S / 3, rounded to the nearest whole number; 1 for white, 256 for black.
 std::int16_t DarknessValue(int channelSum);
+
+/// The width of one darkness level on the darkness-value scale: a darkness value d has the
+/// level floor(d / kDarknessLevelStep), so 1 to 23 are level 0 and 233 to 256 level 10.
+inline constexpr double kDarknessLevelStep = 23.3;
+
+/// The level floor(d / kDarknessLevelStep) of a darkness value d, which may hold a fraction (a grey
+/// measured rather than sampled): 0 for d below the step, 10 for 233 to 256. Values past 256 give 11
+/// and more; callers keep d within 1 to 256.
+std::int16_t DarknessLevelOf(double darknessValue);
 
 /// Darkness level floor(d / 23.3) for the darkness value d of channel sum S (0 to 765).
 std::int16_t DarknessLevelOfSum(int channelSum);

@@ -32,6 +32,16 @@ TEST(BlockSamplerTest, DarknessValuesAtTheEnds) {
     EXPECT_EQ(DarknessLevelOfSum(71), 9);
 }
 
+TEST(BlockSamplerTest, MeasuredGreysTakeTheLevelOfTheirExactDarkness) {
+    struct Case { double channelSum; int level; };
+    const Case cases[] = {{765.0, 0}, {700.1, 0}, {697.5, 1}, {69.0, 10}, {70.0, 9}, {0.0, 10}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(DarknessLevelOf(ExactDarkness(c.channelSum)), c.level) << "S = " << c.channelSum;
+    }
+    EXPECT_EQ(DarknessLevelOf(kDarknessLevelStep), 1);
+    EXPECT_EQ(DarknessLevelOf(232.99), 9);
+}
+
 TEST(BlockSamplerTest, WhiteAndBlackBlocks) {
     WorkingImage image = WorkingImage::create(6, 3).value();
     for (int y = 0; y < 3; ++y)

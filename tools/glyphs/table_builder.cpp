@@ -8,6 +8,8 @@
 #include <map>
 #include <numeric>
 
+#include "convert/block_sampler.h"
+
 namespace moza::tools {
 namespace {
 
@@ -137,8 +139,9 @@ glyph::DarknessPattern LevelsOf(const CellInk& ink, const std::array<double, 9>&
     glyph::DarknessPattern pattern{};
     for (std::size_t i = 0; i < 9; ++i) {
         const double share = std::clamp(blended(ink, i, blend) / scales[i], 0.0, 1.0);
-        const double darkness = 1.0 + 255.0 * share;
-        pattern[i] = static_cast<glyph::Level>(std::min(10.0, std::floor(darkness / 23.3)));
+        // The grey that ink covering `share` of a white cell paints, as the sampler would level it.
+        const double greySum = 765.0 * (1.0 - share);
+        pattern[i] = convert::DarknessLevelOf(convert::ExactDarkness(greySum));
     }
     return pattern;
 }

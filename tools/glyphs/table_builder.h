@@ -49,8 +49,8 @@ double DarkestNinth(const std::vector<MeasuredChar>& characters, double blend);
 std::array<double, 9> ScalesOf(const std::vector<MeasuredChar>& characters, const LevelRule& rule);
 
 /// The level of each ninth: the level the block sampler gives a pixel of the grey that the
-/// ninth's scaled coverage would paint, floor((1 + 255 x min(1, v / scale)) / 23.3), where v
-/// is the ninth blended toward the mean. A blank ninth is 0, a ninth at `scale` is 10.
+/// ninth's scaled coverage would paint (channel sum 765 x (1 - min(1, v / scale)), where v is
+/// the ninth blended toward the mean). A blank ninth is 0, a ninth at `scale` is 10.
 glyph::DarknessPattern LevelsOf(const CellInk& ink, const std::array<double, 9>& scales, double blend);
 
 /// One record per distinct pattern (the first character in preference order keeps it), in
