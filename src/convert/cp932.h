@@ -17,17 +17,41 @@ Result<std::string> Utf8ToCp932(std::string_view utf8);
 /// `cp932` as UTF-8. Fails on bytes that are not code page 932, naming the offset.
 Result<std::string> Cp932ToUtf8(std::string_view cp932);
 
-/// Appends the bytes of a character code: 0 to 255 that byte, 256 to 65535 the lead byte (high)
-/// then the trail byte (low), anything else "?".
-inline void AppendCharCode(std::string& out, glyph::CharCode code) {
+/// Whether `byte` starts a double-byte character of code page 932: 81 to 9F and E0 to FC (F0 to
+/// F9 included: the user-defined characters, whose shapes differ from machine to machine).
+inline constexpr bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+/// Whether `byte` can follow a lead byte in code page 932: 40 to 7E and 80 to FC.
+inline constexpr bool IsCp932TrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
+
+/// Writes the bytes of a character code at `out` and returns the end: 0 to 255 that byte, 256 to
+/// 65535 the lead byte (high) then the trail byte (low), anything else "?". At most two bytes.
+inline char* PutCharCode(char* out, glyph::CharCode code) {
     if (code >= 0 && code <= 255) {
-        out.push_back(static_cast<char>(code));
+        *out++ = static_cast<char>(code);
     } else if (code > 255 && code <= 65535) {
-        out.push_back(static_cast<char>(code >> 8));
-        out.push_back(static_cast<char>(code & 255));
+        *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 255);
     } else {
-        out.push_back('?');
+        *out++ = '?';
     }
+    return out;
+}
+
+/// Appends the bytes of a character code, as PutCharCode writes them.
+inline void AppendCharCode(std::string& out, glyph::CharCode code) {
+    char bytes[2];
+    out.append(bytes, static_cast<std::size_t>(PutCharCode(bytes, code) - bytes));
+}
+
+/// The character code of one character's bytes, the inverse of PutCharCode: one byte its value,
+/// two bytes lead x 256 + trail. Precondition: one or two bytes.
+inline glyph::CharCode CharCodeOf(std::string_view bytes) {
+    glyph::CharCode code = 0;
+    for (char byte : bytes) code = code * 256 + static_cast<unsigned char>(byte);
+    return code;
 }
 
 }  // namespace moza::convert

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "convert/block_sampler.h"
+#include "convert/cp932.h"
 #include "convert/page_markup.h"
 
 namespace moza::convert {
@@ -46,18 +47,6 @@ char* putHex(char* out, int byte) {
     return out + 2;
 }
 
-char* putCode(char* out, glyph::CharCode code) {
-    if (code >= 0 && code <= 255) {
-        *out++ = static_cast<char>(code);
-    } else if (code > 255 && code <= 65535) {
-        *out++ = static_cast<char>(code >> 8);
-        *out++ = static_cast<char>(code & 255);
-    } else {
-        *out++ = '?';
-    }
-    return out;
-}
-
 /// Four bits per level: a key for the last pattern seen, so runs of equal blocks skip the lookup.
 /// Levels measured from pixels are 0 to 10.
 std::uint64_t patternKey(const glyph::DarknessPattern& pattern) {
@@ -88,7 +77,7 @@ char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& 
             lastKey = key;
             lastCode = table.FindGlyph(sample.pattern);
         }
-        out = putCode(out, lastCode);
+        out = PutCharCode(out, lastCode);
         out = put(out, kCellEnd);
     }
     return put(out, kRowEnd);

@@ -15,8 +15,6 @@ constexpr char16_t kNotDecoded = 0x0000;
 constexpr char16_t kInvalid = 0xFFFF;  // never a character of code page 932
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 // The UTF-16 character of one code page 932 byte sequence, or kInvalid.
 char16_t decodeOne(std::string_view bytes) {
     const Result<std::string> utf8 = convert::Cp932ToUtf8(bytes);
@@ -76,7 +74,7 @@ MarkupDisplay MarkupDecoder::next(qsizetype maxChars) {
         if (byte < 0x80) {
             c = byte;
             ++i;
-        } else if (isLeadByte(byte) && i + 1 < size && (c = m_cache->pair(byte, bytes[i + 1])) != kInvalid) {
+        } else if (convert::IsCp932LeadByte(byte) && i + 1 < size && (c = m_cache->pair(byte, bytes[i + 1])) != kInvalid) {
             i += 2;
         } else {
             c = m_cache->single(byte);

@@ -39,5 +39,34 @@ TEST(Cp932Test, AppendCharCodeWritesLeadThenTrail) {
     EXPECT_EQ(out, "\x82\xA0" "A?");
 }
 
+TEST(Cp932Test, LeadBytesAreTheBytesThatBeginTwoByteCharacters) {
+    for (int lead = 0; lead < 256; ++lead) {
+        bool beginsPair = false;
+        for (int trail = 0x40; trail <= 0xFC && !beginsPair; ++trail) {
+            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            beginsPair = !Cp932ToUtf8(std::string_view(bytes, 1)).ok() && Cp932ToUtf8(std::string_view(bytes, 2)).ok();
+        }
+        // Rows 85, 86, EB, EC and EF are lead bytes with no character assigned yet.
+        const bool emptyRow = lead == 0x85 || lead == 0x86 || lead == 0xEB || lead == 0xEC || lead == 0xEF;
+        EXPECT_EQ(IsCp932LeadByte(static_cast<unsigned char>(lead)), beginsPair || emptyRow) << "byte " << lead;
+    }
+}
+
+TEST(Cp932Test, TrailBytesAreTheBytesThatEndTwoByteCharacters) {
+    for (int trail = 0; trail < 256; ++trail) {
+        const char bytes[2] = {'\x89', static_cast<char>(trail)};  // a full row of level 1 kanji
+        EXPECT_EQ(IsCp932TrailByte(static_cast<unsigned char>(trail)), Cp932ToUtf8(std::string_view(bytes, 2)).ok())
+            << "byte " << trail;
+    }
+}
+
+TEST(Cp932Test, CharCodeOfUndoesAppendCharCode) {
+    for (glyph::CharCode code : {0, 0x41, 0xA1, 255, 256, 0x82A0, 0xFC4B, 65535}) {
+        std::string bytes;
+        AppendCharCode(bytes, code);
+        EXPECT_EQ(CharCodeOf(bytes), code) << "code " << code;
+    }
+}
+
 }  // namespace
 }  // namespace moza::convert

@@ -8,11 +8,14 @@
 namespace moza::tools {
 namespace {
 
-/// Lead bytes F0 to F9 hold user-defined characters, which differ from machine to machine.
-bool isLeadByte(int byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEF) || (byte >= 0xFA && byte <= 0xFC);
+/// The lead bytes whose characters are measured: every lead byte of code page 932 but F0 to F9.
+/// Those hold the user-defined characters, which each machine draws as its own font has them (or
+/// not at all), so a measured pattern would describe nothing a viewer sees.
+bool isMeasuredLeadByte(int byte) {
+    const auto lead = static_cast<unsigned char>(byte);
+    const bool userDefined = lead >= 0xF0 && lead <= 0xF9;
+    return convert::IsCp932LeadByte(lead) && !userDefined;
 }
-bool isTrailByte(int byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 
 /// The candidate for the code page 932 bytes of `code`, when they decode to one character.
 bool decode(glyph::CharCode code, Candidate& out) {
@@ -43,9 +46,9 @@ std::vector<Candidate> Cp932Characters(CharSet set) {
     }
     if (set != CharSet::HalfWidth) {
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!isLeadByte(lead)) continue;
+            if (!isMeasuredLeadByte(lead)) continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (isTrailByte(trail) && decode(lead * 256 + trail, candidate)) characters.push_back(candidate);
+                if (convert::IsCp932TrailByte(static_cast<unsigned char>(trail)) && decode(lead * 256 + trail, candidate)) characters.push_back(candidate);
             }
         }
     }
@@ -63,8 +66,7 @@ Result<std::vector<Candidate>> CharactersOf(const std::string& utf8) {
         at += static_cast<std::size_t>(point.length);
         Result<std::string> bytes = convert::Utf8ToCp932(character);
         if (!bytes) return bytes.error();
-        glyph::CharCode code = 0;
-        for (char byte : bytes.value()) code = code * 256 + static_cast<unsigned char>(byte);
+        const glyph::CharCode code = convert::CharCodeOf(bytes.value());
         if (seen.insert(code).second) characters.push_back(Candidate{code, point.value, character});
     }
     return characters;
