@@ -1,0 +1,38 @@
+// PageSizeRequest and TargetPictureSize: the picture size that gives a page of the size asked for.
+#pragma once
+
+#include <cstdint>
+
+namespace moza::convert {
+
+/// A page cell as a browser draws it (8pt text at 96 dpi): about 10.65 pixels across, 10 down.
+inline constexpr double kCellWidthPx = 10.65;
+inline constexpr double kCellHeightPx = 10.0;
+
+/// What the user asked of a page's size; 0 means "not asked".
+struct PageSizeRequest {
+    int columns = 0;             // at most this many cells across
+    int rows = 0;                // at most this many cells down
+    std::int64_t maxCells = 0;   // at most this many cells in all; pictures within it are left alone
+    bool allowEnlarge = false;   // the picture may be enlarged to reach columns or rows
+
+    bool asksAnything() const { return columns > 0 || rows > 0 || maxCells > 0; }
+};
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
+/// The size in pixels that a picture of `picture` pixels is scaled to before conversion so that
+/// its page meets `request`. A scaled size is whole blocks of 3 x 3 pixels, and its page keeps the
+/// picture's proportions as a browser shows it: rows = columns x (10.65 / 10) x height / width,
+/// rounded. Within the limits asked for the page is as large as it can be, but the picture is
+/// never enlarged in either direction unless `allowEnlarge`, and never beyond the tallest picture
+/// that can be converted. Returns `picture` itself (no scaling) when nothing is asked, when only
+/// a cell cap is asked and the unscaled page stays within it, when the picture is empty, and
+/// when the picture is too small to give a page of one cell without enlarging it.
+PictureSize TargetPictureSize(PictureSize picture, const PageSizeRequest& request);
+
+}  // namespace moza::convert

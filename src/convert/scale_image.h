@@ -1,0 +1,16 @@
+// ScaleImage: a working image resampled to another size by area averaging.
+#pragma once
+
+#include "common/result.h"
+#include "convert/working_image.h"
+
+namespace moza::convert {
+
+/// A copy of `image` at `width` x `height` pixels. Each new pixel is the average of the part of
+/// the old image it covers, every old pixel weighted by the area it shares with it (exact integer
+/// arithmetic, rounded to nearest), so a picture scaled down shows no aliasing and one scaled up
+/// is sharp with blended seams. Fails when the new size is not positive, is taller than
+/// kMaxPictureHeight or cannot be had in memory, or when `image` is empty.
+Result<WorkingImage> ScaleImage(const WorkingImage& image, int width, int height);
+
+}  // namespace moza::convert

@@ -1,0 +1,83 @@
+// TargetPictureSize: every combination of page size options on a landscape, a portrait and a tiny picture.
+#include "convert/page_size.h"
+
+#include <gtest/gtest.h>
+
+namespace moza::convert {
+namespace {
+
+struct SizeCase {
+    const char* name;
+    PictureSize picture;
+    PageSizeRequest request;
+    PictureSize expected;
+};
+
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
+
+class TargetPictureSizeTest : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(TargetPictureSizeTest, GivesThePictureSizeOfThePageAskedFor) {
+    const SizeCase& c = GetParam();
+    const PictureSize size = TargetPictureSize(c.picture, c.request);
+    EXPECT_EQ(size.width, c.expected.width);
+    EXPECT_EQ(size.height, c.expected.height);
+}
+
+// A 640 x 480 page shown keeps 4:3 when rows = columns x 1.065 x 3 / 4 = columns x 0.79875.
+constexpr PictureSize kLandscape{640, 480};
+constexpr PictureSize kPhoto{4000, 3000};
+constexpr PictureSize kPortrait{300, 900};
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, TargetPictureSizeTest,
+    ::testing::Values(
+        SizeCase{"NothingAskedLeavesThePicture", kLandscape, {}, kLandscape},
+        SizeCase{"WidthOnly", kLandscape, {.columns = 150}, {450, 360}},            // 150 x 119.8
+        SizeCase{"WidthOfEightOnAPhoto", kPhoto, {.columns = 8}, {24, 18}},         // 8 x 6.39
+        SizeCase{"HeightOnly", kLandscape, {.rows = 100}, {375, 300}},              // 125.2 columns
+        SizeCase{"BothLimitedByWidth", kLandscape, {.columns = 100, .rows = 100}, {300, 240}},
+        SizeCase{"BothLimitedByHeight", kLandscape, {.columns = 300, .rows = 50}, {186, 150}},
+        SizeCase{"PortraitWidthOnly", kPortrait, {.columns = 40}, {120, 384}},      // 40 x 127.8
+        SizeCase{"WiderThanThePictureIsNotEnlarged", kLandscape, {.columns = 1000}, {600, 480}},
+        SizeCase{"TallerThanThePictureIsNotEnlarged", kLandscape, {.rows = 1000}, {600, 480}},
+        SizeCase{"EnlargedWhenAllowed", kLandscape, {.columns = 1000, .allowEnlarge = true}, {3000, 2397}},
+        SizeCase{"EnlargedNoTallerThanCanBeConverted", kLandscape, {.rows = 20000, .allowEnlarge = true},
+                 {41019, 32763}},  // 13673 x 10921 cells
+        SizeCase{"CapAboveThePageLeavesThePicture", kLandscape, {.maxCells = 100000}, kLandscape},
+        SizeCase{"CapOfExactlyThePageLeavesThePicture", kLandscape, {.maxCells = 214 * 160}, kLandscape},
+        SizeCase{"CapBelowThePageScalesDown", kPhoto, {.maxCells = 100000}, {1059, 846}},  // 353 x 282 cells
+        SizeCase{"CapTighterThanTheWidth", kPhoto, {.columns = 500, .maxCells = 10000}, {333, 267}},
+        SizeCase{"WidthTighterThanTheCap", kPhoto, {.columns = 50, .maxCells = 10000}, {150, 120}},
+        SizeCase{"CapOfOneCell", kPhoto, {.maxCells = 1}, {3, 3}},
+        SizeCase{"TinyPictureIsNotEnlargedToOneCell", {2, 2}, {.columns = 1}, {2, 2}},
+        SizeCase{"TinyPictureEnlargedWhenAllowed", {2, 2}, {.columns = 4, .allowEnlarge = true}, {12, 12}},
+        SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10}, {0, 0}}),
+    [](const ::testing::TestParamInfo<SizeCase>& test) { return std::string(test.param.name); });
+
+TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownAspect) {
+    for (int width = 5; width < 3000; width += 331) {
+        for (int height = 5; height < 3000; height += 277) {
+            for (int limit : {1, 7, 80, 401}) {
+                const PageSizeRequest request{.columns = limit, .rows = limit + 3, .maxCells = 50L * limit};
+                const PictureSize size = TargetPictureSize({width, height}, request);
+                if (size == PictureSize{width, height}) continue;
+                const int columns = size.width / 3;
+                const int rows = size.height / 3;
+                ASSERT_EQ(size.width % 3 + size.height % 3, 0);
+                EXPECT_LE(columns, limit);
+                EXPECT_LE(rows, limit + 3);
+                EXPECT_LE(static_cast<std::int64_t>(columns) * rows, request.maxCells);
+                EXPECT_LE(size.width, width);
+                EXPECT_LE(size.height, height);
+                const double shown = columns * kCellWidthPx / (rows * kCellHeightPx);
+                if (columns >= 20 && rows >= 20) {
+                    EXPECT_NEAR(shown / (double(width) / height), 1.0, 0.06);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace moza::convert
