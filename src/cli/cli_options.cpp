@@ -2,6 +2,9 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <cstdint>
+
+#include "convert/working_image.h"
 
 namespace moza::cli {
 namespace {
@@ -13,6 +16,38 @@ Result<int> parseJobs(const std::string& text) {
         return Error{"-j needs a number of pictures from 1 to " + std::to_string(kMaxJobs) + ", not '" + text + "'"};
     }
     return jobs;
+}
+
+/// A whole number from 1 to `highest` for `option`.
+Result<std::int64_t> parseCount(const std::string& option, const std::string& text, std::int64_t highest,
+                                const char* what) {
+    std::int64_t count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc{} || end != text.data() + text.size() || count < 1 || count > highest) {
+        return Error{option + " needs a number of " + what + " from 1 to " + std::to_string(highest) + ", not '" +
+                     text + "'"};
+    }
+    return count;
+}
+
+/// --width, --height and --max-cells; false when `arg` is none of them.
+bool parsePageSize(const std::string& arg, const std::string& text, convert::PageSizeRequest& size, Status& status) {
+    constexpr std::int64_t kMostColumns = 100000;
+    constexpr std::int64_t kMostRows = convert::kMaxPictureHeight / 3;
+    constexpr std::int64_t kMostCells = 1000000000;
+    Result<std::int64_t> count = Error{""};
+    if (arg == "--width") count = parseCount(arg, text, kMostColumns, "columns");
+    else if (arg == "--height") count = parseCount(arg, text, kMostRows, "rows");
+    else if (arg == "--max-cells") count = parseCount(arg, text, kMostCells, "cells");
+    else return false;
+    if (!count) {
+        status = count.error();
+    } else if (arg == "--max-cells") {
+        size.maxCells = count.value();
+    } else {
+        (arg == "--width" ? size.columns : size.rows) = static_cast<int>(count.value());
+    }
+    return true;
 }
 
 }  // namespace
@@ -50,6 +85,12 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
                 Result<int> jobs = parseJobs(count);
                 if (jobs) options.jobs = jobs.value(); else status = jobs.error();
             }
+        } else if (arg == "--width" || arg == "--height" || arg == "--max-cells") {
+            std::string count;
+            status = value(count);
+            if (status) parsePageSize(arg, count, options.pageSize, status);
+        } else if (arg == "--allow-enlarge") {
+            options.pageSize.allowEnlarge = true;
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "-h" || arg == "--help") {
@@ -86,6 +127,16 @@ std::string HelpText() {
            "                     their paths are printed.\n"
            "      --table FILE   another character table (default: data/char.csv beside\n"
            "                     the program)\n"
+           "      --width COLUMNS\n"
+           "                     make the page at most COLUMNS characters wide\n"
+           "      --height ROWS  make the page at most ROWS characters high; with --width\n"
+           "                     it fits within both. The picture is scaled down first,\n"
+           "                     keeping its shape as a browser shows the page (a\n"
+           "                     character is about 10.65 x 10 pixels)\n"
+           "      --allow-enlarge\n"
+           "                     let --width and --height enlarge small pictures\n"
+           "      --max-cells N  scale down only the pictures whose page would hold more\n"
+           "                     than N characters (100000 suits a folder of phone photos)\n"
            "  -j N               convert N pictures at a time (default 1)\n"
            "  -q, --quiet        print nothing but errors\n"
            "  -h, --help         show this help\n"

@@ -6,6 +6,7 @@
 
 #include "common/result.h"
 #include "convert/page_composer.h"
+#include "convert/page_size.h"
 
 namespace moza::cli {
 
@@ -20,6 +21,7 @@ struct CliOptions {
     std::string output;            // empty: the program's temp folder; "-": standard output
     std::string table;             // empty: data/char.csv beside the program
     int jobs = 1;
+    convert::PageSizeRequest pageSize;  // nothing asked: the page of the whole picture
     bool quiet = false;
     bool showHelp = false;
     bool showVersion = false;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/file_text.h"
+#include "convert/scale_image.h"
 #include "picture/picture_loader.h"
 
 namespace moza::cli {
@@ -24,6 +25,8 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     }
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
     if (!image) return image.error();
+    image = convert::ScaleForPage(std::move(image.value()), job.pageSize);
+    if (!image) return Error{"cannot convert " + picture + ": " + image.error().message};
 
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;

@@ -24,28 +24,29 @@ double columnLimit(PictureSize picture, const PageSizeRequest& request) {
     if (request.columns > 0) limit = std::min(limit, static_cast<double>(request.columns));
     if (request.rows > 0) limit = std::min(limit, request.rows / perRow);
     if (request.maxCells > 0) limit = std::min(limit, std::sqrt(static_cast<double>(request.maxCells) / perRow));
-    if (!request.allowEnlarge) limit = std::min({limit, picture.width / 3.0, picture.height / 3.0 / perRow});
+    if (!request.allowEnlarge) limit = std::min(limit, picture.width / 3.0);
     return std::min(limit, kMaxPictureHeight / 3 / perRow);
 }
 
-/// Whether the page of the unscaled picture already keeps to the cell cap (and nothing else is asked).
+/// Whether the page of the unscaled picture already keeps to every limit asked.
 bool fitsAsItIs(PictureSize picture, const PageSizeRequest& request) {
-    if (request.columns > 0 || request.rows > 0) return false;
-    const std::int64_t cells = static_cast<std::int64_t>(WholeBlocks(picture.width) / 3) * (WholeBlocks(picture.height) / 3);
-    return cells <= request.maxCells;
+    const int columns = WholeBlocks(picture.width) / 3;
+    const int rows = WholeBlocks(picture.height) / 3;
+    return (request.columns == 0 || columns <= request.columns) && (request.rows == 0 || rows <= request.rows) &&
+           (request.maxCells == 0 || static_cast<std::int64_t>(columns) * rows <= request.maxCells);
 }
 
 }  // namespace
 
 PictureSize TargetPictureSize(PictureSize picture, const PageSizeRequest& request) {
-    if (!request.asksAnything() || picture.width <= 0 || picture.height <= 0 || fitsAsItIs(picture, request)) {
-        return picture;
-    }
+    if (!request.asksAnything() || picture.width <= 0 || picture.height <= 0) return picture;
+    if (!request.allowEnlarge && fitsAsItIs(picture, request)) return picture;
     // A tiny margin so that a limit met exactly (a whole number of columns) is not lost to rounding.
     int columns = std::max(1, static_cast<int>(std::floor(columnLimit(picture, request) + 1e-9)));
     auto rowsOf = [&](int c) {
         int rows = std::max(1, static_cast<int>(std::lround(rowsFor(c, picture))));
         if (request.rows > 0) rows = std::min(rows, request.rows);
+        // Not enlarged: a page only a little narrower than the picture's own keeps its rows.
         if (!request.allowEnlarge) rows = std::min(rows, std::max(1, picture.height / 3));
         return std::min(rows, kMaxPictureHeight / 3);
     };

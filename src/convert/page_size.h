@@ -26,13 +26,15 @@ struct PictureSize {
 };
 
 /// The size in pixels that a picture of `picture` pixels is scaled to before conversion so that
-/// its page meets `request`. A scaled size is whole blocks of 3 x 3 pixels, and its page keeps the
-/// picture's proportions as a browser shows it: rows = columns x (10.65 / 10) x height / width,
-/// rounded. Within the limits asked for the page is as large as it can be, but the picture is
-/// never enlarged in either direction unless `allowEnlarge`, and never beyond the tallest picture
-/// that can be converted. Returns `picture` itself (no scaling) when nothing is asked, when only
-/// a cell cap is asked and the unscaled page stays within it, when the picture is empty, and
-/// when the picture is too small to give a page of one cell without enlarging it.
+/// its page meets `request`. A scaled size is whole blocks of 3 x 3 pixels. Within the limits
+/// asked the page is as large as it can be and keeps the picture's proportions as a browser
+/// shows it: rows = columns x (10.65 / 10) x height / width, rounded. Unless `allowEnlarge`, the
+/// picture is never enlarged in either direction: a picture whose own page keeps to every limit
+/// is left as it is, and a page only a little narrower than the picture's own keeps the
+/// picture's rows (it lies between the page of the true shape and the unscaled page). Never
+/// taller than the tallest picture that can be converted. Returns `picture` itself (no scaling)
+/// when nothing is asked, when the picture is empty, and when it is too small to give a page of
+/// one cell without enlarging it.
 PictureSize TargetPictureSize(PictureSize picture, const PageSizeRequest& request);
 
 }  // namespace moza::convert

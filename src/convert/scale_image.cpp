@@ -114,4 +114,10 @@ Result<WorkingImage> ScaleImage(const WorkingImage& image, int width, int height
     return scaled;
 }
 
+Result<WorkingImage> ScaleForPage(WorkingImage image, const PageSizeRequest& request) {
+    const PictureSize target = TargetPictureSize({image.width(), image.height()}, request);
+    if (target == PictureSize{image.width(), image.height()}) return image;
+    return ScaleImage(image, target.width, target.height);
+}
+
 }  // namespace moza::convert

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "convert/page_size.h"
 #include "convert/working_image.h"
 
 namespace moza::convert {
@@ -12,5 +13,10 @@ namespace moza::convert {
 /// is sharp with blended seams. Fails when the new size is not positive, is taller than
 /// kMaxPictureHeight or cannot be had in memory, or when `image` is empty.
 Result<WorkingImage> ScaleImage(const WorkingImage& image, int width, int height);
+
+/// `image` at the size TargetPictureSize gives it under `request`, or `image` itself, untouched,
+/// when that is its own size (so a page made without size options is the page of the picture as
+/// loaded). Fails as ScaleImage does.
+Result<WorkingImage> ScaleForPage(WorkingImage image, const PageSizeRequest& request);
 
 }  // namespace moza::convert

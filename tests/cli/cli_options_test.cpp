@@ -44,6 +44,11 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         {{"-j", "0", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not '0'"},
         {{"-j", "two", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not 'two'"},
         {{"-o", "", "a.jpg"}, "option '-o' needs a non-empty path"},
+        {{"--width", "0", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '0'"},
+        {{"--width", "-5", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '-5'"},
+        {{"--height", "10923", "a.jpg"}, "--height needs a number of rows from 1 to 10922, not '10923'"},
+        {{"--max-cells", "1e5", "a.jpg"}, "--max-cells needs a number of cells from 1 to 1000000000, not '1e5'"},
+        {{"a.jpg", "--width"}, "option '--width' needs a value"},
         {{"-o", "-", "a.jpg", "b.jpg"}, "'-o -' writes one page to standard output; 2 pictures were given"},
     };
     for (const Case& c : cases) {
@@ -51,6 +56,19 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         ASSERT_FALSE(options.ok()) << c.message;
         EXPECT_EQ(options.error().message, c.message);
     }
+}
+
+TEST(CliOptionsTest, PageSizeOptions) {
+    const convert::PageSizeRequest size =
+        ParseArguments({"--width", "200", "--height", "10922", "--max-cells", "100000", "--allow-enlarge", "a.jpg"})
+            .value()
+            .pageSize;
+    EXPECT_EQ(size.columns, 200);
+    EXPECT_EQ(size.rows, 10922);
+    EXPECT_EQ(size.maxCells, 100000);
+    EXPECT_TRUE(size.allowEnlarge);
+    EXPECT_FALSE(ParseArguments({"a.jpg"}).value().pageSize.asksAnything());
+    EXPECT_FALSE(ParseArguments({"a.jpg"}).value().pageSize.allowEnlarge);
 }
 
 TEST(CliOptionsTest, HelpAndVersionNeedNoPicture) {

@@ -115,6 +115,37 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
     EXPECT_EQ(moza::ReadWholeFile(page).value(), kColourPage);
 }
 
+TEST_F(MozaConvertTest, AtWidthEightThePictureIsScaledByAreaBeforeConversion) {
+    // 48 x 24, white with (10, 200, 5) from column 25: --width 8 keeps the shown shape with 4 rows,
+    // so the picture is halved; new column 12 averages white and green (133, 228, 130).
+    QImage image(48, 24, QImage::Format_RGB32);
+    image.fill(qRgb(255, 255, 255));
+    for (int y = 0; y < 24; ++y)
+        for (int x = 25; x < 48; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
+    const fs::path picture = m_folder / "band.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(picture.string())));
+    const Outcome result = run({"--table", table(), "--width", "8", "-o", "-", picture.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string row = "<tr height=9>";
+    for (int c = 0; c < 4; ++c) row += cell("FFFFFF", "\x81\x40");
+    row += cell("33D12E", "\x81\x40");  // levels 3, 7, 7 in each row: no record starts with 3
+    for (int c = 5; c < 8; ++c) row += cell("0AC805", "\x82\xA0");
+    row += "</tr>";
+    EXPECT_EQ(result.out, "\"<html><head><title>band</title></head><body text=#000000>"
+                          "<table cellspacing=0 cellpadding=0 width=72>" +
+                              row + row + row + row + "</table></body></html>\"\r\n");
+}
+
+TEST_F(MozaConvertTest, ACellCapThePageKeepsToLeavesItByteForByte) {
+    const std::string picture = sixByThree("small.png");
+    const Outcome capped = run({"--table", table(), "-t", "cat", "--max-cells", "2", "-o", "-", picture});
+    ASSERT_EQ(capped.status, 0) << capped.err;
+    EXPECT_EQ(capped.out, kColourPage);
+    const Outcome wide = run({"--table", table(), "-t", "cat", "--width", "50", "-o", "-", picture});
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out, kColourPage);  // too small to scale without enlarging: left as it is
+}
+
 TEST_F(MozaConvertTest, MonochromeToStandardOutputWithTheDefaultTitle) {
     const Outcome result = run({"--table", table(), "-m", "-o", "-", sixByThree("cat.bmp")});
     ASSERT_EQ(result.status, 0) << result.err;

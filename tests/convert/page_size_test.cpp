@@ -39,8 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"BothLimitedByWidth", kLandscape, {.columns = 100, .rows = 100}, {300, 240}},
         SizeCase{"BothLimitedByHeight", kLandscape, {.columns = 300, .rows = 50}, {186, 150}},
         SizeCase{"PortraitWidthOnly", kPortrait, {.columns = 40}, {120, 384}},      // 40 x 127.8
-        SizeCase{"WiderThanThePictureIsNotEnlarged", kLandscape, {.columns = 1000}, {600, 480}},
-        SizeCase{"TallerThanThePictureIsNotEnlarged", kLandscape, {.rows = 1000}, {600, 480}},
+        SizeCase{"WiderThanThePageLeavesThePicture", kLandscape, {.columns = 214}, kLandscape},
+        SizeCase{"TallerThanThePageLeavesThePicture", kLandscape, {.rows = 1000}, kLandscape},
+        SizeCase{"JustNarrowerThanThePageKeepsItsRows", kLandscape, {.columns = 213}, {639, 480}},  // not 170 rows
+        SizeCase{"JustLowerThanThePage", kLandscape, {.rows = 159}, {597, 477}},                   // 199.1 columns
         SizeCase{"EnlargedWhenAllowed", kLandscape, {.columns = 1000, .allowEnlarge = true}, {3000, 2397}},
         SizeCase{"EnlargedNoTallerThanCanBeConverted", kLandscape, {.rows = 20000, .allowEnlarge = true},
                  {41019, 32763}},  // 13673 x 10921 cells
@@ -51,11 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"WidthTighterThanTheCap", kPhoto, {.columns = 50, .maxCells = 10000}, {150, 120}},
         SizeCase{"CapOfOneCell", kPhoto, {.maxCells = 1}, {3, 3}},
         SizeCase{"TinyPictureIsNotEnlargedToOneCell", {2, 2}, {.columns = 1}, {2, 2}},
+        SizeCase{"SmallPictureUnderAWideLimitIsLeftAlone", {6, 3}, {.columns = 50}, {6, 3}},
         SizeCase{"TinyPictureEnlargedWhenAllowed", {2, 2}, {.columns = 4, .allowEnlarge = true}, {12, 12}},
         SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10}, {0, 0}}),
     [](const ::testing::TestParamInfo<SizeCase>& test) { return std::string(test.param.name); });
 
-TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownAspect) {
+TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownShape) {
     for (int width = 5; width < 3000; width += 331) {
         for (int height = 5; height < 3000; height += 277) {
             for (int limit : {1, 7, 80, 401}) {
@@ -70,9 +73,11 @@ TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownAspect) {
                 EXPECT_LE(static_cast<std::int64_t>(columns) * rows, request.maxCells);
                 EXPECT_LE(size.width, width);
                 EXPECT_LE(size.height, height);
-                const double shown = columns * kCellWidthPx / (rows * kCellHeightPx);
+                // Shown no narrower than the picture, and no wider than its unscaled page.
                 if (columns >= 20 && rows >= 20) {
-                    EXPECT_NEAR(shown / (double(width) / height), 1.0, 0.06);
+                    const double shown = columns * kCellWidthPx / (rows * kCellHeightPx) / (double(width) / height);
+                    EXPECT_GT(shown, 0.96);
+                    EXPECT_LT(shown, kCellWidthPx / kCellHeightPx * 1.04);
                 }
             }
         }
