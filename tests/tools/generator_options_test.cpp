@@ -16,7 +16,7 @@ TEST(GeneratorOptionsTest, NoArgumentsGiveTheDefaults) {
     EXPECT_EQ(options.value().output, "char.csv");
     EXPECT_EQ(options.value().rule.scaleRule, moza::tools::ScaleRule::TopLeft);
     EXPECT_EQ(options.value().rule.blend, 0.3);
-    EXPECT_EQ(options.value().order, moza::tools::RecordOrder::StandIn);
+    EXPECT_EQ(options.value().order, moza::tools::RecordOrder::Trained);
 }
 
 TEST(GeneratorOptionsTest, EveryOptionIsRead) {
@@ -65,7 +65,8 @@ TEST(GeneratorOptionsTest, BadArgumentsAreUsageErrors) {
         {"--order"},         {"--order", "random"}, {"--chars", "all"}, {"--blend", "1.5"},
         {"--blend", "x"},    {"--scale", "-0.1"},   {"--pixel-size", "0"}, {"--bogus", "1"},
         {"stray"},           {"--blend", "0.5x"},   {"--pixel-size", "nan"},
-        {"--hinting", "strong"}, {"--scale", "lightest"}, {"--shift-x", "99"}};
+        {"--hinting", "strong"}, {"--scale", "lightest"}, {"--shift-x", "99"},
+        {"--add-min-count", "0"}, {"--cost-blend", "2"}};
     for (const auto& arguments : cases) {
         auto options = ParseGeneratorArguments(arguments);
         EXPECT_FALSE(options.ok()) << arguments[0];

@@ -36,7 +36,8 @@ Status applyChoice(const std::string& option, const std::string& value, Generato
     if (value == "code") options.order = RecordOrder::Code;
     else if (value == "flat") options.order = RecordOrder::Flat;
     else if (value == "standin") options.order = RecordOrder::StandIn;
-    else return usage("--order takes code, flat or standin, not '" + value + "'");
+    else if (value == "trained") options.order = RecordOrder::Trained;
+    else return usage("--order takes code, flat, standin or trained, not '" + value + "'");
     return success();
 }
 
@@ -53,6 +54,7 @@ Status applyNumber(const std::string& option, const std::string& value, Generato
         {"--shift-y", -50.0, 50.0, &options.shiftY},
         {"--scale", 0.0, 1.0, &options.rule.scale},
         {"--blend", 0.0, 1.0, &options.rule.blend},
+        {"--cost-blend", 0.0, 1.0, &options.trainingRule.costBlend},
     };
     for (const Range& range : ranges) {
         if (option != range.name) continue;
@@ -63,6 +65,16 @@ Status applyNumber(const std::string& option, const std::string& value, Generato
         return success();
     }
     return usage("unknown option '" + option + "'");
+}
+
+Status applyCount(const std::string& value, std::int64_t& out) {
+    std::int64_t count = 0;
+    const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (ec != std::errc() || ptr != value.data() + value.size() || count < 1) {
+        return usage("--add-min-count takes a positive whole number, not '" + value + "'");
+    }
+    out = count;
+    return success();
 }
 
 }  // namespace
@@ -84,6 +96,11 @@ Result<GeneratorOptions> ParseGeneratorArguments(const std::vector<std::string>&
         else if (option == "--first") options.first = value;
         else if (option == "-o" || option == "--output") options.output = value;
         else if (option == "--measurements") options.measurements = value;
+        else if (option == "--training") options.training = value;
+        else if (option == "--add-min-count") {
+            Status applied = applyCount(value, options.trainingRule.addMinCount);
+            if (!applied) return applied.error();
+        }
         else if (option == "--scale" && value == "darkest") options.rule.scaleRule = ScaleRule::Darkest;
         else if (option == "--scale" && value == "top-left") options.rule.scaleRule = ScaleRule::TopLeft;
         else if (option == "--scale" && value == "position") options.rule.scaleRule = ScaleRule::PerPosition;
@@ -123,7 +140,15 @@ std::string GeneratorHelpText() {
            "                      position: each position's own darkest ninth\n"
            "  --blend SHARE       draw each ninth this far toward the cell's mean ink, 0 to 1\n"
            "                      (default 0.3)\n"
-           "  --order ORDER       code, flat or standin (default standin)\n"
+           "  --order ORDER       code, flat, standin or trained (default trained):\n"
+           "                      trained adds records for the block patterns of training\n"
+           "                      pictures and lets each branch of the matching order be\n"
+           "                      led by the record that serves its blocks best\n"
+           "  --training FILE     block pattern counts for --order trained (default: the\n"
+           "                      counts in the source tree, tools/glyphs/block_counts.csv)\n"
+           "  --add-min-count N   patterns counted N times or more get a record (default 3)\n"
+           "  --cost-blend SHARE  how far the training cost sees each ninth drawn toward\n"
+           "                      the cell's mean ink (default 0)\n"
            "  --first CHAR        make this character record 0, the fallback\n"
            "  -o, --output PATH   where to write the table (default char.csv; - for standard output)\n"
            "  --measurements PATH also write each measured character's ink coverage (code,\n"

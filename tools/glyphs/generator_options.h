@@ -9,6 +9,7 @@
 #include "font_face.h"
 #include "glyph/glyph_font.h"
 #include "table_builder.h"
+#include "trained_table.h"
 
 namespace moza::tools {
 
@@ -23,7 +24,9 @@ struct GeneratorOptions {
     double shiftX = 0;              // the glyph moved right within its cell, in pixels
     double shiftY = 0;              // and down
     LevelRule rule;
-    RecordOrder order = RecordOrder::StandIn;
+    RecordOrder order = RecordOrder::Trained;
+    std::string training = MOZA_GLYPHS_TRAINING_FILE;  // block counts for the trained order
+    TrainingRule trainingRule;
     std::string first;              // UTF-8 character to put first, or empty
     std::string output = "char.csv";  // "-": standard output
     std::string measurements;       // when set, the raw ink of every measured character goes here

@@ -135,15 +135,26 @@ std::array<double, 9> ScalesOf(const std::vector<MeasuredChar>& characters, cons
     return scales;
 }
 
+namespace {
+
+/// The darkness of the grey that ink covering a ninth's scaled share of a white cell paints.
+double ninthDarkness(const CellInk& ink, std::size_t i, const std::array<double, 9>& scales, double blend) {
+    const double share = std::clamp(blended(ink, i, blend) / scales[i], 0.0, 1.0);
+    return convert::ExactDarkness(765.0 * (1.0 - share));
+}
+
+}  // namespace
+
 glyph::DarknessPattern LevelsOf(const CellInk& ink, const std::array<double, 9>& scales, double blend) {
     glyph::DarknessPattern pattern{};
-    for (std::size_t i = 0; i < 9; ++i) {
-        const double share = std::clamp(blended(ink, i, blend) / scales[i], 0.0, 1.0);
-        // The grey that ink covering `share` of a white cell paints, as the sampler would level it.
-        const double greySum = 765.0 * (1.0 - share);
-        pattern[i] = convert::DarknessLevelOf(convert::ExactDarkness(greySum));
-    }
+    for (std::size_t i = 0; i < 9; ++i) pattern[i] = convert::DarknessLevelOf(ninthDarkness(ink, i, scales, blend));
     return pattern;
+}
+
+std::array<double, 9> ExactLevelsOf(const CellInk& ink, const std::array<double, 9>& scales, double blend) {
+    std::array<double, 9> levels{};
+    for (std::size_t i = 0; i < 9; ++i) levels[i] = ninthDarkness(ink, i, scales, blend) / convert::kDarknessLevelStep;
+    return levels;
 }
 
 std::vector<glyph::CharRecord> BuildRecords(const std::vector<MeasuredChar>& characters, const LevelRule& rule,
@@ -173,10 +184,16 @@ std::vector<glyph::CharRecord> BuildRecords(const std::vector<MeasuredChar>& cha
         case RecordOrder::StandIn:
             orderByStandIn(records);
             break;
+        case RecordOrder::Trained:
+            break;  // ordered by TrainRecords, which needs the training blocks
     }
+    PutFirst(records, first);
+    return records;
+}
+
+void PutFirst(std::vector<glyph::CharRecord>& records, glyph::CharCode first) {
     auto named = std::find_if(records.begin(), records.end(), [&](const auto& r) { return r.Code == first; });
     if (named != records.end()) std::rotate(records.begin(), named, named + 1);
-    return records;
 }
 
 std::vector<int> MissingLevels(const std::vector<glyph::CharRecord>& records, int position) {

@@ -22,6 +22,7 @@ enum class RecordOrder {
     Code,     // code order: kana and symbols, then the kanji levels 1 and 2, then extensions
     Flat,     // the most even patterns first
     StandIn,  // each group of records sharing a probe prefix led by its best stand-in
+    Trained,  // records added and leaders chosen for the blocks of training pictures (TrainRecords)
 };
 
 /// Which coverage reaches level 10 when no fixed scale is given.
@@ -53,10 +54,17 @@ std::array<double, 9> ScalesOf(const std::vector<MeasuredChar>& characters, cons
 /// the ninth blended toward the mean). A blank ninth is 0, a ninth at `scale` is 10.
 glyph::DarknessPattern LevelsOf(const CellInk& ink, const std::array<double, 9>& scales, double blend);
 
+/// The levels of each ninth before they are cut to whole levels: the darkness of the grey the
+/// ninth paints divided by the level step, so that level L spans [L, L + 1).
+std::array<double, 9> ExactLevelsOf(const CellInk& ink, const std::array<double, 9>& scales, double blend);
+
 /// One record per distinct pattern (the first character in preference order keeps it), in
 /// `order`. A character named in `first`, when present, becomes record 0.
 std::vector<glyph::CharRecord> BuildRecords(const std::vector<MeasuredChar>& characters, const LevelRule& rule,
                                             RecordOrder order, glyph::CharCode first = -1);
+
+/// Moves the record of `first`, when there is one, to the front.
+void PutFirst(std::vector<glyph::CharRecord>& records, glyph::CharCode first);
 
 /// The levels 0 to 10 that no record holds at position `position`.
 std::vector<int> MissingLevels(const std::vector<glyph::CharRecord>& records, int position);

@@ -6,6 +6,7 @@
 #include "cell_ink.h"
 #include "char_selection.h"
 #include "font_face.h"
+#include "trained_table.h"
 
 namespace moza::tools {
 namespace {
@@ -42,6 +43,17 @@ std::vector<MeasuredChar> measure(const FontFace& font, const std::vector<Candid
     return measured;
 }
 
+/// Every measured character with the exact levels the training cost compares.
+std::vector<LevelledChar> levelledChars(const std::vector<MeasuredChar>& measured, const GeneratorOptions& options) {
+    const std::array<double, 9> scales = ScalesOf(measured, options.rule);
+    std::vector<LevelledChar> chars;
+    chars.reserve(measured.size());
+    for (const MeasuredChar& c : measured) {
+        chars.push_back({c.character.code, ExactLevelsOf(c.ink, scales, options.trainingRule.costBlend)});
+    }
+    return chars;
+}
+
 }  // namespace
 
 Result<GeneratedTable> GenerateTable(const GeneratorOptions& options) {
@@ -67,7 +79,16 @@ Result<GeneratedTable> GenerateTable(const GeneratorOptions& options) {
     table.descent = face.descent();
     table.measured = measure(face, characters.value(), options, table.skipped);
     if (table.measured.empty()) return Error{"the font draws none of the chosen characters"};
-    table.records = BuildRecords(table.measured, options.rule, options.order, first.value());
+    if (options.order != RecordOrder::Trained) {
+        table.records = BuildRecords(table.measured, options.rule, options.order, first.value());
+        return table;
+    }
+    Result<BlockCounts> counts = ReadBlockCounts(options.training);
+    if (!counts) return Error{"cannot read the training counts: " + counts.error().message};
+    table.records = BuildRecords(table.measured, options.rule, RecordOrder::Code);
+    table.records = TrainRecords(std::move(table.records), levelledChars(table.measured, options), counts.value(),
+                                 options.trainingRule);
+    PutFirst(table.records, first.value());
     return table;
 }
 
