@@ -116,7 +116,7 @@ def table_area(screenshot):
     return screenshot[:bottom, :right, :3]
 
 
-def screenshot(chromium, url, width, height, folder):
+def screenshot(chromium, url, width, height, folder, timeout):
     profile = tempfile.mkdtemp(prefix="profile-", dir=folder)
     shot = os.path.join(folder, "shot.png")
     if os.path.exists(shot):
@@ -125,7 +125,7 @@ def screenshot(chromium, url, width, height, folder):
                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
                     "--hide-scrollbars", "--user-data-dir=" + profile,
                     "--window-size=%d,%d" % (width, height), "--screenshot=" + shot, url],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout)
     return np.asarray(Image.open(shot).convert("RGB"))
 
 
@@ -139,7 +139,7 @@ def score(args, table, picture, mono, server_port, folder, keep):
     h, w = rgb.shape[:2]
     # Cells grow to fit their glyphs, so the page is larger than the picture.
     shot = screenshot(args.chromium, "http://127.0.0.1:%d/page.html" % server_port,
-                      w // 3 * 16 + 64, h // 3 * 20 + 64, folder)
+                      w // 3 * 16 + 64, h // 3 * 20 + 64, folder, args.timeout)
     area = table_area(shot)
     drawn = Image.fromarray(area).resize((w, h), Image.BOX)
     if keep:
@@ -155,6 +155,8 @@ def main():
     parser.add_argument("--table", action="append", required=True, metavar="NAME=FILE")
     parser.add_argument("--modes", default="mono,web", help="mono, web or both (default)")
     parser.add_argument("--keep", metavar="FOLDER", help="save the screenshots here")
+    parser.add_argument("--timeout", type=float, default=120,
+                        help="seconds a screenshot may take (default 120; a 1920 x 1080 page on a busy machine needs more)")
     parser.add_argument("pictures", nargs="+")
     args = parser.parse_args()
 
