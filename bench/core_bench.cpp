@@ -1,4 +1,4 @@
-// Core benchmarks: decoding, composing (blocks per second) and FindGlyph against table size.
+// Core benchmarks: decoding, scaling, composing (blocks per second) and FindGlyph against table size.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -11,6 +11,7 @@
 
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
+#include "convert/scale_image.h"
 #include "glyph/char_data_loader.h"
 #include "picture/picture_loader.h"
 
@@ -77,6 +78,20 @@ void BM_LoadPicture(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadPicture)->Unit(benchmark::kMillisecond);
+
+void BM_ScaleForPage(benchmark::State& state) {
+    const convert::WorkingImage& image = enlargedPhoto();
+    convert::PageSizeRequest request;
+    if (state.range(0) == 0) request.columns = 200; else request.maxCells = 100000;
+    const convert::PictureSize size = convert::TargetPictureSize({image.width(), image.height()}, request);
+    for (auto _ : state) {
+        Result<convert::WorkingImage> scaled = convert::ScaleImage(image, size.width, size.height);
+        benchmark::DoNotOptimize(scaled.ok());
+    }
+    state.SetLabel((state.range(0) == 0 ? "--width 200: " : "--max-cells 100000: ") + std::to_string(size.width) +
+                   " x " + std::to_string(size.height));
+}
+BENCHMARK(BM_ScaleForPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ComposeTable(benchmark::State& state) {
     const convert::WorkingImage& image = enlargedPhoto();
