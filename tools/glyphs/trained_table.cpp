@@ -63,7 +63,12 @@ private:
         std::vector<std::size_t> children;
         std::size_t best = 0;  // the leader of least subtree cost
     };
+    /// Builds the node of records [lo, hi) at `depth` with its training blocks [patternLo,
+    /// patternHi), and below it; returns its index.
     std::size_t build(int depth, std::size_t lo, std::size_t hi, std::size_t patternLo, std::size_t patternHi);
+    /// Builds the children of `node`; the blocks that match none of them go into `stops`.
+    std::vector<std::size_t> buildChildren(std::size_t node, std::size_t patternLo, std::size_t patternHi,
+                                           StopSums& stops);
     void assign(std::size_t node, std::size_t leader);
 
     std::vector<glyph::CharRecord> m_records;  // sorted by probe key
@@ -102,24 +107,7 @@ std::size_t LeaderSearch::build(int depth, std::size_t lo, std::size_t hi, std::
     const std::size_t index = m_nodes.size();
     m_nodes.push_back({depth, lo, hi, {}, 0});
     StopSums stops;
-    std::vector<std::size_t> children;
-    if (depth == 9) {
-        for (std::size_t p = patternLo; p < patternHi; ++p) stops.add(m_patterns[p].second, m_weights[p]);
-    } else {
-        const auto d = static_cast<std::size_t>(depth);
-        std::size_t p = patternLo;
-        for (std::size_t r = lo; r < hi;) {
-            const glyph::Level level = m_keys[r][d];
-            std::size_t end = r;
-            while (end < hi && m_keys[end][d] == level) ++end;
-            for (; p < patternHi && m_patterns[p].first[d] < level; ++p) stops.add(m_patterns[p].second, m_weights[p]);
-            const std::size_t first = p;
-            while (p < patternHi && m_patterns[p].first[d] == level) ++p;
-            children.push_back(build(depth + 1, r, end, first, p));
-            r = end;
-        }
-        for (; p < patternHi; ++p) stops.add(m_patterns[p].second, m_weights[p]);
-    }
+    std::vector<std::size_t> children = buildChildren(index, patternLo, patternHi, stops);
     // Each child's cost with its own best leader; a record of child C leading this node costs
     // what it costs C, plus the blocks stopping here, plus every other child at its best.
     double others = 0;
@@ -136,6 +124,31 @@ std::size_t LeaderSearch::build(int depth, std::size_t lo, std::size_t hi, std::
     m_nodes[index].children = std::move(children);
     m_nodes[index].best = best;
     return index;
+}
+
+std::vector<std::size_t> LeaderSearch::buildChildren(std::size_t node, std::size_t patternLo, std::size_t patternHi,
+                                                     StopSums& stops) {
+    const int depth = m_nodes[node].depth;
+    const std::size_t hi = m_nodes[node].hi;
+    std::vector<std::size_t> children;
+    std::size_t p = patternLo;
+    if (depth < 9) {
+        // Records and blocks are both sorted by probe key: walk the records' levels at this depth
+        // and hand each its blocks; blocks of a level no record has stop here.
+        const auto d = static_cast<std::size_t>(depth);
+        for (std::size_t r = m_nodes[node].lo; r < hi;) {
+            const glyph::Level level = m_keys[r][d];
+            std::size_t end = r;
+            while (end < hi && m_keys[end][d] == level) ++end;
+            for (; p < patternHi && m_patterns[p].first[d] < level; ++p) stops.add(m_patterns[p].second, m_weights[p]);
+            const std::size_t first = p;
+            while (p < patternHi && m_patterns[p].first[d] == level) ++p;
+            children.push_back(build(depth + 1, r, end, first, p));
+            r = end;
+        }
+    }
+    for (; p < patternHi; ++p) stops.add(m_patterns[p].second, m_weights[p]);
+    return children;
 }
 
 void LeaderSearch::assign(std::size_t node, std::size_t leader) {
