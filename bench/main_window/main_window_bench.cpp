@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "common/program_folder.h"
+#include "common/program_paths.h"
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
 #include "ui/page_view.h"
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto loaded = moza::glyph::LoadCharData(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), {});
+    auto loaded = moza::glyph::LoadCharData(moza::ProgramPaths::ForThisProgram().dataFile(moza::kCharDataName), {});
     if (!loaded) {
         std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return 1;
@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("data"));
     QDir(folder.path()).mkpath(QStringLiteral("temp"));
-    moza::ui::FrmMain window(table, moza::picture::ToPath(folder.path()), nullptr, std::make_unique<SilentPrompts>());
+    moza::ui::FrmMain window(table, moza::ProgramPaths::Beside(moza::picture::ToPath(folder.path())), nullptr,
+                            std::make_unique<SilentPrompts>());
     window.show();
     QElapsedTimer settle;
     settle.start();

@@ -18,6 +18,7 @@
 
 #include "convert/page_composer.h"
 #include "common/program_folder.h"
+#include "common/program_paths.h"
 #include "convert/working_image.h"
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
@@ -45,7 +46,7 @@ public:
 // The shipped glyph table, or an empty one when it cannot be read.
 const moza::glyph::GlyphTable& shippedTable() {
     static const moza::glyph::GlyphTable table = [] {
-        auto loaded = moza::glyph::LoadCharData(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), {});
+        auto loaded = moza::glyph::LoadCharData(moza::ProgramPaths::ForThisProgram().dataFile(moza::kCharDataName), {});
         return loaded ? std::move(loaded).value() : moza::glyph::GlyphTable();
     }();
     return table;
@@ -189,12 +190,13 @@ double msSinceProcessStart() {
 // picture and the program folder's char.csv.
 std::filesystem::path startupFolder() {
     const std::filesystem::path programFolder = moza::ProgramFolder();
-    if (std::filesystem::exists(moza::FixedPath(moza::ProgramFolder(), moza::kTitlePictureSuffix))) return programFolder;
+    const moza::ProgramPaths paths = moza::ProgramPaths::Beside(programFolder);
+    if (std::filesystem::exists(paths.dataFile(moza::kTitlePictureName))) return programFolder;
     static QTemporaryDir temporary;
     const std::filesystem::path folder = temporary.path().toStdString();
     std::filesystem::create_directories(folder / "data");
     std::filesystem::create_directories(folder / "temp");
-    std::filesystem::copy_file(moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix), folder / "data" / "char.csv",
+    std::filesystem::copy_file(paths.dataFile(moza::kCharDataName), folder / "data" / "char.csv",
                                std::filesystem::copy_options::overwrite_existing);
     QImage title(312, 206, QImage::Format_RGB32);
     title.fill(Qt::cyan);
@@ -205,14 +207,14 @@ std::filesystem::path startupFolder() {
 // Start-up from the splash to the main window shown, with the program folder's own data. The
 // first iteration also starts the browser engine, as every real start does.
 void StartupToMainWindow(benchmark::State& state) {
-    const std::filesystem::path folder = startupFolder();
+    const moza::ProgramPaths paths = moza::ProgramPaths::Beside(startupFolder());
     SilentPrompts prompts;
     for (auto _ : state) {
         moza::ui::Load splash;
         std::unique_ptr<QWidget> window = splash.Form_Load(
-            folder,
-            [&folder](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
-                return std::make_unique<moza::ui::FrmMain>(std::move(table), folder);
+            paths,
+            [&paths](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
+                return std::make_unique<moza::ui::FrmMain>(std::move(table), paths);
             },
             prompts);
         if (!window) {

@@ -19,7 +19,7 @@ struct CliOptions {
     std::string title;             // UTF-8; without one each page takes its picture's name
     convert::ColorMode mode = convert::ColorMode::Web;
     std::string output;            // empty: the program's temp folder; "-": standard output
-    std::string table;             // empty: data/char.csv beside the program
+    std::string table;             // empty: char.csv in the program's data folder
     int jobs = 1;
     convert::PageSizeRequest pageSize;  // nothing asked: the page of the whole picture
     bool quiet = false;

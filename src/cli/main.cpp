@@ -20,7 +20,7 @@
 #include "cli/progress_line.h"
 #include "common/file_text.h"
 #include "common/part_files.h"
-#include "common/program_folder.h"
+#include "common/program_paths.h"
 #include "common/version.h"
 #include "glyph/char_data_loader.h"
 #include "picture/library_output.h"
@@ -55,7 +55,7 @@ std::string pictureStem(const std::string& picture) { return std::filesystem::pa
 
 /// Where each picture's page goes. Fails (a usage error) when several pictures are given and
 /// -o names something that is not a folder.
-moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
+moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const moza::ProgramPaths& paths) {
     std::vector<PictureJob> jobs;
     const bool several = options.pictures.size() > 1;
     std::error_code ec;
@@ -75,8 +75,7 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
                        options.pageSize};
         if (options.output.empty()) {
             // Names made from the clock may meet another run's page: that one is kept, never replaced.
-            job.target = {PageTarget::Kind::TempFolder, moza::FixedPath(moza::ProgramFolder(), moza::kTempFolderSuffix), {},
-                          false};
+            job.target = {PageTarget::Kind::TempFolder, paths.tempFolder(), {}, false};
         } else if (options.output == "-") {
             job.target = {PageTarget::Kind::Stream, {}, {}};
         } else if (several || outputIsFolder) {
@@ -90,15 +89,22 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options) {
 }
 
 int run(const CliOptions& options) {
+    const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     const std::filesystem::path tablePath =
-        options.table.empty() ? moza::FixedPath(moza::ProgramFolder(), moza::kCharDataSuffix) : std::filesystem::path(options.table);
+        options.table.empty() ? paths.dataFile(moza::kCharDataName) : std::filesystem::path(options.table);
     moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
     if (!table) {
         std::fprintf(errors(), "moza-convert: %s\n", table.error().message.c_str());
         return kSomeFailed;
     }
-    moza::Result<std::vector<PictureJob>> jobs = planJobs(options);
+    moza::Result<std::vector<PictureJob>> jobs = planJobs(options, paths);
     if (!jobs) return usageError(jobs.error().message);
+    if (options.output.empty()) {
+        if (moza::Status prepared = paths.prepareTempFolder(); !prepared) {
+            std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
+            return kSomeFailed;
+        }
+    }
 
     const bool terminal = isatty(fileno(errors())) != 0;
     moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()), errors());

@@ -10,14 +10,10 @@ namespace moza {
 std::filesystem::path ProgramFolder();
 
 /// `programFolder` with `suffix` appended as plain text, as the fixed paths are formed:
-/// FixedPath(folder, kCharDataSuffix). No separator is added or removed.
+/// FixedPath(folder, kDataFolderSuffix). No separator is added or removed.
 std::filesystem::path FixedPath(const std::filesystem::path& programFolder, std::string_view suffix);
 
 inline constexpr std::string_view kDataFolderSuffix = "/data";
-inline constexpr std::string_view kCharDataSuffix = "/data/char.csv";
-inline constexpr std::string_view kTitlePictureSuffix = "/data/title.bmp";
-inline constexpr std::string_view kStartPageSuffix = "/data/index.html";
-inline constexpr std::string_view kVersionPageSuffix = "/data/version.html";
 inline constexpr std::string_view kTempFolderSuffix = "/temp/";
 
 }  // namespace moza

@@ -15,8 +15,8 @@
 #include <QRadioButton>
 #include <chrono>
 
-#include "common/program_folder.h"
 #include "common/atomic_file_writer.h"
+#include "common/program_paths.h"
 #include "convert/page_composer.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
@@ -53,11 +53,11 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
 
 }  // namespace
 
-FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem::path programFolder,
+FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, ProgramPaths paths,
                  QWidget* parent, std::unique_ptr<UserPrompts> prompts)
     : QMainWindow(parent),
       m_table(std::move(table)),
-      m_programFolder(std::move(programFolder)),
+      m_paths(std::move(paths)),
       m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {
     assert(m_table != nullptr);
     setObjectName(QStringLiteral("FrmMain"));
@@ -89,7 +89,7 @@ FrmMain::~FrmMain() = default;
 void FrmMain::createControls(QWidget* client) {
     sPic = placed(new PreviewBox(client), "sPic", QRect(8, 8, 193, 193));
     View = placed(new PageView(client), "View", QRect(208, 8, 312, 249));
-    View->setDataFolder(fixedPath(kDataFolderSuffix));
+    View->setDataFolder(picture::ToText(m_paths.dataFolder()));
     htmltag = placed(new MarkupBox(client), "htmltag", QRect(208, 264, 312, 73));
     htmltag->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     createOptions(client);
@@ -151,7 +151,7 @@ void FrmMain::setTabOrder() {
     QWidget::setTabOrder(colorweb, TextTitle);
 }
 
-void FrmMain::Form_Load() { View->Navigate(fixedPath(kStartPageSuffix)); }
+void FrmMain::Form_Load() { View->Navigate(dataPage(kStartPageName)); }
 
 void FrmMain::updateMenuStates() {
     // File > Save As copies the page of the last make command, so it is offered only between a
@@ -173,9 +173,7 @@ void FrmMain::setMaking(bool making) {
     updateMenuStates();
 }
 
-QString FrmMain::fixedPath(std::string_view suffix) const {
-    return picture::ToText(FixedPath(m_programFolder, suffix));
-}
+QString FrmMain::dataPage(std::string_view name) const { return picture::ToText(m_paths.dataFile(name)); }
 
 void FrmMain::showFailure(const QString& what, const std::string& reason) {
     m_prompts->showFailure(this, what, QString::fromStdString(reason));
@@ -207,6 +205,10 @@ void FrmMain::openPicture(const QString& file) {
 
 void FrmMain::MakeButton_Click() {
     if (making()) return;
+    if (Status prepared = m_paths.prepareTempFolder(); !prepared) {
+        showFailure(tr("The page could not be made."), prepared.error().message);
+        return;
+    }
     const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
     m_captions = std::make_unique<CaptionProgress>(
         this,
@@ -216,7 +218,7 @@ void FrmMain::MakeButton_Click() {
         kCaptionInterval);
     setMaking(true);
     m_makeJob->start({&tPic, m_table, TextTitle->text().toStdString(), mode,
-                      picture::ToPath(fixedPath(kTempFolderSuffix)), m_captions->blockProgress()});
+                      m_paths.tempFolder(), m_captions->blockProgress()});
 }
 
 void FrmMain::makeFinished() {
@@ -252,9 +254,9 @@ void FrmMain::MN_FILE_END_Click() {
     QApplication::closeAllWindows();
 }
 
-void FrmMain::MN_VIEW_START_Click() { View->Navigate(fixedPath(kStartPageSuffix)); }
+void FrmMain::MN_VIEW_START_Click() { View->Navigate(dataPage(kStartPageName)); }
 
-void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(fixedPath(kVersionPageSuffix)); }
+void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(dataPage(kVersionPageName)); }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     if (making()) {

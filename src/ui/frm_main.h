@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/program_paths.h"
 #include "common/result.h"
 #include "convert/working_image.h"
 #include "glyph/glyph_table.h"
@@ -39,10 +40,10 @@ class PreviewBox;
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    /// Creates the window (hidden) and points the page view at the start page in
-    /// `programFolder`. `table` is the loaded glyph table; pages are written to the temp folder
-    /// in `programFolder`. `prompts` answers the dialogs; by default the real dialogs are shown.
-    FrmMain(std::shared_ptr<const glyph::GlyphTable> table, std::filesystem::path programFolder,
+    /// Creates the window (hidden) and points the page view at the start page in the data
+    /// folder of `paths`. `table` is the loaded glyph table; pages are written to the temp folder
+    /// of `paths`. `prompts` answers the dialogs; by default the real dialogs are shown.
+    FrmMain(std::shared_ptr<const glyph::GlyphTable> table, ProgramPaths paths,
             QWidget* parent = nullptr, std::unique_ptr<UserPrompts> prompts = nullptr);
     ~FrmMain() override;
 
@@ -80,7 +81,7 @@ private:
     void Form_Load();
     void updateMenuStates();
 
-    QString fixedPath(std::string_view suffix) const;
+    QString dataPage(std::string_view name) const;
     /// Whether a make command runs: then no other command starts (see setMaking).
     bool making() const { return m_inputBlocker != nullptr; }
     void setMaking(bool making);
@@ -89,7 +90,7 @@ private:
     void showFailure(const QString& what, const std::string& reason);
 
     std::shared_ptr<const glyph::GlyphTable> m_table;
-    std::filesystem::path m_programFolder;
+    ProgramPaths m_paths;
     std::unique_ptr<UserPrompts> m_prompts;
 
     // The state the commands share.

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "common/program_folder.h"
 #include "glyph/char_data_loader.h"
 #include "ui/user_prompts.h"
 
@@ -34,9 +33,9 @@ Load::Load(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWi
     setPalette(background);
 }
 
-std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFolder,
+std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
                                          const MainWindowFactory& makeMainWindow, UserPrompts& prompts) {
-    const std::filesystem::path titleFile = FixedPath(programFolder, kTitlePictureSuffix);
+    const std::filesystem::path titleFile = paths.dataFile(kTitlePictureName);
     const Status title = loadTitle(titleFile);
     if (!title) {
         prompts.showFailure(nullptr, tr("Moza cannot start: its title picture could not be loaded."),
@@ -47,7 +46,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const std::filesystem::path& programFol
     centreOnScreen(*this);
     show();
     ShowLoadStatus(QStringLiteral("Start Loading..."));
-    const std::filesystem::path charFile = FixedPath(programFolder, kCharDataSuffix);
+    const std::filesystem::path charFile = paths.dataFile(kCharDataName);
     Result<glyph::GlyphTable> table = glyph::LoadCharData(
         charFile, [this](const std::string& line) { ShowLoadStatus(QString::fromStdString(line)); });
     flushStatus();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/program_paths.h"
 #include "common/result.h"
 #include "glyph/glyph_table.h"
 
@@ -33,12 +34,12 @@ public:
 
     explicit Load(QWidget* parent = nullptr);
 
-    /// Start-up: loads the title picture from `programFolder` + "/data/title.bmp", shows the
-    /// window, loads the glyph table from "/data/char.csv" with a status line per record, then
+    /// Start-up: loads the title picture title.bmp from the data folder of `paths`, shows the
+    /// window, loads the glyph table from char.csv there with a status line per record, then
     /// makes and shows the main window and closes itself. Returns the main window. On a failure
     /// it tells the user through `prompts` (naming the file and the reason) and returns nullptr;
     /// no main window is made.
-    std::unique_ptr<QWidget> Form_Load(const std::filesystem::path& programFolder,
+    std::unique_ptr<QWidget> Form_Load(const ProgramPaths& paths,
                                        const MainWindowFactory& makeMainWindow, UserPrompts& prompts);
 
     /// Loads `file` into Title. Fails, naming the file, when it is missing or not a picture.

@@ -4,7 +4,7 @@
 
 #include "common/version.h"
 #include "common/part_files.h"
-#include "common/program_folder.h"
+#include "common/program_paths.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
 #include "ui/page_view.h"
@@ -17,13 +17,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Moza"));
     QApplication::setApplicationVersion(QString::fromLatin1(moza::kVersionText));
 
-    const std::filesystem::path programFolder = moza::ProgramFolder();
+    const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     moza::ui::DialogPrompts prompts;
     moza::ui::Load splash;
     const std::unique_ptr<QWidget> mainWindow = splash.Form_Load(
-        programFolder,
-        [&programFolder](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
-            return std::make_unique<moza::ui::FrmMain>(std::move(table), programFolder);
+        paths,
+        [&paths](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
+            return std::make_unique<moza::ui::FrmMain>(std::move(table), paths);
         },
         prompts);
     if (!mainWindow) return 1;

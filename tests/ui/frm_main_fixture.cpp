@@ -46,7 +46,7 @@ void FrmMainTest::TearDown() { m_window.reset(); }
 void FrmMainTest::createWindow(std::shared_ptr<const glyph::GlyphTable> table) {
     auto prompts = std::make_unique<FakePrompts>();
     m_prompts = prompts.get();
-    m_window = std::make_unique<FrmMain>(std::move(table), ToPath(m_dir.path()), nullptr, std::move(prompts));
+    m_window = std::make_unique<FrmMain>(std::move(table), ProgramPaths::Beside(ToPath(m_dir.path())), nullptr, std::move(prompts));
 }
 
 QString FrmMainTest::writePicture(const QString& name, const QImage& image) {

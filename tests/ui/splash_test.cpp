@@ -91,7 +91,7 @@ private:
 class StartupTest : public ::testing::Test {
 protected:
     std::unique_ptr<QWidget> start() {
-        return m_splash.Form_Load(m_folder.path(), [this](std::shared_ptr<const moza::glyph::GlyphTable> table) {
+        return m_splash.Form_Load(moza::ProgramPaths::Beside(m_folder.path()), [this](std::shared_ptr<const moza::glyph::GlyphTable> table) {
             m_table = std::move(table);
             auto window = std::make_unique<FakeMainWindow>(&m_splash);
             m_mainWindow = window.get();
