@@ -1,31 +1,63 @@
 // moza: the desktop program. The splash window runs start-up and opens the main window.
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
-#include "common/version.h"
 #include "common/part_files.h"
 #include "common/program_paths.h"
+#include "common/version.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
 #include "ui/page_view.h"
+#include "ui/start_options.h"
 #include "ui/user_prompts.h"
+
+namespace {
+
+constexpr int kStartFailed = 1;
+constexpr int kUsage = 2;
+
+int printText(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     moza::RemovePartFilesOnInterrupt();  // a logout or kill during a make leaves no part file
-    moza::ui::PreparePageEngine();
+    // Help and the version are only text: they need neither a display nor the page engine.
+    if (moza::ui::AsksForTextOnly(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        moza::ui::PreparePageEngine();
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moza"));
     QApplication::setApplicationVersion(QString::fromLatin1(moza::kVersionText));
 
+    const moza::Result<moza::ui::StartOptions> options = moza::ui::ParseStartArguments(QApplication::arguments());
+    if (!options) {
+        std::fprintf(stderr, "moza: %s\nTry 'moza --help' for more information.\n", options.error().message.c_str());
+        return kUsage;
+    }
+    using Action = moza::ui::StartOptions::Action;
+    if (options.value().action == Action::ShowHelp) return printText(moza::ui::StartHelpText());
+    if (options.value().action == Action::ShowVersion) return printText(QStringLiteral("moza %1\n").arg(moza::kVersionText));
+
     const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     moza::ui::DialogPrompts prompts;
     moza::ui::Load splash;
+    moza::ui::FrmMain* frmMain = nullptr;
     const std::unique_ptr<QWidget> mainWindow = splash.Form_Load(
         paths,
-        [&paths](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
-            return std::make_unique<moza::ui::FrmMain>(std::move(table), paths);
+        [&paths, &frmMain](std::shared_ptr<const moza::glyph::GlyphTable> table) -> std::unique_ptr<QWidget> {
+            auto window = std::make_unique<moza::ui::FrmMain>(std::move(table), paths);
+            frmMain = window.get();
+            return window;
         },
         prompts);
-    if (!mainWindow) return 1;
+    if (!mainWindow) return kStartFailed;
+    if (!options.value().picture.isEmpty()) frmMain->openPicture(options.value().picture);
     return QApplication::exec();
 }

@@ -1,0 +1,75 @@
+// The desktop program's command line, parsed with QCommandLineParser.
+#include "ui/start_options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
+#include <string_view>
+
+namespace moza::ui {
+namespace {
+
+/// The parser with moza's options; help and version are plain options so that parsing never exits.
+struct StartParser {
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")};
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
+
+    StartParser() {
+        parser.setApplicationDescription(
+            QStringLiteral("Moza turns a picture into a web page of character art. It opens PICTURE when one is given."));
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("a picture to open at start"),
+                                     QStringLiteral("[PICTURE]"));
+    }
+};
+
+QString localFile(const QString& argument) {
+    if (argument.startsWith(QStringLiteral("file:"))) return QUrl(argument).toLocalFile();
+    return argument;
+}
+
+}  // namespace
+
+Result<StartOptions> ParseStartArguments(const QStringList& arguments) {
+    StartParser start;
+    if (!start.parser.parse(arguments)) return Error{start.parser.errorText().toStdString()};
+    StartOptions options;
+    if (start.parser.isSet(start.help)) {
+        options.action = StartOptions::Action::ShowHelp;
+        return options;
+    }
+    if (start.parser.isSet(start.version)) {
+        options.action = StartOptions::Action::ShowVersion;
+        return options;
+    }
+    const QStringList pictures = start.parser.positionalArguments();
+    if (pictures.size() > 1) return Error{"moza opens one picture at a time"};
+    if (!pictures.isEmpty()) {
+        const QString file = localFile(pictures.front());
+        if (file.isEmpty()) return Error{"'" + pictures.front().toStdString() + "' is not a local file"};
+        options.picture = QFileInfo(file).absoluteFilePath();
+    }
+    return options;
+}
+
+QString StartHelpText() {
+    // The parser names the program as it was started ("./moza", "/usr/bin/moza").
+    QString text = StartParser().parser.helpText();
+    const qsizetype usageEnd = text.indexOf(u' ', 7);
+    if (text.startsWith(QStringLiteral("Usage: ")) && usageEnd > 0) text.replace(7, usageEnd - 7, QStringLiteral("moza"));
+    return text;
+}
+
+bool AsksForTextOnly(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") return false;
+        if (argument == "-h" || argument == "--help" || argument == "--version") return true;
+    }
+    return false;
+}
+
+}  // namespace moza::ui
