@@ -1,4 +1,4 @@
-// UTF-8 decoding by hand, so every platform checks text the same way.
+// UTF-8 decoding and encoding by hand, so every platform checks text the same way.
 #include "common/utf8.h"
 
 #include <cstdio>
@@ -33,6 +33,19 @@ CodePoint DecodeUtf8(std::string_view text) {
     static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
     if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
     return {value, length};
+}
+
+std::string EncodeUtf8(char32_t value) {
+    std::string out;
+    if (value < 0x80) {
+        out.push_back(static_cast<char>(value));
+        return out;
+    }
+    const int length = value < 0x800 ? 2 : value < 0x10000 ? 3 : 4;
+    static constexpr unsigned kLeadMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    out.push_back(static_cast<char>(kLeadMarks[length] | (value >> (6 * (length - 1)))));
+    for (int shift = 6 * (length - 2); shift >= 0; shift -= 6) out.push_back(static_cast<char>(0x80 | ((value >> shift) & 0x3F)));
+    return out;
 }
 
 std::string DescribeCharacter(std::string_view utf8Char, char32_t value) {

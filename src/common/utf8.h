@@ -13,6 +13,9 @@ struct CodePoint {
 };
 CodePoint DecodeUtf8(std::string_view text);
 
+/// The UTF-8 bytes of a code point (which must be a Unicode scalar value).
+std::string EncodeUtf8(char32_t value);
+
 /// "'é' (U+00E9)": a character as error messages name it; control characters are named as such.
 std::string DescribeCharacter(std::string_view utf8Char, char32_t value);
 

@@ -1,6 +1,8 @@
 // Code page 932 conversion: iconv "CP932" on POSIX systems, the system conversion on Windows.
 #include "convert/cp932.h"
 
+#include "convert/cp932_rules.h"
+
 #include <cerrno>
 #include <cstdio>
 
@@ -55,18 +57,25 @@ private:
 }  // namespace
 
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
+    auto unwritable = [&](std::size_t at) {
+        const CodePoint point = DecodeUtf8(utf8.substr(at));
+        std::string message = "the character " +
+                              DescribeCharacter(utf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
+                              " cannot be written in code page 932";
+        const OneWayCharacter* oneWay = FindOneWayCharacter(point.value);
+        if (oneWay != nullptr && oneWay->instead != 0) {
+            message += "; use " + DescribeCharacter(EncodeUtf8(oneWay->instead), oneWay->instead) + " instead";
+        }
+        return Error{std::move(message)};
+    };
     for (std::size_t at = 0; at < utf8.size();) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
         if (point.length == 0) {
             return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")"};
         }
+        if (FindOneWayCharacter(point.value) != nullptr) return unwritable(at);
         at += static_cast<std::size_t>(point.length);
     }
-    auto unwritable = [&](std::size_t at) {
-        const CodePoint point = DecodeUtf8(utf8.substr(at));
-        return Error{"the character " + DescribeCharacter(utf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
-                     " cannot be written in code page 932"};
-    };
 #ifdef _WIN32
     std::string out;
     for (std::size_t at = 0; at < utf8.size();) {
@@ -92,10 +101,13 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
 }
 
 Result<std::string> Cp932ToUtf8(std::string_view cp932) {
+    if (const std::optional<std::size_t> outside = FirstByteOutsideCp932(cp932)) {
+        return Error{"the text is not valid code page 932 (byte " + std::to_string(*outside + 1) + ")"};
+    }
 #ifdef _WIN32
     if (cp932.empty()) return std::string();
     const int wideLength = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
-    if (wideLength <= 0) return Error{"the text is not valid code page 932"};
+    if (wideLength <= 0) return Error{"the text is not valid code page 932 (an unassigned double-byte code)"};
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), wide.data(), wideLength);
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);

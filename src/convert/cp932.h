@@ -12,9 +12,11 @@ namespace moza::convert {
 
 /// `utf8` in code page 932. Fails on text that is not UTF-8 and on the first character that code
 /// page 932 cannot hold, naming it: "the character 'é' (U+00E9) cannot be written in code page 932".
+/// Characters that a system writes one way only are refused on every system, with the code
+/// page's own look-alike named when it has one (see cp932_rules.h).
 Result<std::string> Utf8ToCp932(std::string_view utf8);
 
-/// `cp932` as UTF-8. Fails on bytes that are not code page 932, naming the offset.
+/// `cp932` as UTF-8. Fails on bytes that are not code page 932, naming the offset where it can.
 Result<std::string> Cp932ToUtf8(std::string_view cp932);
 
 /// Whether `byte` starts a double-byte character of code page 932: 81 to 9F and E0 to FC (F0 to

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string_view>
+
 namespace moza::convert {
 namespace {
 
@@ -29,6 +32,68 @@ TEST(Cp932Test, InvalidTextIsRefused) {
     EXPECT_FALSE(Utf8ToCp932("\xFF").ok());
     EXPECT_FALSE(Utf8ToCp932("\xC0\xAF").ok());  // an overlong slash
     EXPECT_FALSE(Cp932ToUtf8("\x82").ok());      // a lone lead byte
+}
+
+TEST(Cp932Test, ACharacterWrittenOneWayOnlyIsRefusedWithItsLookAlike) {
+    const Result<std::string> yen = Utf8ToCp932("¥100");
+    ASSERT_FALSE(yen.ok());
+    EXPECT_EQ(yen.error().message,
+              "the character '¥' (U+00A5) cannot be written in code page 932; use '￥' (U+FFE5) instead");
+    EXPECT_EQ(Utf8ToCp932("￥100").value(), "\x81\x8F" "100");
+    EXPECT_FALSE(Utf8ToCp932("\xC2\x80").ok());  // U+0080, which only Windows writes
+}
+
+/// FNV-1a over the bytes fed to it: one number for a whole mapping.
+class MappingDigest {
+public:
+    void add(std::string_view bytes) {
+        for (const char byte : bytes) m_hash = (m_hash ^ static_cast<unsigned char>(byte)) * 0x100000001B3u;
+    }
+    std::uint64_t value() const { return m_hash; }
+
+private:
+    std::uint64_t m_hash = 0xCBF29CE484222325u;
+};
+
+// Every system reads and writes the code page alike: these numbers are the same on Linux (iconv)
+// and on Windows (the system conversion), so a change in either shows up here.
+TEST(Cp932Test, EveryCharacterIsWrittenTheSameWayAndReadsBack) {
+    int written = 0;
+    MappingDigest digest;
+    for (char32_t value = 0; value < 0x30000; ++value) {
+        if (value >= 0xD800 && value <= 0xDFFF) continue;
+        const std::string utf8 = EncodeUtf8(value);
+        const Result<std::string> cp932 = Utf8ToCp932(utf8);
+        if (!cp932) continue;
+        ++written;
+        digest.add(utf8);
+        digest.add(cp932.value());
+        const Result<std::string> back = Cp932ToUtf8(cp932.value());
+        ASSERT_TRUE(back.ok()) << DescribeCharacter(utf8, value);
+        EXPECT_EQ(back.value(), utf8) << DescribeCharacter(utf8, value) << " does not read back";
+    }
+    EXPECT_EQ(written, 9397);
+    EXPECT_EQ(digest.value(), 0xAD610F206D475708u);
+}
+
+TEST(Cp932Test, EveryOneAndTwoByteCodeIsReadTheSameWay) {
+    int read = 0;
+    MappingDigest digest;
+    for (unsigned first = 0; first < 256; ++first) {
+        for (int length = 1; length <= 2; ++length) {
+            for (unsigned second = 0; second < (length == 1 ? 1u : 256u); ++second) {
+                std::string bytes(1, static_cast<char>(first));
+                if (length == 2) bytes.push_back(static_cast<char>(second));
+                const Result<std::string> utf8 = Cp932ToUtf8(bytes);
+                if (!utf8) continue;
+                ++read;
+                digest.add(bytes);
+                digest.add(utf8.value());
+            }
+        }
+    }
+    EXPECT_EQ(read, 46276);
+    EXPECT_EQ(digest.value(), 0xAD7FD7EE29F23359u);
 }
 
 TEST(Cp932Test, AppendCharCodeWritesLeadThenTrail) {
