@@ -16,6 +16,12 @@ set(MOZA_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${_moza_minor}.${_moza_patch}")
 
 set(MOZA_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/version.h.in ${MOZA_GENERATED_DIR}/common/version.h @ONLY)
+# The Windows version resource of the executables.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/moza.rc.in ${MOZA_GENERATED_DIR}/moza.rc @ONLY)
+if(WIN32)
+  enable_language(RC)
+endif()
+
 add_library(moza_version INTERFACE)
 add_library(moza::version ALIAS moza_version)
 target_include_directories(moza_version INTERFACE ${MOZA_GENERATED_DIR})

@@ -17,16 +17,25 @@ packages=(
 if [[ "${MOZA_WITH_BENCH_TOOLS:-0}" == 1 ]]; then
   packages+=(libjpeg-turbo-progs jp2a hyperfine chromium)
 fi
+# The Windows build of the core and its tests under Wine, without Wine's optional extras.
+lean=()
+if [[ "${MOZA_WITH_WINDOWS:-0}" == 1 ]]; then
+  lean+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
+fi
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+missingOf() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+mapfile -t missing < <(missingOf "${packages[@]}")
+mapfile -t missingLean < <(missingOf "${lean[@]}")
+[[ ${#missing[@]} -eq 0 && ${#missingLean[@]} -eq 0 ]] && exit 0
 
-echo "Installing Debian packages: ${missing[*]}" >&2
+echo "Installing Debian packages: ${missing[*]} ${missingLean[*]}" >&2
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2
+if [[ ${#missing[@]} -gt 0 ]]; then "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2; fi
+if [[ ${#missingLean[@]} -gt 0 ]]; then "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missingLean[@]}" >&2; fi

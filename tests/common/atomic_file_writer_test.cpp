@@ -50,6 +50,19 @@ Status writeFile(const fs::path& path, std::string_view bytes) {
     return writer.value().commit();
 }
 
+TEST_F(AtomicFileWriterTest, JapaneseFileAndFolderNamesAreWrittenCopiedAndListed) {
+    const fs::path folder = m_folder / fs::path(u8"ページ");
+    fs::create_directories(folder);
+    const fs::path page = folder / fs::path(u8"20261205_184607_猫の写真.html");
+    ASSERT_TRUE(writeFile(page, "\x94\x4C <table></table>").ok());
+    const fs::path copy = folder / fs::path(u8"保存.html");
+    ASSERT_TRUE(CopyFileWhole(page, copy).ok());
+    EXPECT_EQ(ReadWholeFile(copy).value(), "\x94\x4C <table></table>");
+    std::vector<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    EXPECT_THAT(names, ::testing::UnorderedElementsAre(page.filename(), copy.filename()));
+}
+
 TEST_F(AtomicFileWriterTest, ASecondPageOfTheSameNameReplacesTheFirst) {
     const fs::path path = m_folder / "page.html";
     ASSERT_TRUE(writeFile(path, "one <table></table>").ok());

@@ -18,8 +18,10 @@ using ::testing::HasSubstr;
 class ProgramPathsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("moza-program-paths-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // A Japanese folder name: the paths must survive every system's file name encoding.
+        fs::path name(u8"moza-プログラム-");
+        name += ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_root = fs::temp_directory_path() / name;
         fs::remove_all(m_root);
         fs::create_directories(bin());
     }
