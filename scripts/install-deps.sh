@@ -13,6 +13,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   # screenshots and checks without a display
   xvfb xauth xdotool imagemagick
+  # the packages: icons, man pages, desktop-file checks, the .deb and its computed dependencies
+  librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file
 )
 if [[ "${MOZA_WITH_BENCH_TOOLS:-0}" == 1 ]]; then
   packages+=(libjpeg-turbo-progs jp2a hyperfine chromium)
