@@ -45,7 +45,11 @@ std::filesystem::path ProgramPaths::dataFile(std::string_view nameWithSeparator)
 Status ProgramPaths::prepareTempFolder() const {
     if (!m_installed) return success();
     if (m_tempFolder.empty()) {
+#ifdef _WIN32
+        return Error{"there is no folder for pages: LOCALAPPDATA is not set"};
+#else
         return Error{"there is no folder for pages: neither XDG_DATA_HOME nor HOME is set"};
+#endif
     }
     std::error_code ec;
     std::filesystem::create_directories(m_tempFolder, ec);
