@@ -15,6 +15,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -211,6 +212,7 @@ Status AtomicFileWriter::commit() {
 Status AtomicFileWriter::putInPlace() {
     std::error_code ec;
     const std::uintmax_t size = fs::file_size(m_partPath, ec);
+    (void)size;  // only reserved ahead on POSIX systems
     std::ifstream part(m_partPath, std::ios::binary);
     errno = 0;
     const int out = openExisting(m_destination);

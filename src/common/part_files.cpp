@@ -14,6 +14,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,8 +35,13 @@ long processId() {
 
 bool processIsGone(long process) {
 #ifdef _WIN32
-    (void)process;
-    return false;  // no cheap, safe check: leave them
+    // A process id the system does not know is gone; one it knows is gone once it has exited.
+    HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+    if (handle == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD exitCode = 0;
+    const bool exited = GetExitCodeProcess(handle, &exitCode) != 0 && exitCode != STILL_ACTIVE;
+    CloseHandle(handle);
+    return exited;
 #else
     return ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
 #endif
