@@ -5,6 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "plain_rules.h"
+
 namespace moza::convert {
 namespace {
 
@@ -65,51 +69,11 @@ TEST(PageComposerTest, ASixByThreePictureInColour) {
               "\"<html><head><title>cat</title></head><body text=#000000>" + table.value() + "</body></html>\"\r\n");
 }
 
-TEST(PageComposerTest, MonochromeCellsAreAllBlack) {
-    const Result<std::string> table = ComposeTableText(whiteAndGreen(), kTable, ColorMode::Mono);
-    ASSERT_TRUE(table.ok());
-    EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + cell("000000", "\x81\x40") +
-                                 cell("000000", "\x82\xA0") + "</tr></table>");
-}
-
-TEST(PageComposerTest, RowsFollowBlockRowsAndNoLineBreakAppears) {
-    WorkingImage image = WorkingImage::create(9, 6).value();
-    image.setPixel(8, 5, rgb(0, 0, 0));
-    const Result<std::string> table = ComposeTableText(image, kTable, ColorMode::Web);
-    ASSERT_TRUE(table.ok());
-    const std::string& text = table.value();
-    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
-    EXPECT_THAT(text, ::testing::StartsWith("<table cellspacing=0 cellpadding=0 width=27><tr height=9>"));
-    // Two rows of three cells; the last block has one black pixel: (8 x 255) / 9 = 226 = E2.
-    std::size_t rows = 0;
-    for (std::size_t at = text.find("<tr height=9>"); at != std::string::npos; at = text.find("<tr height=9>", at + 1)) ++rows;
-    EXPECT_EQ(rows, 2u);
-    EXPECT_THAT(text, ::testing::EndsWith(cell("E2E2E2", "\x81\x40") + "</tr></table>"));
-}
-
 TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     const Result<std::string> table = ComposeTableText(WorkingImage(), kTable, ColorMode::Web);
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=0></table>");
     EXPECT_EQ(PageFileHead(""), "\"<html><head><title></title></head><body text=#000000>");
-}
-
-TEST(PageComposerTest, CodesBecomeOneByteTwoBytesOrAQuestionMark) {
-    struct Case {
-        glyph::CharCode code;
-        std::string bytes;
-    };
-    const Case cases[] = {{0x41, "A"},           {0, std::string(1, '\0')}, {255, "\xFF"},  {256, std::string("\x01\x00", 2)},
-                          {0x82A0, "\x82\xA0"}, {65535, "\xFF\xFF"},       {65536, "?"},   {-1, "?"},
-                          {'"', "\""},          {'<', "<"}};
-    WorkingImage image = WorkingImage::create(3, 3).value();
-    for (const Case& c : cases) {
-        const Result<std::string> table = ComposeTableText(image, GlyphTable({uniform(0, c.code)}), ColorMode::Mono);
-        ASSERT_TRUE(table.ok());
-        EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=9><tr height=9>" + cell("000000", c.bytes) +
-                                     "</tr></table>")
-            << c.code;
-    }
 }
 
 TEST(PageComposerTest, AnEmptyGlyphTableIsRefused) {
@@ -127,33 +91,91 @@ TEST(PageComposerTest, ProgressIsReportedForEveryBlockInOrder) {
                                                        "Moza - 5/5 (100.00%)"));
 }
 
+/// The table markup composed plainly: every block sampled with the formula and looked up by a
+/// scan of the table, cell after cell.
+std::string plainTable(const WorkingImage& image, const std::vector<CharRecord>& records, ColorMode mode) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "<table cellspacing=0 cellpadding=0 width=" + std::to_string(image.width() / 3 * 9) + ">";
+    for (int r = 0; r < image.height() / 3; ++r) {
+        out += "<tr height=9>";
+        for (int c = 0; c < image.width() / 3; ++c) {
+            glyph::DarknessPattern pattern{};
+            int sums[3] = {0, 0, 0};
+            for (int i = 0; i < 9; ++i) {
+                const ColorValue v = image.pixel(3 * c + i % 3, 3 * r + i / 3);
+                const int channels[3] = {int(v & 255), int(v >> 8 & 255), int(v >> 16 & 255)};
+                for (int k = 0; k < 3; ++k) sums[k] += channels[k];
+                pattern[static_cast<std::size_t>(i)] = testing::PlainLevel(channels[0], channels[1], channels[2]);
+            }
+            std::string color = "000000";
+            for (int k = 0; k < 3 && mode == ColorMode::Web; ++k) {
+                color[static_cast<std::size_t>(2 * k)] = kHex[sums[k] / 9 / 16];
+                color[static_cast<std::size_t>(2 * k + 1)] = kHex[sums[k] / 9 % 16];
+            }
+            out += testing::PlainCell(color, testing::PlainFindGlyph(records, pattern));
+        }
+        out += "</tr>";
+    }
+    return out + "</table>";
+}
+
 struct Counter {
     std::int64_t next = 0;
+    std::int64_t last = -1;
     bool inOrder = true;
     static void count(void* context, std::int64_t i, std::int64_t last) {
         auto* self = static_cast<Counter*>(context);
-        self->inOrder = self->inOrder && i == self->next && last == 599 * 134 - 1;
+        self->inOrder = self->inOrder && i == self->next && (self->last < 0 || last == self->last);
         self->next = i + 1;
+        self->last = last;
     }
 };
 
-TEST(PageComposerTest, ThreadsComposeTheSameBytesAndReportEveryBlockInOrder) {
-    // Big enough for many bands; random pixels so neighbouring cells differ.
-    WorkingImage image = WorkingImage::create(401, 1797).value();
-    std::uint32_t seed = 1;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
-    image.EnlargeToBlocks();
-    const GlyphTable table({uniform(0, 0x8140), uniform(7, 0x82A0), {{3, 5, 7, 9, 1, 2, 4, 6, 8}, 'x'}});
-    const std::string single = ComposeTableText(image, table, ColorMode::Web, {}, 1).value();
-    for (int threads : {2, 3, 8}) {
-        Counter counter;
-        const Result<std::string> parallel = ComposeTableText(image, table, ColorMode::Web, {&Counter::count, &counter}, threads);
-        ASSERT_TRUE(parallel.ok());
-        EXPECT_TRUE(parallel.value() == single) << threads << " threads";
-        EXPECT_TRUE(counter.inOrder) << threads << " threads";
-        EXPECT_EQ(counter.next, 599 * 134) << threads << " threads";
+TEST(PageComposerTest, EveryCellIsThePlainRuleOfItsBlockOnAnyThreads) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 6; ++round) {
+        // Pictures of a few colours in runs, so that equal blocks follow each other (the composer
+        // skips their lookup) and patterns still vary; tables of random patterns and codes of
+        // every kind, levels 0 to 10 so that lookups go deep.
+        const int width = 3 * static_cast<int>(random() % 90 + 1);
+        const int height = 3 * static_cast<int>(random() % 60 + 1);
+        WorkingImage image = WorkingImage::create(width, height).value();
+        const ColorValue palette[] = {0xFFFFFF, 0x000000, 0x0AC805, 0x808080, 0x2050F0, 0xE0E0E0};
+        ColorValue colour = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (random() % 4 == 0) colour = palette[random() % 6];
+                image.setPixel(x, y, colour);
+            }
+        std::vector<CharRecord> records(static_cast<std::size_t>(random() % 300 + 1));
+        const glyph::CharCode codes[] = {0, '"', '<', 0x41, 0xFF, 0x8140, 0x82A0, 0xFFFF, 0x10000, -1};
+        for (CharRecord& record : records) {
+            for (glyph::Level& level : record.Pattern) level = static_cast<glyph::Level>(random() % 11);
+            record.Code = codes[random() % 10];
+        }
+        const GlyphTable table(records);
+        for (const ColorMode mode : {ColorMode::Web, ColorMode::Mono}) {
+            const std::string expected = plainTable(image, records, mode);
+            for (const int threads : {1, 3}) {
+                Counter counter;
+                const Result<std::string> composed = ComposeTableText(image, table, mode, {&Counter::count, &counter}, threads);
+                ASSERT_TRUE(composed.ok());
+                ASSERT_TRUE(composed.value() == expected) << "round " << round << ", " << threads << " threads";
+                EXPECT_TRUE(counter.inOrder);
+                EXPECT_EQ(counter.next, width / 3 * (height / 3));
+            }
+        }
     }
+}
+
+TEST(PageComposerTest, AnImageNotEnlargedToWholeBlocksIsRefused) {
+    WorkingImage image = WorkingImage::create(7, 4).value();
+    Status composed = success();
+    EXPECT_DEBUG_DEATH(composed = ComposeTable(image, kTable, ColorMode::Web, [](std::string_view) { return true; }),
+                       "");
+#ifdef NDEBUG
+    EXPECT_FALSE(composed.ok());
+#endif
 }
 
 TEST(PageComposerTest, ASinkThatRefusesStopsComposing) {

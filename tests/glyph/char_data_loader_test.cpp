@@ -76,6 +76,10 @@ TEST(CharDataLoaderTest, EmptyValuesReadAsZero) {
     const Loaded loaded = parse("1,,3,\"\",5,6,7,8,9,\n");
     ASSERT_TRUE(loaded.records.ok()) << loaded.records.error().message;
     EXPECT_EQ(loaded.records.value().at(0), record({1, 0, 3, 0, 5, 6, 7, 8, 9}, 0));
+    // A line that ends in a comma ends in an empty value, which starts the next record.
+    const Loaded comma = parse("1,2,3,4,5,6,7,8,9,10,\n2,3,4,5,6,7,8,9,20\n");
+    ASSERT_TRUE(comma.records.ok()) << comma.records.error().message;
+    EXPECT_THAT(comma.records.value(), ElementsAre(record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10), record({0, 2, 3, 4, 5, 6, 7, 8, 9}, 20)));
 }
 
 TEST(CharDataLoaderTest, IdenticalRecordsAllLoadAtTheirOwnIndices) {

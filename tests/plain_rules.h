@@ -1,0 +1,49 @@
+// The conversion's rules written out plainly, for tests to hold the fast code against: the
+// darkness level of a pixel, FindGlyph as a scan of the table, and a cell's markup.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "glyph/char_record.h"
+
+namespace moza::testing {
+
+/// floor(d / 23.3) for d = 256 - S / 3 rounded, S the channel sum.
+inline glyph::Level PlainLevel(int red, int green, int blue) {
+    const double darkness = std::round(256.0 - (red + green + blue) / 3.0);
+    return static_cast<glyph::Level>(std::floor(darkness / 23.3));
+}
+
+/// The record agreeing on the longest run of probe positions (corners, edge middles, centre),
+/// the earliest on a tie; record 0 when none agrees at the top-left.
+inline glyph::CharCode PlainFindGlyph(const std::vector<glyph::CharRecord>& records, const glyph::DarknessPattern& pattern) {
+    constexpr std::size_t kProbes[9] = {0, 2, 6, 8, 1, 3, 5, 7, 4};
+    std::size_t best = 0;
+    int bestRun = -1;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        int run = 0;
+        while (run < 9 && records[i].Pattern[kProbes[run]] == pattern[kProbes[run]]) ++run;
+        if (run > bestRun) {
+            bestRun = run;
+            best = i;
+        }
+    }
+    return records[best].Code;
+}
+
+/// One table cell: its colour (six hexadecimal digits) and its character's bytes.
+inline std::string PlainCell(const std::string& color, glyph::CharCode code) {
+    std::string glyph;
+    if (code >= 0 && code <= 255) {
+        glyph = std::string(1, static_cast<char>(code));
+    } else if (code > 255 && code <= 65535) {
+        glyph = {static_cast<char>(code / 256), static_cast<char>(code % 256)};
+    } else {
+        glyph = "?";
+    }
+    return "<td width=9><font style=font-size:8pt;color:#" + color + ">" + glyph + "</font></td>";
+}
+
+}  // namespace moza::testing
