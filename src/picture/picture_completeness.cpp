@@ -1,4 +1,4 @@
-// Completeness checks from the headers and block lengths of BMP, TGA, GIF and XBM files.
+// Completeness checks from the headers and block lengths of BMP, TGA, GIF, PNG and XBM files.
 #include "picture/picture_completeness.h"
 
 #include <cstdint>
@@ -119,6 +119,27 @@ Status checkGif(Bytes bytes) {
     return Error{std::string(kCutShort) + " (the picture's data ends before its last block)"};
 }
 
+std::uint64_t be32(Bytes bytes, qsizetype at) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+Status checkPng(Bytes bytes) {
+    // Chunks follow the 8-byte signature: length, type, data, checksum. A whole file ends with IEND,
+    // so a file cut short either ends inside a chunk or before that last chunk.
+    const qsizetype size = bytes.size();
+    std::uint64_t at = 8;
+    while (at + 8 <= static_cast<std::uint64_t>(size)) {
+        const auto chunk = static_cast<qsizetype>(at);
+        const std::uint64_t end = plus(at + 12, be32(bytes, chunk));
+        if (end > static_cast<std::uint64_t>(size)) return cutShort(end, size);
+        if (bytes.sliced(chunk + 4, 4) == Bytes("IEND")) return success();
+        at = end;
+    }
+    return Error{std::string(kCutShort) + " (it ends before its closing chunk)"};
+}
+
 Status checkXbm(Bytes bytes) {
     // A text file: the pixels are the numbers between the braces, so a file cut short has no
     // closing brace.
@@ -133,6 +154,7 @@ Status CheckPictureComplete(QByteArrayView bytes, const QByteArray& format) {
     if (format == "bmp") return checkBmp(bytes);
     if (format == "tga") return checkTga(bytes);
     if (format == "gif") return checkGif(bytes);
+    if (format == "png") return checkPng(bytes);
     if (format == "xbm") return checkXbm(bytes);
     return success();
 }

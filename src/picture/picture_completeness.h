@@ -1,5 +1,5 @@
 // Whether a picture file holds all the data its header promises, for the formats whose Qt
-// decoders fill a file cut short with made-up pixels instead of failing.
+// decoders fill a file cut short with made-up pixels, or say only that they failed.
 #pragma once
 
 #include <QByteArray>
@@ -13,7 +13,7 @@ namespace moza::picture {
 inline constexpr const char* kCutShort = "the file is damaged or cut short";
 
 /// Checks the whole file `bytes` of a picture in `format` (as QImageReader names it: "bmp",
-/// "gif", "tga", "xbm"): fails with kCutShort (and what is missing) when the file ends before
+/// "gif", "png", "tga", "xbm"): fails with kCutShort (and what is missing) when the file ends before
 /// the pixel data its header describes. Only headers and block lengths are read, never pixels.
 /// Other formats pass: their decoders fail on a file cut short by themselves.
 Status CheckPictureComplete(QByteArrayView bytes, const QByteArray& format);

@@ -64,12 +64,14 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     const QByteArray bmp24 = encoded(pattern(13, 7, QImage::Format_RGB888), "bmp");
     const QByteArray bmp32 = encoded(pattern(13, 7, QImage::Format_ARGB32), "bmp");
     const QByteArray xbm = encoded(pattern(13, 7, QImage::Format_Mono), "xbm");
+    const QByteArray png = encoded(pattern(13, 7, QImage::Format_ARGB32), "png");
     const Case cases[] = {
         {"8-bit BMP", bmp8, "bmp", bmp8.size()},
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
         {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels
+        {"PNG", png, "png", png.size()},
         {"XBM", xbm, "xbm", xbm.lastIndexOf('}') + 1, xbm.indexOf('{') + 1},
     };
     for (const Case& c : cases) {

@@ -145,7 +145,7 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         {"/dev/zero", "it is not a regular file"},
         {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short"},
         {writeBytes("cut.bmp", bmp.substr(0, bmp.size() / 50)), "the file is damaged or cut short"},
-        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short: libpng error: Read Error"},
+        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short"},
     };
     for (const Case& c : cases) {
         const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
