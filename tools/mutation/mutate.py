@@ -10,6 +10,7 @@ tests let live. A mutant that does not compile counts for nothing.
     tools/mutation/mutate.py --count 100 --seed 1     # a sample: about 30 minutes here
     tools/mutation/mutate.py --all                    # every mutant: overnight
     tools/mutation/mutate.py --list                   # the mutants, without running anything
+    tools/mutation/mutate.py --replay old.json        # the mutants of an earlier report, again
 
 The sources are changed in place and always put back (also on Ctrl+C); run it on a clean tree.
 The build lives in build/mutation (release, without the desktop program, tools or benchmarks).
@@ -112,6 +113,23 @@ def all_mutants():
     return result
 
 
+def replayed(report):
+    """The mutants of an earlier report, found again by their line's text where code has moved."""
+    result = []
+    for m in json.load(open(report, encoding="utf-8"))["mutants"]:
+        try:
+            lines = open(os.path.join(ROOT, m["file"]), encoding="utf-8").read().split("\n")
+        except FileNotFoundError:
+            lines = []
+        places = [n for n, line in enumerate(lines) if line == m["old"]]
+        if not places:
+            print(f"mutate: {m['file']}:{m['line']} is gone; skipped", file=sys.stderr)
+            continue
+        line = min(places, key=lambda n: abs(n + 1 - m["line"])) + 1
+        result.append({k: m[k] for k in ("file", "what", "old", "new")} | {"line": line})
+    return result
+
+
 def run(command, timeout, log=None):
     try:
         done = subprocess.run(command, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
@@ -146,18 +164,19 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
     parser.add_argument("--all", action="store_true", help="try every mutant")
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
+    parser.add_argument("--replay", default="", help="try the mutants of this earlier JSON report")
     parser.add_argument("--only", default="", help="only files whose path contains this text")
     parser.add_argument("--timeout", type=int, default=300, help="seconds per test program (default 300)")
     parser.add_argument("--report", default=os.path.join(BUILD, "report.json"), help="where the JSON report goes")
     args = parser.parse_args()
 
-    mutants = [m for m in all_mutants() if args.only in m["file"]]
+    mutants = [m for m in (replayed(args.replay) if args.replay else all_mutants()) if args.only in m["file"]]
     if args.list:
         for m in mutants:
             print(f"{m['file']}:{m['line']}: {m['what']}")
         print(f"{len(mutants)} mutants")
         return
-    if not args.all:
+    if not args.all and not args.replay:
         random.Random(args.seed).shuffle(mutants)
         mutants = sorted(mutants[: args.count], key=lambda m: (m["file"], m["line"]))
     if subprocess.run(["git", "diff", "--quiet", "--"] + FOLDERS, cwd=ROOT).returncode != 0:
