@@ -23,84 +23,48 @@ protected:
     }
 };
 
-TEST_F(FrmMainCommandsTest, SaveDialogOffersHtmlFilesWithoutDefaultExtension) {
+TEST_F(FrmMainCommandsTest, SaveAsCopiesTheLastPageOverAnyFileOfThatName) {
     openAndMake();
-    saveAs({});
-    ASSERT_EQ(m_prompts->shown.size(), 2u);
-    const FakePrompts::ShownDialog& dialog = m_prompts->shown[1];
+    action("MN_VIEW_START")->trigger();
+    const QString target = m_dir.filePath("copy.html");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older page that is much longer than the new one will be, surely, yes");
+    old.close();
+    saveAs({});  // cancelled: nothing is written
+    EXPECT_EQ(ReadBytes(target).substr(0, 8), "an older");
+    saveAs(target);
+    EXPECT_TRUE(m_prompts->failures.empty());
+    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
+    const FakePrompts::ShownDialog& dialog = m_prompts->shown.back();
     EXPECT_EQ(dialog.name, "Dialog2");
     EXPECT_EQ(dialog.mode, QFileDialog::AcceptSave);
     EXPECT_EQ(dialog.filters, QStringList{"htmlファイル(*.html)"});
     EXPECT_TRUE(dialog.defaultSuffix.isEmpty());
 }
 
-TEST_F(FrmMainCommandsTest, SaveAsCopiesThePageByteForByte) {
+TEST_F(FrmMainCommandsTest, AFailedSaveAsNamesTheFileAndKeepsWhatWasThere) {
     openAndMake();
-    const QString target = m_dir.filePath("copy.html");
-    saveAs(target);
-    EXPECT_TRUE(m_prompts->failures.empty());
-    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
-}
-
-TEST_F(FrmMainCommandsTest, SaveAsReplacesAnExistingFile) {
-    openAndMake();
-    const QString target = m_dir.filePath("copy.html");
-    QFile old(target);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("an older page that is much longer than the new one will be, surely, yes");
-    old.close();
-    saveAs(target);
-    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
-}
-
-TEST_F(FrmMainCommandsTest, CancelledSaveAsWritesNothing) {
-    openAndMake();
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
-    saveAs({});
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), before);
-    EXPECT_TRUE(m_prompts->failures.empty());
-}
-
-TEST_F(FrmMainCommandsTest, FailedCopyNamesTheTargetAndLeavesNoFile) {
-    openAndMake();
-    const QString target = m_dir.filePath("no/such/folder/copy.html");
-    saveAs(target);
+    const QString intoNoFolder = m_dir.filePath("no/such/folder/copy.html");
+    saveAs(intoNoFolder);
     ASSERT_EQ(m_prompts->failures.size(), 1u);
-    EXPECT_TRUE(m_prompts->failures[0].reason.contains(QDir::toNativeSeparators(target)));
-    EXPECT_FALSE(QFileInfo::exists(target));
-}
+    EXPECT_TRUE(m_prompts->failures[0].reason.contains(QDir::toNativeSeparators(intoNoFolder)));
+    EXPECT_FALSE(QFileInfo::exists(intoNoFolder));
 
-TEST_F(FrmMainCommandsTest, CopyOfAVanishedPageIsReportedAndKeepsTheOldTarget) {
-    openAndMake();
     const QString target = m_dir.filePath("copy.html");
     QFile old(target);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("keep me");
     old.close();
-    ASSERT_TRUE(QFile::remove(m_window->outputPath()));
+    ASSERT_TRUE(QFile::remove(m_window->outputPath()));  // the page is gone from the temp folder
     saveAs(target);
-    ASSERT_EQ(m_prompts->failures.size(), 1u);
+    EXPECT_EQ(m_prompts->failures.size(), 2u);
     EXPECT_EQ(ReadBytes(target), "keep me");
 }
 
-TEST_F(FrmMainCommandsTest, StartPageAfterMakeKeepsSaveAsAndItCopiesTheLastPage) {
-    openAndMake();
-    action("MN_VIEW_START")->trigger();
-    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/index.html");
-    EXPECT_TRUE(saveAsEnabled());
-    const QString target = m_dir.filePath("copy.html");
-    saveAs(target);
-    EXPECT_EQ(ReadBytes(target), ReadBytes(m_window->outputPath()));
-}
-
-TEST_F(FrmMainCommandsTest, VersionShowsTheVersionPage) {
+TEST_F(FrmMainCommandsTest, ViewMenuShowsTheProgramsPages) {
     action("MN_VIEW_VERSION")->trigger();
     EXPECT_EQ(view()->currentPath(), programFolder() + "/data/version.html");
-    EXPECT_FALSE(saveAsEnabled());
-}
-
-TEST_F(FrmMainCommandsTest, StartPageShowsTheStartPage) {
-    action("MN_VIEW_VERSION")->trigger();
     action("MN_VIEW_START")->trigger();
     EXPECT_EQ(view()->currentPath(), programFolder() + "/data/index.html");
 }
@@ -131,21 +95,19 @@ TEST_F(FrmMainCommandsTest, SaveAsIsAvailableExactlyBetweenAMakeAndTheNextOpen) 
     }
 }
 
-TEST_F(FrmMainCommandsTest, ExitClosesTheWindowWithoutAsking) {
-    m_window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-    action("MN_FILE_END")->trigger();
-    EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(m_prompts->shown.empty());
-    EXPECT_TRUE(m_prompts->failures.empty());
-}
-
-TEST_F(FrmMainCommandsTest, CloseBoxClosesTheWindowWithoutAsking) {
-    m_window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-    EXPECT_TRUE(m_window->close());
-    EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(m_prompts->shown.empty());
+TEST_F(FrmMainCommandsTest, ExitAndTheCloseBoxCloseWithoutAsking) {
+    for (const bool throughExit : {true, false}) {
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        if (throughExit) {
+            action("MN_FILE_END")->trigger();
+        } else {
+            EXPECT_TRUE(m_window->close());
+        }
+        EXPECT_FALSE(m_window->isVisible());
+        EXPECT_TRUE(m_prompts->shown.empty());
+        EXPECT_TRUE(m_prompts->failures.empty());
+    }
 }
 
 }  // namespace

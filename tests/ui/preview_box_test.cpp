@@ -59,51 +59,38 @@ QImage whitePreview() {
     return white;
 }
 
-TEST(PreviewBoxTest, LandscapePictureIsCentredWithWhiteAboveAndBelow) {
-    PreviewBox box;
-    box.ShowPicture(plainPicture(400, 300, kRed));
-    const QImage& shown = box.image();
-    EXPECT_EQ(shown.pixel(0, 23), qRgb(255, 255, 255));
-    EXPECT_EQ(shown.pixel(0, 24), qRgb(255, 0, 0));
-    EXPECT_EQ(shown.pixel(188, 165), qRgb(255, 0, 0));
-    EXPECT_EQ(shown.pixel(188, 166), qRgb(255, 255, 255));
+TEST(PreviewBoxTest, ThePictureFillsItsBandInItsOwnColoursAndWhiteTheRest) {
+    struct Case {
+        int width, height;
+        convert::ColorValue color;  // 00BBGGRR
+        QPoint inside, outside;
+        QRgb shown;
+    };
+    const Case cases[] = {
+        {400, 300, kRed, {0, 24}, {0, 23}, qRgb(255, 0, 0)},
+        {400, 300, kRed, {188, 165}, {188, 166}, qRgb(255, 0, 0)},
+        {300, 400, 0xFF0000, {24, 100}, {23, 100}, qRgb(0, 0, 255)},
+        {300, 400, 0xFF0000, {165, 100}, {166, 100}, qRgb(0, 0, 255)},
+        {10, 10, 0x05C80A, {94, 94}, {94, 94}, qRgb(10, 200, 5)},
+    };
+    for (const Case& c : cases) {
+        PreviewBox box;
+        box.ShowPicture(plainPicture(10, 10, 0x000000));  // a new picture wipes the old one
+        box.ShowPicture(plainPicture(c.width, c.height, c.color));
+        EXPECT_EQ(box.image().pixel(c.inside), c.shown) << c.width << " x " << c.height;
+        if (c.outside != c.inside) {
+            EXPECT_EQ(box.image().pixel(c.outside), qRgb(255, 255, 255));
+        }
+    }
 }
 
-TEST(PreviewBoxTest, PortraitPictureIsCentredWithWhiteLeftAndRight) {
-    PreviewBox box;
-    box.ShowPicture(plainPicture(300, 400, 0xFF0000));  // blue
-    const QImage& shown = box.image();
-    EXPECT_EQ(shown.pixel(23, 100), qRgb(255, 255, 255));
-    EXPECT_EQ(shown.pixel(24, 100), qRgb(0, 0, 255));
-    EXPECT_EQ(shown.pixel(165, 100), qRgb(0, 0, 255));
-    EXPECT_EQ(shown.pixel(166, 100), qRgb(255, 255, 255));
-}
-
-TEST(PreviewBoxTest, ColoursKeepTheirChannels) {
-    PreviewBox box;
-    box.ShowPicture(plainPicture(10, 10, 0x05C80A));  // red 10, green 200, blue 5
-    EXPECT_EQ(box.image().pixel(94, 94), qRgb(10, 200, 5));
-}
-
-TEST(PreviewBoxTest, BandThatRoundsToNothingLeavesThePreviewWhite) {
+TEST(PreviewBoxTest, NoPictureOrABandOfNothingLeavesThePreviewWhite) {
     PreviewBox box;
     box.ShowPicture(plainPicture(378, 1, kRed));
     EXPECT_EQ(box.image(), whitePreview());
-}
-
-TEST(PreviewBoxTest, EmptyWorkingImageLeavesThePreviewWhite) {
-    PreviewBox box;
     box.ShowPicture(plainPicture(10, 10, kRed));
     box.ShowPicture(convert::WorkingImage());
     EXPECT_EQ(box.image(), whitePreview());
-}
-
-TEST(PreviewBoxTest, NewPictureWipesTheOldOne) {
-    PreviewBox box;
-    box.ShowPicture(plainPicture(10, 10, kRed));
-    box.ShowPicture(plainPicture(400, 300, 0x000000));
-    EXPECT_EQ(box.image().pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(box.image().pixel(0, 100), qRgb(0, 0, 0));
 }
 
 TEST(PreviewBoxTest, EnlargedWorkingImageIsDrawnFromItsVisiblePixels) {

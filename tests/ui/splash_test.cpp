@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -112,20 +110,23 @@ protected:
     FakeMainWindow* m_mainWindow = nullptr;
 };
 
-TEST_F(StartupTest, RecordsGiveTheirCountPlusThreeStatusLines) {
+TEST_F(StartupTest, EachRecordGivesAStatusLineBetweenTheFirstAndTheLast) {
+    struct Case {
+        int records;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {0, {"", "Start Loading...", "Finish Loading..."}},
+        {3, {"", "Start Loading...", "Loading Char Data File... 0", "Loading Char Data File... 1",
+             "Loading Char Data File... 2", "Finish Loading..."}},
+    };
     m_folder.writeTitle(patternPicture(312, 206));
-    m_folder.writeFile("char.csv", charData(3));
-    ASSERT_NE(start(), nullptr);
-    EXPECT_EQ(statusLines(), (QStringList{"", "Start Loading...", "Loading Char Data File... 0",
-                                          "Loading Char Data File... 1", "Loading Char Data File... 2",
-                                          "Finish Loading..."}));
-}
-
-TEST_F(StartupTest, EmptyTableGivesThreeStatusLines) {
-    m_folder.writeTitle(patternPicture(312, 206));
-    m_folder.writeFile("char.csv", "");
-    ASSERT_NE(start(), nullptr);
-    EXPECT_EQ(statusLines(), (QStringList{"", "Start Loading...", "Finish Loading..."}));
+    for (const Case& c : cases) {
+        m_status.clear();
+        m_folder.writeFile("char.csv", charData(c.records));
+        ASSERT_NE(start(), nullptr);
+        EXPECT_EQ(statusLines(), c.lines) << c.records << " records";
+    }
 }
 
 TEST_F(StartupTest, MainWindowGetsTheTableAndShowsBeforeTheSplashCloses) {
@@ -141,124 +142,61 @@ TEST_F(StartupTest, MainWindowGetsTheTableAndShowsBeforeTheSplashCloses) {
     EXPECT_TRUE(m_prompts.failures.empty());
 }
 
-TEST_F(StartupTest, SplashAndMainWindowAreCentredOnTheScreen) {
-    m_folder.writeTitle(patternPicture(312, 206));
-    m_folder.writeFile("char.csv", charData(1));
-    QPoint splashCentre;
-    QObject::connect(&m_splash, &Load::statusShown, [&] { splashCentre = m_splash.geometry().center(); });
-    const std::unique_ptr<QWidget> window = start();
-    ASSERT_NE(window, nullptr);
-    const QPoint screenCentre = window->screen()->availableGeometry().center();
-    EXPECT_LE((window->frameGeometry().center() - screenCentre).manhattanLength(), 12);
-    EXPECT_LE((splashCentre - screenCentre).manhattanLength(), 12);
-}
-
-TEST_F(StartupTest, MissingTitlePictureIsReportedByNameAndNoMainWindowOpens) {
-    m_folder.writeFile("char.csv", charData(1));
-    EXPECT_EQ(start(), nullptr);
-    EXPECT_EQ(m_mainWindow, nullptr);
-    EXPECT_FALSE(m_splash.isVisible());
-    ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QDir::toNativeSeparators(m_folder.file("title.bmp"))));
-}
-
-TEST_F(StartupTest, TitleThatIsNotAPictureIsReportedWithTheReason) {
-    m_folder.writeFile("title.bmp", "this is text, not a picture");
-    m_folder.writeFile("char.csv", charData(1));
-    EXPECT_EQ(start(), nullptr);
-    ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("title.bmp")));
-    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("not a picture")));
-}
-
-TEST_F(StartupTest, MissingCharDataIsReportedWhileTheSplashShowsTheLastLine) {
-    m_folder.writeTitle(patternPicture(312, 206));
-    EXPECT_EQ(start(), nullptr);
-    EXPECT_EQ(m_mainWindow, nullptr);
-    EXPECT_TRUE(m_splash.isVisible());
-    EXPECT_EQ(m_splash.statusText(), QStringLiteral("Start Loading..."));
-    ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QDir::toNativeSeparators(m_folder.file("char.csv"))));
-}
-
-TEST_F(StartupTest, MalformedRecordIsReportedWithTheLoadersMessage) {
-    m_folder.writeTitle(patternPicture(312, 206));
-    m_folder.writeFile("char.csv", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n");
-    EXPECT_EQ(start(), nullptr);
-    ASSERT_EQ(m_prompts.failures.size(), 1u);
-    EXPECT_TRUE(m_prompts.failures[0].reason.contains(QStringLiteral("record")));
-    EXPECT_EQ(m_splash.statusText(), QStringLiteral("Loading Char Data File... 2"));
-}
-
-TEST(LoadTest, IsABorderlessWhiteWindowOf312By206) {
-    Load splash;
-    EXPECT_EQ(splash.size(), QSize(312, 206));
-    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(splash.objectName(), QStringLiteral("Load"));
-    EXPECT_EQ(splash.keptImage().pixel(100, 100), qRgb(255, 255, 255));
-}
-
-TEST(LoadTest, LargerTitlePictureShowsOnlyItsTopLeftCorner) {
-    Load splash;
-    splash.Title = patternPicture(500, 400);
-    splash.ShowLoadStatus(QString());
-    const QImage kept = splash.keptImage();
-    ASSERT_EQ(kept.size(), QSize(312, 206));
-    for (const QPoint point : {QPoint(0, 0), QPoint(311, 205), QPoint(300, 10), QPoint(5, 200)}) {
-        EXPECT_EQ(kept.pixel(point), splash.Title.pixel(point)) << point.x() << "," << point.y();
-    }
-}
-
-TEST(LoadTest, SmallerTitlePictureLeavesTheRestWhite) {
-    Load splash;
-    splash.Title = plainPicture(100, 50, Qt::blue);
-    splash.ShowLoadStatus(QString());
-    const QImage kept = splash.keptImage();
-    EXPECT_EQ(kept.pixel(50, 25), qRgb(0, 0, 255));
-    EXPECT_EQ(kept.pixel(200, 25), qRgb(255, 255, 255));
-    EXPECT_EQ(kept.pixel(50, 100), qRgb(255, 255, 255));
-}
-
-TEST(LoadTest, TitleIsDrawnBeforeTheWindowFirstShows) {
-    Load splash;
-    splash.Title = plainPicture(312, 206, Qt::green);
-    splash.ShowLoadStatus(QString());
-    ASSERT_FALSE(splash.isVisible());
-    EXPECT_EQ(splash.keptImage().pixel(10, 10), qRgb(0, 255, 0));
-}
-
-QRect inkBounds(const QImage& image, QRgb background) {
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != background) bounds |= QRect(x, y, 1, 1);
+TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
+    struct Case {
+        const char* title;      // nullptr: no title picture
+        QByteArray charData;    // "-": no char.csv
+        QString named;          // in the message
+        QString lastStatus;     // the splash's line when the failure shows; empty: the splash is gone
+    };
+    const Case cases[] = {
+        {nullptr, charData(1), "title.bmp", ""},
+        {"this is text, not a picture", charData(1), "not a picture", ""},
+        {"", "-", QDir::toNativeSeparators("data/char.csv"), "Start Loading..."},
+        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", "record", "Loading Char Data File... 2"},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder folder;
+        if (c.title == nullptr) {
+        } else if (*c.title == '\0') {
+            folder.writeTitle(patternPicture(312, 206));
+        } else {
+            folder.writeFile("title.bmp", c.title);
+        }
+        if (c.charData != "-") folder.writeFile("char.csv", c.charData);
+        Load splash;
+        RecordingPrompts prompts;
+        bool windowMade = false;
+        const auto window = splash.Form_Load(moza::ProgramPaths::Beside(folder.path()), [&](auto) {
+            windowMade = true;
+            return std::make_unique<QWidget>();
+        }, prompts);
+        EXPECT_EQ(window, nullptr) << c.named.toStdString();
+        EXPECT_FALSE(windowMade);
+        ASSERT_EQ(prompts.failures.size(), 1u) << c.named.toStdString();
+        EXPECT_TRUE(prompts.failures[0].reason.contains(c.named)) << prompts.failures[0].reason.toStdString();
+        EXPECT_EQ(splash.isVisible(), !c.lastStatus.isEmpty());
+        if (!c.lastStatus.isEmpty()) {
+            EXPECT_EQ(splash.statusText(), c.lastStatus);
         }
     }
-    return bounds;
 }
 
-TEST(LoadTest, StatusLineStartsAbout41PixelsAcrossAnd144Down) {
-    Load splash;
-    splash.Title = plainPicture(312, 206, Qt::white);
-    splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... 1234"));
-    const QRect ink = inkBounds(splash.keptImage(), qRgb(255, 255, 255));
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_GE(ink.left(), 40);
-    EXPECT_LE(ink.left(), 44);
-    EXPECT_GE(ink.top(), 144);
-    EXPECT_LE(ink.top(), 144 + splash.fontMetrics().height());
-}
+TEST(LoadTest, TheTitleFillsTheWindowFromItsTopLeftOverWhite) {
+    Load larger;
+    larger.Title = patternPicture(500, 400);
+    larger.ShowLoadStatus(QString());
+    const QImage kept = larger.keptImage();
+    ASSERT_EQ(kept.size(), QSize(312, 206));
+    for (const QPoint point : {QPoint(0, 0), QPoint(311, 205), QPoint(300, 10), QPoint(5, 200)})
+        EXPECT_EQ(kept.pixel(point), larger.Title.pixel(point)) << point.x() << "," << point.y();
 
-TEST(LoadTest, StatusLineHasATransparentBackground) {
-    Load splash;
-    splash.Title = plainPicture(312, 206, Qt::yellow);
-    splash.ShowLoadStatus(QStringLiteral("Finish Loading..."));
-    const QImage kept = splash.keptImage();
-    // Between the letters the title picture shows.
-    const QRect ink = inkBounds(kept, qRgb(255, 255, 0));
-    int titlePixels = 0;
-    for (int x = ink.left(); x <= ink.right(); ++x) titlePixels += kept.pixel(x, ink.center().y()) == qRgb(255, 255, 0);
-    EXPECT_GT(titlePixels, 0);
+    Load smaller;
+    smaller.Title = plainPicture(100, 50, Qt::blue);
+    smaller.ShowLoadStatus(QString());
+    EXPECT_EQ(smaller.keptImage().pixel(50, 25), qRgb(0, 0, 255));
+    EXPECT_EQ(smaller.keptImage().pixel(200, 25), qRgb(255, 255, 255));
+    EXPECT_EQ(smaller.keptImage().pixel(50, 100), qRgb(255, 255, 255));
 }
 
 TEST(LoadTest, ShortLineAfterALongOneLeavesNoTrace) {
