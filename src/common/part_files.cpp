@@ -129,6 +129,11 @@ void RemovePartFilesOnInterrupt() {
 #ifdef SIGHUP
     std::signal(SIGHUP, onInterrupt);
 #endif
+#ifdef SIGXFSZ
+    // Beyond the file-size limit a write then fails (EFBIG) and is reported like a full disk,
+    // instead of the signal ending the run with its part file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 void RemoveStalePartFiles(const std::filesystem::path& folder, std::chrono::seconds minimumAge) {

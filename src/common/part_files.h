@@ -24,6 +24,7 @@ void UnregisterPartFile(const std::filesystem::path& part);
 
 /// On SIGINT, SIGTERM and SIGHUP (SIGINT and SIGTERM on Windows): removes every registered part
 /// file, then ends the program as the signal would have (the shell reports 130, 143, 129).
+/// SIGXFSZ is ignored, so a write beyond the file-size limit fails and is reported.
 void RemovePartFilesOnInterrupt();
 
 /// Removes the part files in `folder` that a run which no longer exists left behind: only names

@@ -6,19 +6,25 @@
 namespace moza::cli {
 namespace {
 
-TEST(CliOptionsTest, OptionsAndPictures) {
-    const Result<CliOptions> options =
-        ParseArguments({"-t", "猫", "-m", "-o", "out", "--table", "t.csv", "-j", "2", "-q", "a.jpg", "b.png"});
-    ASSERT_TRUE(options.ok()) << options.error().message;
-    const CliOptions& o = options.value();
-    EXPECT_TRUE(o.hasTitle);
-    EXPECT_EQ(o.title, "猫");
-    EXPECT_EQ(o.mode, convert::ColorMode::Mono);
-    EXPECT_EQ(o.output, "out");
-    EXPECT_EQ(o.table, "t.csv");
-    EXPECT_EQ(o.jobs, 2);
-    EXPECT_TRUE(o.quiet);
-    EXPECT_EQ(o.pictures, (std::vector<std::string>{"a.jpg", "b.png"}));
+TEST(CliOptionsTest, ShortAndLongFormsSayTheSame) {
+    const std::vector<std::string> forms[] = {
+        {"-t", "猫", "-m", "-o", "out", "--table", "t.csv", "-j", "2", "-q", "a.jpg", "b.png"},
+        {"--title", "猫", "--mono", "--output", "out", "--table", "t.csv", "--jobs", "2", "--quiet", "a.jpg", "b.png"},
+        {"-j2", "-m", "-q", "-t", "猫", "-o", "out", "--table", "t.csv", "a.jpg", "b.png"},
+    };
+    for (const auto& arguments : forms) {
+        const Result<CliOptions> options = ParseArguments(arguments);
+        ASSERT_TRUE(options.ok()) << options.error().message;
+        const CliOptions& o = options.value();
+        EXPECT_TRUE(o.hasTitle);
+        EXPECT_EQ(o.title, "猫");
+        EXPECT_EQ(o.mode, convert::ColorMode::Mono);
+        EXPECT_EQ(o.output, "out");
+        EXPECT_EQ(o.table, "t.csv");
+        EXPECT_EQ(o.jobs, 2);
+        EXPECT_TRUE(o.quiet);
+        EXPECT_EQ(o.pictures, (std::vector<std::string>{"a.jpg", "b.png"}));
+    }
 }
 
 TEST(CliOptionsTest, DefaultsAreColourOneJobAndTheTempFolder) {
@@ -43,6 +49,9 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         {{"a.jpg", "-t"}, "option '-t' needs a value"},
         {{"-j", "0", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not '0'"},
         {{"-j", "two", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not 'two'"},
+        {{"-j", "65", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not '65'"},
+        {{"-j2x", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not '2x'"},
+        {{"--table", "", "a.jpg"}, "option '--table' needs a non-empty path"},
         {{"-o", "", "a.jpg"}, "option '-o' needs a non-empty path"},
         {{"--width", "0", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '0'"},
         {{"--width", "-5", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '-5'"},
