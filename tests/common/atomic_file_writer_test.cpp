@@ -71,13 +71,30 @@ TEST_F(AtomicFileWriterTest, ASecondPageOfTheSameNameReplacesTheFirst) {
     EXPECT_EQ(files().size(), 1u);
 }
 
-TEST_F(AtomicFileWriterTest, AMissingFolderIsReportedAndNothingIsWritten) {
-    const fs::path path = m_folder / "temp" / "page.html";
-    const Status written = writeFile(path, "t <table></table>");
-    ASSERT_FALSE(written.ok());
-    EXPECT_THAT(written.error().message, HasSubstr("does not exist"));
-    EXPECT_THAT(written.error().message, HasSubstr(path.string()));
-    EXPECT_TRUE(files().empty());
+TEST_F(AtomicFileWriterTest, AFolderThatIsMissingOrAFileIsNamedAndNothingIsWritten) {
+    std::ofstream(m_folder / "file") << "a file, not a folder";
+    const std::pair<fs::path, std::string> cases[] = {
+        {m_folder / "temp" / "page.html", "cannot write '" + (m_folder / "temp" / "page.html").string() + "'"},
+        {m_folder / "file" / "page.html", "'" + (m_folder / "file").string() + "' is not a folder"},
+    };
+    for (const auto& [path, message] : cases) {
+        const Status written = writeFile(path, "t <table></table>");
+        ASSERT_FALSE(written.ok()) << path;
+        EXPECT_THAT(written.error().message, HasSubstr(message));
+    }
+    EXPECT_THAT(files(), ::testing::ElementsAre("file"));
+}
+
+TEST_F(AtomicFileWriterTest, APageThatCannotBePutInPlaceIsAFailure) {
+    // The folder goes away while the page is written: the rename at the commit fails.
+    fs::create_directories(m_folder / "gone");
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(m_folder / "gone" / "page.html");
+    ASSERT_TRUE(writer.ok());
+    writer.value().write("page");
+    fs::remove_all(m_folder / "gone");
+    const Status committed = writer.value().commit();
+    ASSERT_FALSE(committed.ok());
+    EXPECT_THAT(committed.error().message, HasSubstr("page.html"));
 }
 
 TEST_F(AtomicFileWriterTest, AFailedWriteLeavesTheEarlierPageIntactAndNoPartialFile) {
@@ -141,27 +158,19 @@ TEST_F(AtomicFileWriterTest, ALinkIsWrittenThroughAndStaysALink) {
 }
 #endif
 
-TEST_F(AtomicFileWriterTest, CopyReplacesTheDestinationWithACompleteCopy) {
+TEST_F(AtomicFileWriterTest, ACopyIsWholeOrNothing) {
     const fs::path from = m_folder / "page.html";
     const fs::path to = m_folder / "saved.html";
     ASSERT_TRUE(writeFile(from, "t <table>\x82\xA0</table>").ok());
     std::ofstream(to) << "an older file that is longer than the page, so truncation matters ....................................";
     ASSERT_TRUE(CopyFileWhole(from, to).ok());
     EXPECT_EQ(ReadWholeFile(to).value(), ReadWholeFile(from).value());
-}
 
-TEST_F(AtomicFileWriterTest, ACopyOfAMissingPageFailsAndLeavesTheDestination) {
-    const fs::path to = m_folder / "saved.html";
     std::ofstream(to) << "keep me";
-    const Status copied = CopyFileWhole(m_folder / "gone.html", to);
-    ASSERT_FALSE(copied.ok());
-    EXPECT_THAT(copied.error().message, HasSubstr("gone.html"));
+    const Status missing = CopyFileWhole(m_folder / "gone.html", to);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_THAT(missing.error().message, HasSubstr("gone.html"));
     EXPECT_EQ(ReadWholeFile(to).value(), "keep me");
-}
-
-TEST_F(AtomicFileWriterTest, ACopyIntoAMissingFolderFails) {
-    const fs::path from = m_folder / "page.html";
-    ASSERT_TRUE(writeFile(from, "t <table></table>").ok());
     EXPECT_FALSE(CopyFileWhole(from, m_folder / "no" / "saved.html").ok());
 }
 
@@ -181,13 +190,6 @@ TEST_F(AtomicFileWriterTest, AFileOfTheSameNameIsKeptWhenAsked) {
     EXPECT_FALSE(writer.value().commit().ok());
     EXPECT_EQ(ReadWholeFile(later).value(), "theirs");
     EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "later.html"));
-}
-
-TEST_F(AtomicFileWriterTest, AFolderPathThatIsAFileIsNamed) {
-    std::ofstream(m_folder / "temp") << "a file, not a folder";
-    const Result<AtomicFileWriter> writer = AtomicFileWriter::open(m_folder / "temp" / "page.html");
-    ASSERT_FALSE(writer.ok());
-    EXPECT_THAT(writer.error().message, HasSubstr("'" + (m_folder / "temp").string() + "' is not a folder"));
 }
 
 TEST(WriteErrorTextTest, AFullDiskOrQuotaSaysTheDiskIsFull) {
