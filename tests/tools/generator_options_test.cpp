@@ -3,81 +3,62 @@
 
 #include <gtest/gtest.h>
 
+namespace moza::tools {
 namespace {
 
-using moza::tools::ParseGeneratorArguments;
-
-TEST(GeneratorOptionsTest, NoArgumentsGiveTheDefaults) {
-    auto options = ParseGeneratorArguments({});
-    ASSERT_TRUE(options.ok());
-    EXPECT_EQ(options.value().fontFamily, "IPAGothic");
-    EXPECT_NEAR(options.value().pixelSize, 10.6667, 1e-4);
-    EXPECT_EQ(options.value().charSet, moza::tools::CharSet::FullWidth);
-    EXPECT_EQ(options.value().output, "char.csv");
-    EXPECT_EQ(options.value().rule.scaleRule, moza::tools::ScaleRule::TopLeft);
-    EXPECT_EQ(options.value().rule.blend, 0.3);
-    EXPECT_EQ(options.value().order, moza::tools::RecordOrder::Trained);
+TEST(GeneratorOptionsTest, EveryOptionIsReadIntoItsOwnSetting) {
+    auto options = ParseGeneratorArguments({"--font", "X", "--font-file", "f.ttf", "--pixel-size", "12", "--chars",
+                                            "both", "--list", "L", "--cell-width", "9", "--hinting", "none",
+                                            "--shift-x", "0.5", "--shift-y", "-0.25", "--scale", "position",
+                                            "--blend", "0.25", "--order", "flat", "--training", "t.csv",
+                                            "--add-min-count", "7", "--cost-blend", "0.75", "--first", "A",
+                                            "--output", "-", "--measurements", "m.csv"});
+    ASSERT_TRUE(options.ok()) << options.error().message;
+    const GeneratorOptions& o = options.value();
+    EXPECT_EQ(o.fontFamily + o.fontFile + o.charList + o.training + o.first + o.output + o.measurements,
+              "Xf.ttfLt.csvA-m.csv");
+    EXPECT_EQ(std::vector<double>({o.pixelSize, o.cellWidth, o.shiftX, o.shiftY, o.rule.blend, o.trainingRule.costBlend}),
+              std::vector<double>({12, 9, 0.5, -0.25, 0.25, 0.75}));
+    EXPECT_EQ(o.charSet, CharSet::Both);
+    EXPECT_EQ(o.hinting, Hinting::None);
+    EXPECT_EQ(o.rule.scaleRule, ScaleRule::PerPosition);
+    EXPECT_EQ(o.order, RecordOrder::Flat);
+    EXPECT_EQ(o.trainingRule.addMinCount, 7);
+    EXPECT_FALSE(o.showHelp);
 }
 
-TEST(GeneratorOptionsTest, EveryOptionIsRead) {
-    auto options = ParseGeneratorArguments({"--font", "X", "--pixel-size", "12", "--chars", "both", "--order",
-                                            "flat", "--blend", "0.25", "--scale", "position", "--first",
-                                            "A", "-o", "-", "--cell-width", "9", "--hinting", "none", "--shift-x", "0.5",
-                                            "--shift-y", "-0.25", "--measurements", "m.csv"});
-    ASSERT_TRUE(options.ok()) << options.error().message;
-    const auto& o = options.value();
-    EXPECT_EQ(o.fontFamily, "X");
-    EXPECT_EQ(o.pixelSize, 12);
-    EXPECT_EQ(o.charSet, moza::tools::CharSet::Both);
-    EXPECT_EQ(o.order, moza::tools::RecordOrder::Flat);
-    EXPECT_EQ(o.rule.blend, 0.25);
-    EXPECT_EQ(o.rule.scaleRule, moza::tools::ScaleRule::PerPosition);
-    EXPECT_EQ(o.first, "A");
-    EXPECT_EQ(o.output, "-");
-    EXPECT_EQ(o.cellWidth, 9);
-    EXPECT_EQ(o.hinting, moza::tools::Hinting::None);
-    EXPECT_EQ(o.shiftX, 0.5);
-    EXPECT_EQ(o.shiftY, -0.25);
-    EXPECT_EQ(o.measurements, "m.csv");
+TEST(GeneratorOptionsTest, ChoicesAndRangesAreCheckedAndBadOnesNamed) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {  // a piece of the message; empty: accepted
+        {{"--pixel-size", "1"}, ""}, {{"--pixel-size", "500"}, ""}, {{"--blend", "1"}, ""}, {{"--shift-x", "-50"}, ""},
+        {{"--add-min-count", "1"}, ""}, {{"--chars", "half"}, ""}, {{"--hinting", "full"}, ""},
+        {{"--order", "standin"}, ""}, {{"-o", "x.csv"}, ""},
+        {{"--order"}, "--order needs a value"}, {{"--order", "random"}, "not 'random'"}, {{"--chars", "all"}, "not 'all'"},
+        {{"--hinting", "strong"}, "not 'strong'"}, {{"--scale", "lightest"}, "not 'lightest'"},
+        {{"--scale", "-0.1"}, "not '-0.1'"}, {{"--blend", "1.5"}, "not '1.5'"}, {{"--blend", "0.5x"}, "not '0.5x'"},
+        {{"--pixel-size", "0.99"}, "not '0.99'"}, {{"--pixel-size", "nan"}, "not 'nan'"},
+        {{"--shift-y", "50.5"}, "not '50.5'"}, {{"--cost-blend", "2"}, "not '2'"}, {{"--add-min-count", "0"}, "not '0'"},
+        {{"--add-min-count", "3x"}, "not '3x'"}, {{"--bogus", "1"}, "unknown option '--bogus'"},
+        {{"stray"}, "unexpected argument 'stray'"}};
+    for (const auto& [arguments, error] : cases) {
+        auto options = ParseGeneratorArguments(arguments);
+        ASSERT_EQ(options.ok(), error.empty()) << arguments[0];
+        if (!options.ok()) {
+            EXPECT_NE(options.error().message.find(error), std::string::npos) << options.error().message;
+        }
+    }
 }
 
 TEST(GeneratorOptionsTest, ScaleTakesARuleOrACoverage) {
-    using moza::tools::ScaleRule;
-    struct Case {
-        const char* value;
-        ScaleRule rule;
-        double scale;
-    };
-    const Case cases[] = {{"darkest", ScaleRule::Darkest, 0},
-                          {"top-left", ScaleRule::TopLeft, 0},
-                          {"position", ScaleRule::PerPosition, 0},
-                          {"0.5", ScaleRule::TopLeft, 0.5}};
-    for (const Case& c : cases) {
-        auto options = ParseGeneratorArguments({"--scale", c.value});
-        ASSERT_TRUE(options.ok()) << c.value;
-        EXPECT_EQ(options.value().rule.scaleRule, c.rule) << c.value;
-        EXPECT_EQ(options.value().rule.scale, c.scale) << c.value;
+    const std::tuple<const char*, ScaleRule, double> scales[] = {{"darkest", ScaleRule::Darkest, 0},
+        {"top-left", ScaleRule::TopLeft, 0}, {"position", ScaleRule::PerPosition, 0}, {"0.5", ScaleRule::TopLeft, 0.5}};
+    for (const auto& [value, rule, scale] : scales) {
+        auto options = ParseGeneratorArguments({"--scale", value});
+        ASSERT_TRUE(options.ok()) << value;
+        EXPECT_EQ(options.value().rule.scaleRule, rule) << value;
+        EXPECT_EQ(options.value().rule.scale, scale) << value;
     }
-}
-
-TEST(GeneratorOptionsTest, BadArgumentsAreUsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--order"},         {"--order", "random"}, {"--chars", "all"}, {"--blend", "1.5"},
-        {"--blend", "x"},    {"--scale", "-0.1"},   {"--pixel-size", "0"}, {"--bogus", "1"},
-        {"stray"},           {"--blend", "0.5x"},   {"--pixel-size", "nan"},
-        {"--hinting", "strong"}, {"--scale", "lightest"}, {"--shift-x", "99"},
-        {"--add-min-count", "0"}, {"--cost-blend", "2"}};
-    for (const auto& arguments : cases) {
-        auto options = ParseGeneratorArguments(arguments);
-        EXPECT_FALSE(options.ok()) << arguments[0];
-    }
-}
-
-TEST(GeneratorOptionsTest, HelpIsRecognised) {
-    auto options = ParseGeneratorArguments({"--help"});
-    ASSERT_TRUE(options.ok());
-    EXPECT_TRUE(options.value().showHelp);
-    EXPECT_NE(moza::tools::GeneratorHelpText().find("--order"), std::string::npos);
+    EXPECT_TRUE(ParseGeneratorArguments({"-h"}).value().showHelp);
 }
 
 }  // namespace
+}  // namespace moza::tools

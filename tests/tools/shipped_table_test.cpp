@@ -1,54 +1,62 @@
-// Checks of the shipped data/char.csv: it loads, covers every level where matching starts, and
-// holds each pattern once.
+// The shipped data/char.csv: what moza-glyphs makes with its defaults, and sound; and the
+// generator's refusals.
 #include <set>
 
 #include <gtest/gtest.h>
 
-#include "glyph/char_data_loader.h"
 #include "common/file_text.h"
-#include "table_builder.h"
+#include "glyph/char_data_loader.h"
 #include "table_generator.h"
 
+namespace moza::tools {
 namespace {
 
-moza::glyph::GlyphTable shippedTable() {
-    auto table = moza::glyph::LoadCharData(MOZA_PROGRAM_DIR "/data/char.csv", [](const std::string&) {});
-    EXPECT_TRUE(table.ok()) << table.error().message;
-    return table.ok() ? table.value() : moza::glyph::GlyphTable{};
-}
-
-TEST(ShippedTableTest, CoversEveryLevelAtTheTopLeft) {
-    const auto table = shippedTable();
-    ASSERT_FALSE(table.empty());
-    EXPECT_TRUE(moza::tools::MissingLevels(table.CharTable(), 0).empty());
-}
-
-TEST(ShippedTableTest, HoldsNoPatternTwice) {
-    const auto table = shippedTable();
-    std::set<moza::glyph::DarknessPattern> patterns;
-    for (const auto& record : table.CharTable()) {
-        EXPECT_TRUE(patterns.insert(record.Pattern).second) << "code " << record.Code;
-    }
-}
-
-TEST(ShippedTableTest, HoldsOnlyDoubleByteCharactersAndOnlyLevelsZeroToTen) {
-    const auto table = shippedTable();
-    for (const auto& record : table.CharTable()) {
-        EXPECT_GT(record.Code, 255);
-        for (auto level : record.Pattern) {
-            EXPECT_GE(level, 0);
-            EXPECT_LE(level, 10);
-        }
-    }
-}
-
 TEST(ShippedTableTest, IsWhatTheGeneratorMakesWithItsDefaults) {
-    auto generated = moza::tools::GenerateTable(moza::tools::GeneratorOptions{});
+    auto generated = GenerateTable(GeneratorOptions{});
     ASSERT_TRUE(generated.ok()) << generated.error().message;
-    auto shipped = moza::ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv");
+    auto shipped = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv");
     ASSERT_TRUE(shipped.ok()) << shipped.error().message;
-    EXPECT_TRUE(moza::tools::CharDataText(generated.value().records) == shipped.value())
+    EXPECT_TRUE(CharDataText(generated.value().records) == shipped.value())
         << "data/char.csv differs from what moza-glyphs makes now (see data/README.md)";
 }
 
+TEST(ShippedTableTest, HoldsEachPatternOnceOfDoubleByteCharactersWithEveryLevelAtTheTopLeft) {
+    auto table = glyph::LoadCharData(MOZA_PROGRAM_DIR "/data/char.csv", [](const std::string&) {});
+    ASSERT_TRUE(table.ok()) << table.error().message;
+    std::set<glyph::DarknessPattern> patterns;
+    for (const glyph::CharRecord& record : table.value().CharTable()) {
+        EXPECT_TRUE(patterns.insert(record.Pattern).second) << "code " << record.Code;
+        EXPECT_GT(record.Code, 255);
+        for (glyph::Level level : record.Pattern) EXPECT_TRUE(level >= 0 && level <= 10) << "code " << record.Code;
+    }
+    EXPECT_EQ(MissingLevels(table.value().CharTable(), 0), std::vector<int>{});
+}
+
+TEST(GenerateTableTest, NamedFirstCharacterLeadsATrainedTable) {
+    auto options = ParseGeneratorArguments({"--list", "\xE3\x80\x80\xE2\x96\xA0\xE3\x83\xBB", "--first",  // 　■・
+                                            "\xE3\x83\xBB"});
+    ASSERT_TRUE(options.ok());
+    auto generated = GenerateTable(options.value());
+    ASSERT_TRUE(generated.ok()) << generated.error().message;
+    EXPECT_EQ(generated.value().records.front().Code, 0x8145);
+}
+
+TEST(GenerateTableTest, FailsNamingWhatItCannotUse) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--font", "NoSuchFamily"}, "the font family 'NoSuchFamily' is not installed"},
+        {{"--font-file", "/nonexistent/x.ttf"}, "cannot open the font '/nonexistent/x.ttf'"},
+        {{"--list", "a\xC3\xA9"}, "U+00E9"},
+        {{"--first", "ab"}, "--first takes one character of code page 932"},
+        {{"--list", "a", "--training", "/nonexistent/c.csv"}, "cannot read the training counts: "},
+    };
+    for (const auto& [arguments, message] : cases) {
+        auto options = ParseGeneratorArguments(arguments);
+        ASSERT_TRUE(options.ok());
+        auto generated = GenerateTable(options.value());
+        ASSERT_FALSE(generated.ok()) << arguments[0];
+        EXPECT_NE(generated.error().message.find(message), std::string::npos) << generated.error().message;
+    }
+}
+
 }  // namespace
+}  // namespace moza::tools
