@@ -34,62 +34,54 @@ protected:
     fs::path m_root;
 };
 
-TEST_F(ProgramPathsTest, DataBesideTheProgramIsAProgramFolderUsedAsItIs) {
-    makeFolder("bin/data");
-    makeFolder("share/moza/data");  // an installed copy under the same prefix changes nothing
-    const ProgramPaths paths = ProgramPaths::Find(bin(), home());
-    EXPECT_FALSE(paths.installed());
-    EXPECT_EQ(paths.dataFolder().native(), bin().native() + fs::path("/data").make_preferred().native());
-    EXPECT_EQ(paths.tempFolder().native(), bin().native() + fs::path("/temp/").make_preferred().native());
-    EXPECT_EQ(paths.dataFile(kCharDataName).native(), bin().native() + fs::path("/data/char.csv").make_preferred().native());
+TEST_F(ProgramPathsTest, DataBesideTheProgramWinsThenSharedDataThenTheFolderBesideIsNamed) {
+    const fs::path beside = bin() / "data";
+    const fs::path shared = (m_root / "share" / "moza" / "data").lexically_normal();
+    const struct {
+        std::vector<fs::path> folders;
+        bool installed;
+        fs::path data, temp;
+    } cases[] = {
+        {{"bin/data", "share/moza/data"}, false, beside, bin() / "temp" / ""},
+        {{"share/moza/data"}, true, shared, home() / "moza" / "temp" / ""},
+        {{}, false, beside, bin() / "temp" / ""},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(m_root / "share");
+        fs::remove_all(bin() / "data");
+        for (const fs::path& folder : c.folders) makeFolder(folder);
+        const ProgramPaths paths = ProgramPaths::Find(bin(), home());
+        EXPECT_EQ(paths.installed(), c.installed) << c.data;
+        EXPECT_EQ(fs::path(paths.dataFolder()).make_preferred().lexically_normal(), fs::path(c.data).make_preferred());
+        EXPECT_EQ(fs::path(paths.tempFolder()).make_preferred(), fs::path(c.temp).make_preferred());
+        EXPECT_EQ(fs::path(paths.dataFile(kCharDataName)).make_preferred().lexically_normal(),
+                  (c.data / "char.csv").make_preferred());
+    }
 }
 
-TEST_F(ProgramPathsTest, InstalledProgramReadsSharedDataAndWritesToTheUsersFolder) {
-    makeFolder("share/moza/data");
-    const ProgramPaths paths = ProgramPaths::Find(bin(), home());
-    EXPECT_TRUE(paths.installed());
-    EXPECT_EQ(paths.dataFolder(), (m_root / "share" / "moza" / "data").lexically_normal());
-    EXPECT_EQ(paths.tempFolder(), home() / "moza" / "temp" / "");
-    EXPECT_EQ(paths.dataFile(kStartPageName), (m_root / "share" / "moza" / "data" / "index.html").lexically_normal());
-}
-
-TEST_F(ProgramPathsTest, WithoutAnyDataTheFolderBesideTheProgramIsNamed) {
-    const ProgramPaths paths = ProgramPaths::Find(bin(), home());
-    EXPECT_FALSE(paths.installed());
-    EXPECT_EQ(paths.dataFile(kTitlePictureName).native(),
-              bin().native() + fs::path("/data/title.bmp").make_preferred().native());
-}
-
-TEST_F(ProgramPathsTest, PerUserTempFolderIsCreatedWhenMissing) {
-    makeFolder("share/moza/data");
-    const ProgramPaths paths = ProgramPaths::Find(bin(), home());
-    ASSERT_TRUE(paths.prepareTempFolder());
-    EXPECT_TRUE(fs::is_directory(home() / "moza" / "temp"));
-    EXPECT_TRUE(paths.prepareTempFolder());  // and left alone when it is there
-}
-
-TEST_F(ProgramPathsTest, TempFolderBesideTheProgramIsNeverCreated) {
+TEST_F(ProgramPathsTest, OnlyTheUsersTempFolderIsCreatedAndFailuresSayWhy) {
     makeFolder("bin/data");
     EXPECT_TRUE(ProgramPaths::Find(bin(), home()).prepareTempFolder());
-    EXPECT_FALSE(fs::exists(bin() / "temp"));
-}
+    EXPECT_FALSE(fs::exists(bin() / "temp")) << "the program folder's temp/ is the user's to make";
 
-TEST_F(ProgramPathsTest, TempFolderBlockedByAFileIsReportedByName) {
+    fs::remove_all(bin() / "data");
     makeFolder("share/moza/data");
+    const ProgramPaths installed = ProgramPaths::Find(bin(), home());
+    ASSERT_TRUE(installed.prepareTempFolder());
+    EXPECT_TRUE(fs::is_directory(home() / "moza" / "temp"));
+    EXPECT_TRUE(installed.prepareTempFolder());  // and left alone when it is there
+
+    fs::remove_all(home());
     makeFolder("home");
     std::ofstream(home() / "moza") << "not a folder";
-    const Status prepared = ProgramPaths::Find(bin(), home()).prepareTempFolder();
-    ASSERT_FALSE(prepared);
-    EXPECT_THAT(prepared.error().message, HasSubstr("cannot create the folder '" + (home() / "moza" / "temp" / "").string() + "'"));
-}
+    const Status blocked = installed.prepareTempFolder();
+    ASSERT_FALSE(blocked);
+    EXPECT_THAT(blocked.error().message, HasSubstr("cannot create the folder '" + (home() / "moza" / "temp" / "").string() + "'"));
 
-TEST_F(ProgramPathsTest, InstalledProgramOfAUserWithoutAFolderCannotWritePages) {
-    makeFolder("share/moza/data");
-    const ProgramPaths paths = ProgramPaths::Find(bin(), {});
-    EXPECT_TRUE(paths.tempFolder().empty());
-    const Status prepared = paths.prepareTempFolder();
-    ASSERT_FALSE(prepared);
-    EXPECT_THAT(prepared.error().message, HasSubstr("no folder for pages"));
+    const ProgramPaths homeless = ProgramPaths::Find(bin(), {});
+    EXPECT_TRUE(homeless.tempFolder().empty());
+    ASSERT_FALSE(homeless.prepareTempFolder());
+    EXPECT_THAT(homeless.prepareTempFolder().error().message, HasSubstr("no folder for pages"));
 }
 
 #ifndef _WIN32
