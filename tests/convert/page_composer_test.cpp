@@ -53,13 +53,6 @@ std::string cell(const std::string& color, const std::string& glyph) {
     return "<td width=9><font style=font-size:8pt;color:#" + color + ">" + glyph + "</font></td>";
 }
 
-struct Captions {
-    std::vector<std::string> texts;
-    static void record(void* context, std::int64_t i, std::int64_t last) {
-        static_cast<Captions*>(context)->texts.push_back(ProgressCaption(i, last));
-    }
-};
-
 TEST(PageComposerTest, ASixByThreePictureInColour) {
     const Result<std::string> table = ComposeTableText(whiteAndGreen(), kTable, ColorMode::Web);
     ASSERT_TRUE(table.ok()) << table.error().message;
@@ -80,15 +73,6 @@ TEST(PageComposerTest, AnEmptyGlyphTableIsRefused) {
     const Result<std::string> table = ComposeTableText(whiteAndGreen(), GlyphTable(), ColorMode::Web);
     ASSERT_FALSE(table.ok());
     EXPECT_THAT(table.error().message, ::testing::HasSubstr("character table holds no characters"));
-}
-
-TEST(PageComposerTest, ProgressIsReportedForEveryBlockInOrder) {
-    Captions captions;
-    WorkingImage image = WorkingImage::create(9, 6).value();
-    ASSERT_TRUE(ComposeTableText(image, kTable, ColorMode::Web, {&Captions::record, &captions}).ok());
-    EXPECT_THAT(captions.texts, ::testing::ElementsAre("Moza - 0/5 (00.00%)", "Moza - 1/5 (20.00%)", "Moza - 2/5 (40.00%)",
-                                                       "Moza - 3/5 (60.00%)", "Moza - 4/5 (80.00%)",
-                                                       "Moza - 5/5 (100.00%)"));
 }
 
 /// The table markup composed plainly: every block sampled with the formula and looked up by a
