@@ -85,6 +85,7 @@ TEST_F(AtomicFileWriterTest, AFolderThatIsMissingOrAFileIsNamedAndNothingIsWritt
     EXPECT_THAT(files(), ::testing::ElementsAre("file"));
 }
 
+#ifndef _WIN32  // Windows refuses to remove a folder while a file in it is open
 TEST_F(AtomicFileWriterTest, APageThatCannotBePutInPlaceIsAFailure) {
     // The folder goes away while the page is written: the rename at the commit fails.
     fs::create_directories(m_folder / "gone");
@@ -96,6 +97,7 @@ TEST_F(AtomicFileWriterTest, APageThatCannotBePutInPlaceIsAFailure) {
     ASSERT_FALSE(committed.ok());
     EXPECT_THAT(committed.error().message, HasSubstr("page.html"));
 }
+#endif
 
 TEST_F(AtomicFileWriterTest, AFailedWriteLeavesTheEarlierPageIntactAndNoPartialFile) {
     const fs::path path = m_folder / "page.html";
