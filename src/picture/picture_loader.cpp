@@ -106,7 +106,7 @@ namespace {
 
 /// Whether the file holds the pixel data its header promises (see CheckPictureComplete).
 Status checkComplete(const QString& name, const QByteArray& format) {
-    if (format != "bmp" && format != "gif" && format != "tga" && format != "xbm") return success();
+    if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read"};
     const uchar* mapped = file.map(0, file.size());
