@@ -20,6 +20,7 @@
 #include "convert/page_composer.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
+#include "ui/file_dialogs.h"
 #include "ui/input_blocker.h"
 #include "ui/make_job.h"
 #include "ui/markup_box.h"
@@ -129,16 +130,9 @@ void FrmMain::createMenus() {
 }
 
 void FrmMain::createDialogs() {
-    Dialog = new QFileDialog(this);
-    Dialog->setObjectName(QStringLiteral("Dialog"));
-    Dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    Dialog->setFileMode(QFileDialog::ExistingFile);
-
-    Dialog2 = new QFileDialog(this);
-    Dialog2->setObjectName(QStringLiteral("Dialog2"));
-    Dialog2->setAcceptMode(QFileDialog::AcceptSave);
-    Dialog2->setFileMode(QFileDialog::AnyFile);
-    Dialog2->setNameFilters(kSaveFilters);
+    Dialog = CreateFileDialog(this, QStringLiteral("Dialog"), QFileDialog::AcceptOpen);
+    Dialog2 = CreateFileDialog(this, QStringLiteral("Dialog2"), QFileDialog::AcceptSave);
+    SetNameFilters(*Dialog2, kSaveFilters);
 }
 
 void FrmMain::setTabOrder() {
@@ -180,15 +174,15 @@ void FrmMain::showFailure(const QString& what, const std::string& reason) {
 }
 
 void FrmMain::MN_FILE_OPEN_Click() {
-    const QString previousFilter = Dialog->selectedNameFilter();
-    Dialog->setNameFilters(kOpenFilters);
-    if (kOpenFilters.contains(previousFilter)) Dialog->selectNameFilter(previousFilter);
+    SetNameFilters(*Dialog, kOpenFilters, Dialog->selectedNameFilter());
+    Dialog->setDirectory(m_folders.openFolder());
     const QString file = m_prompts->chooseFile(*Dialog);
     if (file.isEmpty()) return;  // a cancelled dialog changes nothing
     openPicture(file);
 }
 
 void FrmMain::openPicture(const QString& file) {
+    m_folders.pictureOpened(file);
     // Native separators, so that messages name the file as the user sees it.
     Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(QDir::toNativeSeparators(file)));
     if (loaded) {
@@ -241,8 +235,10 @@ void FrmMain::makeFinished() {
 }
 
 void FrmMain::MN_FILE_SAVE_Click() {
+    Dialog2->setDirectory(m_folders.saveFolder());
     const QString target = m_prompts->chooseFile(*Dialog2);
     if (target.isEmpty()) return;  // a cancelled dialog does nothing
+    m_folders.pageSaved(target);
     if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(QDir::toNativeSeparators(target))); !copied) {
         showFailure(tr("The page could not be saved."), copied.error().message);
     }

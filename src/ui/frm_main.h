@@ -14,6 +14,7 @@
 #include "common/result.h"
 #include "convert/working_image.h"
 #include "glyph/glyph_table.h"
+#include "ui/dialog_folders.h"
 #include "ui/user_prompts.h"
 
 class QAction;
@@ -98,6 +99,7 @@ private:
     float PicWidth = 0.0f;
     std::int16_t PicHeight = 0;
     QString OutputPath;
+    DialogFolders m_folders;  // where the open and save dialogs start
     bool m_pageMade = false;  // a make command completed since the last File > Open
     bool m_closing = false;   // the window was closed during a make command
     MakeJob* m_makeJob = nullptr;

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ public:
         QString selectedFilter;
         QFileDialog::AcceptMode mode;
         QString defaultSuffix;
+        QString folder;  // where the dialog starts
     };
     struct Failure {
         QString what;
@@ -44,7 +46,8 @@ public:
 
     QString chooseFile(QFileDialog& dialog) override {
         shown.push_back({dialog.objectName(), dialog.nameFilters(), dialog.selectedNameFilter(), dialog.acceptMode(),
-                         dialog.defaultSuffix()});
+                         dialog.defaultSuffix(), dialog.directory().absolutePath()});
+        if (inspect) inspect(dialog);
         if (answers.empty()) return {};
         QString answer = answers.front();
         answers.pop_front();
@@ -54,6 +57,8 @@ public:
         failures.push_back({what, reason});
     }
 
+    /// Called with every dialog before it is answered, as a user would look at it.
+    std::function<void(QFileDialog&)> inspect;
     std::deque<QString> answers;
     std::vector<ShownDialog> shown;
     std::vector<Failure> failures;
