@@ -72,6 +72,7 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, ProgramPaths pa
     createControls(client);
     createMenus();
     createDialogs();
+    createKeyboardHabits();
     setTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -133,6 +134,16 @@ void FrmMain::createDialogs() {
     Dialog = CreateFileDialog(this, QStringLiteral("Dialog"), QFileDialog::AcceptOpen);
     Dialog2 = CreateFileDialog(this, QStringLiteral("Dialog2"), QFileDialog::AcceptSave);
     SetNameFilters(*Dialog2, kSaveFilters);
+}
+
+void FrmMain::createKeyboardHabits() {
+    // The keys every desktop program answers to, beside the menus' access keys. A shortcut
+    // belongs to its menu item, so it is available exactly when the item is (updateMenuStates).
+    MN_FILE_OPEN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MN_FILE_SAVE->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    MN_FILE_END->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Open, type a title, press Enter: the page is made as if 作成 had been clicked.
+    connect(TextTitle, &QLineEdit::returnPressed, MakeButton, &QPushButton::click);
 }
 
 void FrmMain::setTabOrder() {

@@ -78,6 +78,7 @@ private:
     void createOptions(QWidget* client);
     void createMenus();
     void createDialogs();
+    void createKeyboardHabits();
     void setTabOrder();
     void Form_Load();
     void updateMenuStates();
