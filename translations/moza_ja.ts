@@ -15,6 +15,10 @@
         <source>The page could not be saved.</source>
         <translation>ページを保存できませんでした。</translation>
     </message>
+    <message>
+        <source>%1 %2 x %3 → %4 x %5 characters</source>
+        <translation>%1 %2 x %3 → %4 x %5 文字</translation>
+    </message>
 </context>
 <context>
     <name>moza::ui::Load</name>

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -198,6 +199,7 @@ void FrmMain::openPicture(const QString& file) {
     Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(QDir::toNativeSeparators(file)));
     if (loaded) {
         tPic = std::move(loaded).value();
+        describePicture(file);
     } else {
         showFailure(tr("The picture could not be opened."), loaded.error().message);
     }
@@ -206,6 +208,16 @@ void FrmMain::openPicture(const QString& file) {
     sPic->ShowPicture(tPic);
     m_pageMade = false;
     updateMenuStates();
+}
+
+void FrmMain::describePicture(const QString& file) {
+    // Where the user sees it without a change to the fixed layout: the preview's tooltip.
+    sPic->setToolTip(tr("%1 %2 x %3 → %4 x %5 characters")
+                         .arg(QFileInfo(file).fileName())
+                         .arg(tPic.width())
+                         .arg(tPic.height())
+                         .arg(convert::WholeBlocks(tPic.width()) / 3)
+                         .arg(convert::WholeBlocks(tPic.height()) / 3));
 }
 
 void FrmMain::MakeButton_Click() {

@@ -90,6 +90,8 @@ private:
     /// The end of a make command: the page shown, or the failure reported.
     void makeFinished();
     void showFailure(const QString& what, const std::string& reason);
+    /// Names the picture just opened from `file`, its size and its size in characters.
+    void describePicture(const QString& file);
 
     std::shared_ptr<const glyph::GlyphTable> m_table;
     ProgramPaths m_paths;

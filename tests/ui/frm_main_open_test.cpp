@@ -42,6 +42,13 @@ TEST_F(FrmMainOpenTest, OpeningAPictureRecordsItsSizeAndDrawsItLetterboxed) {
     EXPECT_TRUE(m_prompts->failures.empty());
 }
 
+TEST_F(FrmMainOpenTest, PreviewTooltipNamesThePictureItsSizeAndItsCharacters) {
+    openThroughDialog(writePicture("photo.png", plainImage(40, 31, Qt::red)));
+    EXPECT_EQ(preview()->toolTip(), QStringLiteral("photo.png 40 x 31 → 14 x 11 文字"));
+    openThroughDialog(m_dir.filePath("gone.png"));  // the preview still shows photo.png
+    EXPECT_EQ(preview()->toolTip(), QStringLiteral("photo.png 40 x 31 → 14 x 11 文字"));
+}
+
 TEST_F(FrmMainOpenTest, AFileThatCannotBeOpenedIsNamedAndTheWorkingImageStays) {
     const QString notAPicture = m_dir.filePath("notes.jpg");
     QFile file(notAPicture);
