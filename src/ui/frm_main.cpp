@@ -21,6 +21,7 @@
 #include "convert/page_composer.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
+#include "ui/failure_text.h"
 #include "ui/file_dialogs.h"
 #include "ui/input_blocker.h"
 #include "ui/make_job.h"
@@ -181,8 +182,8 @@ void FrmMain::setMaking(bool making) {
 
 QString FrmMain::dataPage(std::string_view name) const { return picture::ToText(m_paths.dataFile(name)); }
 
-void FrmMain::showFailure(const QString& what, const std::string& reason) {
-    m_prompts->showFailure(this, what, QString::fromStdString(reason));
+void FrmMain::showFailure(const QString& what, const Error& error) {
+    m_prompts->showFailure(this, what, FailureText::reason(error), QString::fromStdString(error.message));
 }
 
 void FrmMain::MN_FILE_OPEN_Click() {
@@ -201,7 +202,7 @@ void FrmMain::openPicture(const QString& file) {
         tPic = std::move(loaded).value();
         describePicture(file);
     } else {
-        showFailure(tr("The picture could not be opened."), loaded.error().message);
+        showFailure(tr("The picture could not be opened."), loaded.error());
     }
     PicWidth = tPic.PicWidth();
     PicHeight = tPic.PicHeight();
@@ -247,7 +248,7 @@ void FrmMain::makeFinished() {
     PicHeight = tPic.PicHeight();
     if (m_closing) return;
     if (!outcome.page) {
-        showFailure(tr("The page could not be made."), outcome.page.error().message);
+        showFailure(tr("The page could not be made."), outcome.page.error());
         return;
     }
     htmltag->setMarkup(outcome.tableHtml);
@@ -263,7 +264,7 @@ void FrmMain::MN_FILE_SAVE_Click() {
     if (target.isEmpty()) return;  // a cancelled dialog does nothing
     m_folders.pageSaved(target);
     if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(QDir::toNativeSeparators(target))); !copied) {
-        showFailure(tr("The page could not be saved."), copied.error().message);
+        showFailure(tr("The page could not be saved."), copied.error());
     }
 }
 

@@ -89,7 +89,8 @@ private:
     void setMaking(bool making);
     /// The end of a make command: the page shown, or the failure reported.
     void makeFinished();
-    void showFailure(const QString& what, const std::string& reason);
+    /// Tells the user that `what` failed, and why in words of the program's language.
+    void showFailure(const QString& what, const Error& error);
     /// Names the picture just opened from `file`, its size and its size in characters.
     void describePicture(const QString& file);
 

@@ -42,6 +42,7 @@ public:
     struct Failure {
         QString what;
         QString reason;
+        QString details;
     };
 
     QString chooseFile(QFileDialog& dialog) override {
@@ -53,8 +54,8 @@ public:
         answers.pop_front();
         return answer;
     }
-    void showFailure(QWidget*, const QString& what, const QString& reason) override {
-        failures.push_back({what, reason});
+    void showFailure(QWidget*, const QString& what, const QString& reason, const QString& details) override {
+        failures.push_back({what, reason, details});
     }
 
     /// Called with every dialog before it is answered, as a user would look at it.

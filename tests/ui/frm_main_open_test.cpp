@@ -74,7 +74,10 @@ TEST_F(FrmMainOpenTest, AFileThatCannotBeOpenedIsNamedAndTheWorkingImageStays) {
     }
     ASSERT_EQ(m_prompts->failures.size(), 2u);
     EXPECT_TRUE(m_prompts->failures[0].reason.contains(QDir::toNativeSeparators(notAPicture)));
-    EXPECT_TRUE(m_prompts->failures[1].reason.contains(QDir::toNativeSeparators(m_dir.filePath("gone.png"))));
+    EXPECT_EQ(m_prompts->failures[1].what, QStringLiteral("画像を開けませんでした。"));
+    EXPECT_EQ(m_prompts->failures[1].reason,
+              QStringLiteral("「%1」が見つかりません。").arg(QDir::toNativeSeparators(m_dir.filePath("gone.png"))));
+    EXPECT_TRUE(m_prompts->failures[1].details.endsWith("the file does not exist"));  // the English message
 }
 
 TEST_F(FrmMainOpenTest, OpeningAfterMakeKeepsThePageOutputPathAndMarkup) {
