@@ -14,6 +14,8 @@ enum class ErrorKind {
     // Files and folders: `file` is the one named.
     FileMissing,         ///< it does not exist
     FolderMissing,       ///< the folder that `file` was to go into does not exist
+    FolderNotCreated,    ///< the folder could not be made; text: the system's words
+    NoPageFolder,        ///< no folder for pages can be found; text: the environment variables that are unset
     NotAFolder,          ///< a folder was needed and this is something else
     IsAFolder,           ///< a file was needed and this is a folder
     NotARegularFile,     ///< a device, pipe or socket where a file was needed
