@@ -147,6 +147,18 @@
         <source>Writing over “%1” stopped halfway, and the file is now incomplete. The system says: %2</source>
         <translation>「%1」の上書きが途中で止まり、ファイルは不完全なままです。システムからのメッセージ: %2</translation>
     </message>
+    <message>
+        <source>The folder “%1” could not be made. The system says: %2</source>
+        <translation>フォルダー「%1」を作れませんでした。システムからのメッセージ: %2</translation>
+    </message>
+    <message>
+        <source>There is no folder to put pages in: the environment variable %1 is not set.</source>
+        <translation>ページを置くフォルダーが決まりません。環境変数 %1 が設定されていません。</translation>
+    </message>
+    <message>
+        <source>The title&apos;s character %1 cannot be written in Shift_JIS (code page 932), in which pages are written. Use %2 instead.</source>
+        <translation>タイトルの文字%1はシフト JIS (コードページ 932) で書けません。代わりに%2を使ってください。</translation>
+    </message>
 </context>
 <context>
     <name>moza::ui::FrmMain</name>

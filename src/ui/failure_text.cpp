@@ -19,10 +19,7 @@ QString number(const Error& error, std::size_t index) {
     return index < error.numbers.size() ? QLocale().toString(error.numbers[index]) : QStringLiteral("?");
 }
 
-QString codePoint(const Error& error) {
-    const long long value = error.numbers.empty() ? 0 : error.numbers.front();
-    return QStringLiteral("U+%1").arg(value, 4, 16, QLatin1Char('0')).toUpper();
-}
+QString codePoint(long long value) { return QStringLiteral("U+%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); }
 
 /// A value read from a file, cut short and with control characters written as codes, so that
 /// a message about a broken file stays a message.
@@ -45,6 +42,8 @@ QString FailureText::reason(const Error& error) {
     case ErrorKind::Cancelled: return tr("The page was not made: it was cancelled.");
     case ErrorKind::FileMissing:
     case ErrorKind::FolderMissing:
+    case ErrorKind::FolderNotCreated:
+    case ErrorKind::NoPageFolder:
     case ErrorKind::NotAFolder:
     case ErrorKind::IsAFolder:
     case ErrorKind::NotARegularFile:
@@ -85,6 +84,11 @@ QString FailureText::fileReason(const Error& error) {
     case ErrorKind::FolderMissing:
         return tr("The folder “%1” does not exist, so “%2” cannot be written.")
             .arg(QDir::toNativeSeparators(QFileInfo(file).path()), QFileInfo(file).fileName());
+    case ErrorKind::FolderNotCreated:
+        return tr("The folder “%1” could not be made. The system says: %2").arg(file, QString::fromStdString(error.text));
+    case ErrorKind::NoPageFolder:
+        return tr("There is no folder to put pages in: the environment variable %1 is not set.")
+            .arg(QString::fromStdString(error.text));
     case ErrorKind::NotAFolder: return tr("“%1” is not a folder.").arg(file);
     case ErrorKind::IsAFolder: return tr("“%1” is a folder.").arg(file);
     case ErrorKind::NotARegularFile: return tr("“%1” is not a regular file (it is a device, a pipe or the like).").arg(file);
@@ -130,6 +134,12 @@ QString FailureText::textReason(const Error& error) {
     switch (error.kind) {
     case ErrorKind::TextNotUtf8: return tr("The title is not valid text (byte %1).").arg(number(error, 0));
     case ErrorKind::CharacterNotCp932:
+        if (error.numbers.size() > 1) {
+            const auto instead = static_cast<char32_t>(error.numbers[1]);
+            return tr("The title's character %1 cannot be written in Shift_JIS (code page 932), in which pages are "
+                      "written. Use %2 instead.")
+                .arg(character(error), character(QString::fromUcs4(&instead, 1), instead));
+        }
         return tr("The title's character %1 cannot be written in Shift_JIS (code page 932), in which pages are written.")
             .arg(character(error));
     case ErrorKind::TitleCharacterInFileName:
@@ -167,9 +177,12 @@ QString FailureText::tableReason(const Error& error) {
 }
 
 QString FailureText::character(const Error& error) {
-    const long long value = error.numbers.empty() ? 0 : error.numbers.front();
-    if (value < 0x20 || value == 0x7F) return tr("a control character (%1)").arg(codePoint(error));
-    return tr("“%1” (%2)").arg(QString::fromStdString(error.text), codePoint(error));
+    return character(QString::fromStdString(error.text), error.numbers.empty() ? 0 : error.numbers.front());
+}
+
+QString FailureText::character(const QString& text, long long code) {
+    if (code < 0x20 || code == 0x7F) return tr("a control character (%1)").arg(codePoint(code));
+    return tr("“%1” (%2)").arg(text, codePoint(code));
 }
 
 QString FailureText::sentence(const std::string& message) {

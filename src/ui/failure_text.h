@@ -23,7 +23,9 @@ private:
     static QString pictureReason(const Error& error);
     static QString textReason(const Error& error);
     static QString tableReason(const Error& error);
+    /// The character an error names, as itself and its code.
     static QString character(const Error& error);
+    static QString character(const QString& text, long long code);
     static QString sentence(const std::string& message);
 };
 

@@ -224,7 +224,7 @@ void FrmMain::describePicture(const QString& file) {
 void FrmMain::MakeButton_Click() {
     if (making()) return;
     if (Status prepared = m_paths.prepareTempFolder(); !prepared) {
-        showFailure(tr("The page could not be made."), prepared.error().message);
+        showFailure(tr("The page could not be made."), prepared.error());
         return;
     }
     const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;

@@ -26,6 +26,8 @@ const Case kCases[] = {
     {ErrorKind::Cancelled, {}, {}, {}, "取り消されました"},
     {ErrorKind::FileMissing, kPhoto, {}, {}, "「/home/user/写真/photo.jpg」"},
     {ErrorKind::FolderMissing, "/opt/moza/temp/cat.html", {}, {}, "フォルダー「/opt/moza/temp」がない"},
+    {ErrorKind::FolderNotCreated, "/home/user/.local/share/moza/temp", "Permission denied", {}, "Permission denied"},
+    {ErrorKind::NoPageFolder, {}, "XDG_DATA_HOME, HOME", {}, "XDG_DATA_HOME, HOME"},
     {ErrorKind::NotAFolder, "/opt/moza/temp", {}, {}, "「/opt/moza/temp」"},
     {ErrorKind::IsAFolder, kPhoto, {}, {}, "「/home/user/写真/photo.jpg」"},
     {ErrorKind::NotARegularFile, "/dev/zero", {}, {}, "「/dev/zero」"},
@@ -76,6 +78,13 @@ TEST(FailureTextTest, EveryKindHasAJapaneseSentenceNamingWhatItNames) {
     for (int kind = static_cast<int>(ErrorKind::Other) + 1; kind <= static_cast<int>(kLastErrorKind); ++kind) {
         EXPECT_TRUE(covered.count(static_cast<ErrorKind>(kind))) << "no case for kind " << kind;
     }
+}
+
+TEST(FailureTextTest, ACharacterWithALookAlikeNamesTheOneToUse) {
+    const Error yen{"english message", ErrorKind::CharacterNotCp932, {}, "¥", {0xA5, 0x5C}};
+    const QString reason = FailureText::reason(yen);
+    EXPECT_TRUE(reason.contains(QStringLiteral("「¥」(U+00A5)"))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(QStringLiteral("「\\」(U+005C)"))) << reason.toStdString();
 }
 
 TEST(FailureTextTest, AControlCharacterIsNamedAsOne) {
