@@ -139,7 +139,8 @@ Status checkPng(Bytes bytes) {
         if (bytes.sliced(chunk + 4, 4) == Bytes("IEND")) return success();
         at = end;
     }
-    return Error{std::string(kCutShort) + " (it ends before its closing chunk)"};
+    return Error{std::string(kCutShort) + " (it ends before its closing chunk)", ErrorKind::PictureDamaged, {},
+                 "it ends before its closing chunk"};
 }
 
 Status checkXbm(Bytes bytes) {
