@@ -100,6 +100,10 @@
         <translation>タイトルに改行が含まれています。ページは 1 行で書かれるため、改行は使えません。</translation>
     </message>
     <message>
+        <source>This system cannot convert text to Shift_JIS (code page 932), in which pages are written.</source>
+        <translation>このシステムでは文字をシフト JIS (コードページ 932) に変換できません。ページはシフト JIS で書かれるため、ページを作れません。</translation>
+    </message>
+    <message>
         <source>The character table holds no characters, so there is nothing to draw the picture with.</source>
         <translation>文字表に文字が 1 つもないため、画像を描けません。</translation>
     </message>

@@ -43,6 +43,7 @@ enum class ErrorKind {
     CharacterNotCp932,        ///< text: the character; numbers: {its code point[, a look-alike's to use]}
     TitleCharacterInFileName, ///< text: the character; numbers: {its code point}
     TitleLineBreak,           ///< the title holds a line break
+    NoCp932Converter,         ///< this system cannot convert text to code page 932
 
     // The character table: `file` is the table.
     TableEmpty,            ///< the table holds no characters

@@ -95,7 +95,7 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
     return out;
 #else
     Converter converter("CP932", "UTF-8");
-    if (!converter.valid()) return Error{"this system cannot convert text to code page 932"};
+    if (!converter.valid()) return Error{"this system cannot convert text to code page 932", ErrorKind::NoCp932Converter};
     std::string out;
     std::size_t failedAt = 0;
     if (!converter.convert(utf8, out, failedAt)) return unwritable(failedAt);

@@ -66,7 +66,8 @@ QString FailureText::reason(const Error& error) {
     case ErrorKind::TextNotUtf8:
     case ErrorKind::CharacterNotCp932:
     case ErrorKind::TitleCharacterInFileName:
-    case ErrorKind::TitleLineBreak: return textReason(error);
+    case ErrorKind::TitleLineBreak:
+    case ErrorKind::NoCp932Converter: return textReason(error);
     case ErrorKind::TableEmpty:
     case ErrorKind::TableRecordCutShort:
     case ErrorKind::TableQuoteNotClosed:
@@ -147,6 +148,8 @@ QString FailureText::textReason(const Error& error) {
                   "\\ / : * ? \" < > | or control characters.")
             .arg(character(error));
     case ErrorKind::TitleLineBreak: return tr("The title holds a line break, and a page is written on a single line.");
+    case ErrorKind::NoCp932Converter:
+        return tr("This system cannot convert text to Shift_JIS (code page 932), in which pages are written.");
     default: return sentence(error.message);
     }
 }

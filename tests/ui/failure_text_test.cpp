@@ -51,6 +51,7 @@ const Case kCases[] = {
     {ErrorKind::CharacterNotCp932, {}, "é", {0xE9}, "「é」(U+00E9)"},
     {ErrorKind::TitleCharacterInFileName, {}, "/", {0x2F}, "「/」(U+002F)"},
     {ErrorKind::TitleLineBreak, {}, {}, {}, "改行"},
+    {ErrorKind::NoCp932Converter, {}, {}, {}, "シフト JIS"},
     {ErrorKind::TableEmpty, {}, {}, {}, "文字表"},
     {ErrorKind::TableRecordCutShort, kTable, {}, {12, 14, 9}, "12 件目のレコード (14 行目)"},
     {ErrorKind::TableQuoteNotClosed, kTable, {}, {12, 14, 4}, "4 番目の値"},
