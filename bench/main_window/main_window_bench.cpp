@@ -50,8 +50,8 @@ private:
 class SilentPrompts : public moza::ui::UserPrompts {
 public:
     QString chooseFile(QFileDialog&) override { return {}; }
-    void showFailure(QWidget*, const QString& what, const QString& reason) override {
-        std::fprintf(stderr, "failure: %s %s\n", qPrintable(what), qPrintable(reason));
+    void showFailure(QWidget*, const QString& what, const QString& /*reason*/, const QString& details) override {
+        std::fprintf(stderr, "failure: %s %s\n", qPrintable(what), qPrintable(details));
     }
 };
 

@@ -38,8 +38,8 @@ using Clock = QElapsedTimer;
 class SilentPrompts : public moza::ui::UserPrompts {
 public:
     QString chooseFile(QFileDialog& /*dialog*/) override { return {}; }
-    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason) override {
-        qWarning("start-up failed: %s: %s", qPrintable(what), qPrintable(reason));
+    void showFailure(QWidget* /*parent*/, const QString& what, const QString& /*reason*/, const QString& details) override {
+        qWarning("start-up failed: %s: %s", qPrintable(what), qPrintable(details));
     }
 };
 

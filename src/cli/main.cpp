@@ -53,21 +53,30 @@ int usageError(const std::string& message) {
 
 std::string pictureStem(const std::string& picture) { return std::filesystem::path(picture).stem().string(); }
 
-/// Where each picture's page goes. Fails (a usage error) when several pictures are given and
-/// -o names something that is not a folder.
+bool endsInSeparator(const std::string& path) {
+    return !path.empty() && (path.back() == '/' || (std::filesystem::path::preferred_separator == '\\' && path.back() == '\\'));
+}
+
+/// Where each picture's page goes. -o names a folder when it is one or ends with a separator
+/// (a missing folder is then created); any other path with several pictures is a usage error,
+/// so that a mistyped file name never becomes a folder.
 moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const moza::ProgramPaths& paths) {
     std::vector<PictureJob> jobs;
     const bool several = options.pictures.size() > 1;
+    const bool toPath = !options.output.empty() && options.output != "-";
     std::error_code ec;
-    const bool outputIsFolder = !options.output.empty() && options.output != "-" &&
-                                std::filesystem::is_directory(options.output, ec);
-    if (several && !options.output.empty() && !outputIsFolder) {
+    bool outputIsFolder = toPath && std::filesystem::is_directory(options.output, ec);
+    if (toPath && !outputIsFolder && endsInSeparator(options.output)) {
+        if (!std::filesystem::create_directories(options.output, ec) && ec) {
+            return moza::Error{"cannot create the folder '" + options.output + "': " + ec.message()};
+        }
+        outputIsFolder = true;
+    }
+    if (several && toPath && !outputIsFolder) {
         if (std::filesystem::exists(options.output, ec)) {
             return moza::Error{"'-o " + options.output + "' must be a folder when several pictures are given"};
         }
-        if (!std::filesystem::create_directories(options.output, ec) || ec) {
-            return moza::Error{"cannot create the folder '" + options.output + "': " + ec.message()};
-        }
+        return moza::Error{"'-o " + options.output + "' is not a folder, and several pictures need one; end it with '/' to create it"};
     }
     for (const std::string& picture : options.pictures) {
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
@@ -78,7 +87,7 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const 
             job.target = {PageTarget::Kind::TempFolder, paths.tempFolder(), {}, false};
         } else if (options.output == "-") {
             job.target = {PageTarget::Kind::Stream, {}, {}};
-        } else if (several || outputIsFolder) {
+        } else if (outputIsFolder) {
             job.target = {PageTarget::Kind::File, std::filesystem::path(options.output) / (pictureStem(picture) + ".html"), {}};
         } else {
             job.target = {PageTarget::Kind::File, options.output, {}};
@@ -86,6 +95,13 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const 
         jobs.push_back(std::move(job));
     }
     return jobs;
+}
+
+/// "9 of 10 pictures converted; 1 failed".
+std::string batchSummary(int pictures, int failed) {
+    std::string summary = std::to_string(pictures - failed) + " of " + std::to_string(pictures) + " pictures converted";
+    if (failed > 0) summary += "; " + std::to_string(failed) + " failed";
+    return summary;
 }
 
 int run(const CliOptions& options) {
@@ -110,6 +126,7 @@ int run(const CliOptions& options) {
     moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()), errors());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
+    std::atomic<int> failed{0};  // pictures that got no page
     std::vector<moza::cli::PageClaims::Input> inputs{{tablePath, "the character table"}};
     for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
     moza::cli::PageClaims claims(std::move(inputs));
@@ -125,6 +142,7 @@ int run(const CliOptions& options) {
             progress.finished(slot);
             if (!page) {
                 anyFailed = true;
+                ++failed;
                 progress.message("moza-convert: " + page.error().message, errors());
             } else if (!options.quiet && page.value() != "-") {
                 if (const int error = progress.message(page.value().string(), stdout); error != 0) {
@@ -141,6 +159,9 @@ int run(const CliOptions& options) {
     for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
     worker(0);
     for (std::thread& thread : pool) thread.join();
+    if (jobs.value().size() > 1 && !options.quiet) {
+        progress.message("moza-convert: " + batchSummary(static_cast<int>(jobs.value().size()), failed), errors());
+    }
     return anyFailed ? kSomeFailed : kAllDone;
 }
 

@@ -144,19 +144,24 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     writer.m_named = destination;
     writer.m_existing = existing;
     Result<fs::path> target = linkTarget(destination);
-    if (!target) return writer.failure(target.error().message);
+    if (!target) return writer.failure(target.error().message, ErrorKind::SystemError);
     writer.m_destination = target.value();
     const fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
     std::error_code ec;
     const fs::file_status folderStatus = fs::status(folder, ec);
-    if (!fs::exists(folderStatus)) return writer.failure("the folder " + quoted(folder) + " does not exist");
-    if (!fs::is_directory(folderStatus)) return writer.failure(quoted(folder) + " is not a folder");
+    if (!fs::exists(folderStatus)) {
+        return writer.failure("the folder " + quoted(folder) + " does not exist", ErrorKind::FolderMissing,
+                              writer.m_destination);
+    }
+    if (!fs::is_directory(folderStatus)) return writer.failure(quoted(folder) + " is not a folder", ErrorKind::NotAFolder, folder);
 
     const fs::file_status status = fs::status(writer.m_destination, ec);
     const bool exists = fs::exists(status);
-    if (exists && fs::is_directory(status)) return writer.failure("a folder of that name is in the way");
-    if (exists && existing == Existing::Keep) return writer.failure("the file already exists");
-    if (exists && !mayWrite(writer.m_destination)) return writer.failure(SystemErrorText(EACCES));
+    if (exists && fs::is_directory(status)) return writer.failure("a folder of that name is in the way", ErrorKind::IsAFolder);
+    if (exists && existing == Existing::Keep) return writer.failure("the file already exists", ErrorKind::FileExists);
+    if (exists && !mayWrite(writer.m_destination)) {
+        return writer.failure(SystemErrorText(EACCES), ErrorKind::PermissionDenied);
+    }
 
     fs::path partFolder = folder;
     if (exists && !fs::is_regular_file(status)) {
@@ -177,7 +182,7 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     if (writer.m_fd < 0) {
         const int error = errno != 0 ? errno : EACCES;
         if (!writer.m_partPath.empty()) UnregisterPartFile(writer.m_partPath);
-        return writer.failure(SystemErrorText(error));
+        return writer.failure(SystemErrorText(error), KindOfSystemError(error));
     }
     if (exists && writer.m_method == Method::Rename) copyOwnership(writer.m_fd, writer.m_destination);
     writer.m_done = false;
@@ -194,14 +199,17 @@ Status AtomicFileWriter::commit() {
     if (closeFile(m_fd) != 0 && m_error == 0) m_error = errno != 0 ? errno : EIO;
     m_fd = -1;
     if (m_error != 0) {
-        const Error error = failure(WriteErrorText(m_error));
+        const Error error = failure(WriteErrorText(m_error), KindOfSystemError(m_error));
         discard();
         return error;
     }
     Status placed = success();
     if (m_method == Method::Rename) {
         const int moved = moveIntoPlace(m_partPath, m_destination, m_existing == Existing::Replace);
-        if (moved != 0) placed = failure(moved == EEXIST ? "the file already exists" : SystemErrorText(moved));
+        if (moved != 0) {
+            placed = moved == EEXIST ? failure("the file already exists", ErrorKind::FileExists)
+                                     : failure(SystemErrorText(moved), KindOfSystemError(moved));
+        }
     } else if (m_method == Method::InPlace) {
         placed = putInPlace();
     }
@@ -216,7 +224,10 @@ Status AtomicFileWriter::putInPlace() {
     std::ifstream part(m_partPath, std::ios::binary);
     errno = 0;
     const int out = openExisting(m_destination);
-    if (ec || !part || out < 0) return failure(SystemErrorText(errno != 0 ? errno : EIO));
+    if (ec || !part || out < 0) {
+        const int error = errno != 0 ? errno : EIO;
+        return failure(SystemErrorText(error), KindOfSystemError(error));
+    }
     int error = 0;
 #ifndef _WIN32
     // Room for the whole file first, so a full disk is found before the old bytes are touched.
@@ -239,11 +250,16 @@ Status AtomicFileWriter::putInPlace() {
 #endif
     if (closeFile(out) != 0 && error == 0) error = errno != 0 ? errno : EIO;
     if (error == 0) return success();
-    return failure(WriteErrorText(error) +
-                   (untouched ? "" : " (the file was being written in place and is now incomplete)"));
+    if (untouched) return failure(WriteErrorText(error), KindOfSystemError(error));
+    Error incomplete = failure(WriteErrorText(error) + " (the file was being written in place and is now incomplete)",
+                               ErrorKind::FileLeftIncomplete);
+    incomplete.text = WriteErrorText(error);
+    return incomplete;
 }
 
-Error AtomicFileWriter::failure(const std::string& what) const { return Error{"cannot write " + quoted(m_named) + ": " + what}; }
+Error AtomicFileWriter::failure(const std::string& what, ErrorKind kind, const fs::path& about) const {
+    return Error{"cannot write " + quoted(m_named) + ": " + what, kind, about.empty() ? m_named : about, what};
+}
 
 void AtomicFileWriter::discard() {
     m_done = true;
@@ -258,7 +274,11 @@ void AtomicFileWriter::discard() {
 Status CopyFileWhole(const fs::path& from, const fs::path& to) {
     errno = 0;
     std::ifstream in(from, std::ios::binary);
-    if (!in) return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(errno != 0 ? errno : ENOENT)};
+    if (!in) {
+        const int error = errno != 0 ? errno : ENOENT;
+        return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(error), KindOfSystemError(error), from,
+                     SystemErrorText(error)};
+    }
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(to);
     if (!writer) return writer.error();
     std::string buffer(1u << 20, '\0');
@@ -267,7 +287,9 @@ Status CopyFileWhole(const fs::path& from, const fs::path& to) {
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got > 0 && !writer.value().write(std::string_view(buffer.data(), got))) break;
     }
-    if (in.bad()) return Error{"cannot copy " + quoted(from) + ": a read error occurred"};
+    if (in.bad()) {
+        return Error{"cannot copy " + quoted(from) + ": a read error occurred", ErrorKind::SystemError, from, SystemErrorText(EIO)};
+    }
     return writer.value().commit();
 }
 

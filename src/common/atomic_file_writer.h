@@ -58,7 +58,8 @@ public:
 
 private:
     AtomicFileWriter() = default;
-    Error failure(const std::string& what) const;
+    /// "cannot write '<named>': <what>", of `kind`, about `about` (the named file when empty).
+    Error failure(const std::string& what, ErrorKind kind, const std::filesystem::path& about = {}) const;
     Status putInPlace();
     void discard();
 

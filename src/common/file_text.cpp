@@ -21,24 +21,29 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintma
     const std::string cannotRead = "cannot read '" + file.string() + "': ";
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(file, ec);
-    if (std::filesystem::is_directory(status)) return Error{cannotRead + "it is a folder"};
+    if (std::filesystem::is_directory(status)) return Error{cannotRead + "it is a folder", ErrorKind::IsAFolder, file};
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        return Error{cannotRead + "it is not a regular file (a device, a pipe or a socket)"};
+        return Error{cannotRead + "it is not a regular file (a device, a pipe or a socket)", ErrorKind::NotARegularFile, file};
     }
     if (std::filesystem::exists(status)) {
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
         if (!ec && size > maxBytes) {
             return Error{cannotRead + "the file is " + megabytes(size) + ", more than the " + megabytes(maxBytes) +
-                         " such a file can be"};
+                             " such a file can be",
+                         ErrorKind::FileTooLarge, file, {}, {static_cast<long long>(maxBytes)}};
         }
     }
     errno = 0;
     std::ifstream in(file, std::ios::binary);
-    if (!in) return Error{cannotRead + SystemErrorText(errno != 0 ? errno : ENOENT)};
+    if (!in) {
+        const int error = errno != 0 ? errno : ENOENT;
+        return Error{cannotRead + SystemErrorText(error), KindOfSystemError(error), file, SystemErrorText(error)};
+    }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return Error{cannotRead + "a read error occurred"};
+    if (in.bad()) return Error{cannotRead + "a read error occurred", ErrorKind::SystemError, file, SystemErrorText(EIO)};
     if (text.size() > maxBytes) {  // it grew while being read
-        return Error{cannotRead + "the file is more than the " + megabytes(maxBytes) + " such a file can be"};
+        return Error{cannotRead + "the file is more than the " + megabytes(maxBytes) + " such a file can be",
+                     ErrorKind::FileTooLarge, file, {}, {static_cast<long long>(maxBytes)}};
     }
     return text;
 }

@@ -46,16 +46,21 @@ Status ProgramPaths::prepareTempFolder() const {
     if (!m_installed) return success();
     if (m_tempFolder.empty()) {
 #ifdef _WIN32
-        return Error{"there is no folder for pages: LOCALAPPDATA is not set"};
+        return Error{"there is no folder for pages: LOCALAPPDATA is not set", ErrorKind::NoPageFolder, {}, "LOCALAPPDATA"};
 #else
-        return Error{"there is no folder for pages: neither XDG_DATA_HOME nor HOME is set"};
+        return Error{"there is no folder for pages: neither XDG_DATA_HOME nor HOME is set", ErrorKind::NoPageFolder, {},
+                     "XDG_DATA_HOME, HOME"};
 #endif
     }
     std::error_code ec;
     std::filesystem::create_directories(m_tempFolder, ec);
-    if (ec || !std::filesystem::is_directory(m_tempFolder, ec)) {
-        const std::string reason = ec ? ec.message() : "a file of that name is in the way";
-        return Error{"cannot create the folder '" + m_tempFolder.string() + "': " + reason};
+    if (ec) {
+        return Error{"cannot create the folder '" + m_tempFolder.string() + "': " + ec.message(), ErrorKind::FolderNotCreated,
+                     m_tempFolder, ec.message()};
+    }
+    if (!std::filesystem::is_directory(m_tempFolder, ec)) {
+        return Error{"cannot create the folder '" + m_tempFolder.string() + "': a file of that name is in the way",
+                     ErrorKind::NotAFolder, m_tempFolder};
     }
     return success();
 }

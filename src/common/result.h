@@ -2,9 +2,14 @@
 #pragma once
 
 #include <cassert>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
+#include <vector>
+
+#include "common/error_kind.h"
 
 namespace moza {
 
@@ -18,9 +23,23 @@ namespace moza {
 ///   again: "cannot convert 'cat.jpg': " + error.
 /// - The text starts in lower case so that it reads on after such a context; front ends that
 ///   show it alone put it after a sentence of their own.
+/// Beside the message, where it is made, an error says why in a form a front end can word in its
+/// own language: its kind and what the kind names (see ErrorKind).
 struct Error {
     std::string message;
+    ErrorKind kind = ErrorKind::Other;
+    std::filesystem::path file = {};
+    std::string text = {};
+    std::vector<long long> numbers = {};
 };
+
+/// `error` with `context` put in front of its message, naming what it names as before; the file
+/// is filled in as `file` when the error named none.
+inline Error InContext(std::string_view context, Error error, const std::filesystem::path& file = {}) {
+    error.message.insert(0, context);
+    if (error.file.empty()) error.file = file;
+    return error;
+}
 
 /// Either a T or an Error. Check ok() before value(); error() only when !ok().
 template <typename T>

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -59,19 +60,21 @@ private:
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
     auto unwritable = [&](std::size_t at) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
-        std::string message = "the character " +
-                              DescribeCharacter(utf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
-                              " cannot be written in code page 932";
+        const std::string_view character = utf8.substr(at, static_cast<std::size_t>(point.length));
+        std::string message = "the character " + DescribeCharacter(character, point.value) + " cannot be written in code page 932";
+        std::vector<long long> codes{point.value};
         const OneWayCharacter* oneWay = FindOneWayCharacter(point.value);
         if (oneWay != nullptr && oneWay->instead != 0) {
             message += "; use " + DescribeCharacter(EncodeUtf8(oneWay->instead), oneWay->instead) + " instead";
+            codes.push_back(oneWay->instead);
         }
-        return Error{std::move(message)};
+        return Error{std::move(message), ErrorKind::CharacterNotCp932, {}, std::string(character), std::move(codes)};
     };
     for (std::size_t at = 0; at < utf8.size();) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
         if (point.length == 0) {
-            return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")"};
+            return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")", ErrorKind::TextNotUtf8, {}, {},
+                         {static_cast<long long>(at + 1)}};
         }
         if (FindOneWayCharacter(point.value) != nullptr) return unwritable(at);
         at += static_cast<std::size_t>(point.length);
@@ -92,7 +95,7 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
     return out;
 #else
     Converter converter("CP932", "UTF-8");
-    if (!converter.valid()) return Error{"this system cannot convert text to code page 932"};
+    if (!converter.valid()) return Error{"this system cannot convert text to code page 932", ErrorKind::NoCp932Converter};
     std::string out;
     std::size_t failedAt = 0;
     if (!converter.convert(utf8, out, failedAt)) return unwritable(failedAt);

@@ -31,7 +31,7 @@ Status composePage(const WorkingImage& image, const glyph::GlyphTable& table, st
             options.progress, options.threads);
         if (composed) put(kPageFileTail);
     }
-    if (stopped) return Error{std::string(kMakeCancelled)};
+    if (stopped) return Error{std::string(kMakeCancelled), ErrorKind::Cancelled};
     return composed;
 }
 
@@ -43,7 +43,7 @@ Result<std::string> PageTitle(std::string_view titleUtf8, PageTarget::Kind kind)
         if (Status named = CheckTitleForFileName(titleUtf8); !named) return named.error();
     }
     Result<std::string> titleCp932 = Utf8ToCp932(titleUtf8);
-    if (!titleCp932) return Error{"the title cannot be used: " + titleCp932.error().message};
+    if (!titleCp932) return InContext("the title cannot be used: ", titleCp932.error());
     return titleCp932;
 }
 
@@ -51,7 +51,10 @@ Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTa
                                        const PageTarget& target, const PageOptions& options) {
     Result<std::string> titleCp932 = PageTitle(titleUtf8, target.kind);
     if (!titleCp932) return titleCp932.error();
-    if (table.empty()) return Error{"the character table holds no characters, so there is nothing to draw the picture with"};
+    if (table.empty()) {
+        return Error{"the character table holds no characters, so there is nothing to draw the picture with",
+                     ErrorKind::TableEmpty};
+    }
     image.EnlargeToBlocks();
 
     if (target.kind == PageTarget::Kind::Stream) {

@@ -153,7 +153,8 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress, int threads) {
     if (table.empty()) {
-        return Error{"the character table holds no characters, so there is nothing to draw the picture with"};
+        return Error{"the character table holds no characters, so there is nothing to draw the picture with",
+                     ErrorKind::TableEmpty};
     }
     // Blocks are cut from an enlarged image only: a forgotten enlargement would drop the edge blocks.
     assert(image.width() % 3 == 0 && image.height() % 3 == 0);

@@ -18,12 +18,15 @@ Status CheckTitleForFileName(std::string_view titleUtf8) {
     constexpr std::string_view kForbidden = "\\/:*?\"<>|";
     for (std::size_t at = 0; at < titleUtf8.size();) {
         const CodePoint point = DecodeUtf8(titleUtf8.substr(at));
-        if (point.length == 0) return Error{"the title is not valid UTF-8"};
+        if (point.length == 0) {
+            return Error{"the title is not valid UTF-8", ErrorKind::TextNotUtf8, {}, {}, {static_cast<long long>(at + 1)}};
+        }
         const bool control = point.value < 0x20 || point.value == 0x7F;
         if (control || (point.value < 0x80 && kForbidden.find(static_cast<char>(point.value)) != std::string_view::npos)) {
-            return Error{"the title cannot be part of a file name: it holds " +
-                         DescribeCharacter(titleUtf8.substr(at, static_cast<std::size_t>(point.length)), point.value) +
-                         " (a file name cannot hold \\ / : * ? \" < > | or control characters)"};
+            const std::string_view character = titleUtf8.substr(at, static_cast<std::size_t>(point.length));
+            return Error{"the title cannot be part of a file name: it holds " + DescribeCharacter(character, point.value) +
+                             " (a file name cannot hold \\ / : * ? \" < > | or control characters)",
+                         ErrorKind::TitleCharacterInFileName, {}, std::string(character), {point.value}};
         }
         at += static_cast<std::size_t>(point.length);
     }
@@ -32,7 +35,7 @@ Status CheckTitleForFileName(std::string_view titleUtf8) {
 
 Status CheckTitleForPage(std::string_view titleUtf8) {
     if (titleUtf8.find_first_of("\r\n") != std::string_view::npos) {
-        return Error{"the title holds a line break, and a page is a single line"};
+        return Error{"the title holds a line break, and a page is a single line", ErrorKind::TitleLineBreak};
     }
     return success();
 }

@@ -9,20 +9,22 @@ namespace moza::convert {
 Status CheckPictureHeight(int height) {
     if (height <= kMaxPictureHeight) return success();
     return Error{"the picture is " + std::to_string(height) + " pixels high; Moza converts pictures up to " +
-                 std::to_string(kMaxPictureHeight) + " pixels high"};
+                     std::to_string(kMaxPictureHeight) + " pixels high",
+                 ErrorKind::PictureTooTall, {}, {}, {height, kMaxPictureHeight}};
 }
 
 Result<WorkingImage> WorkingImage::create(int width, int height) {
     if (width < 0 || height < 0) {
-        return Error{"the picture has no valid size"};
+        return Error{"the picture has no valid size", ErrorKind::PictureSizeInvalid};
     }
     if (Status fits = CheckPictureHeight(height); !fits) return fits.error();
     const int stride = WholeBlocks(width);
     const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
     PixelMemory pixels = AllocatePixels(count);
     if (!pixels) {
-        return Error{"not enough memory for a picture of " + std::to_string(width) + " x " +
-                     std::to_string(height) + " pixels"};
+        return Error{"not enough memory for a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels",
+                     ErrorKind::OutOfMemory, {}, {}, {width, height}};
     }
     std::fill_n(pixels.get(), count, 0x00FFFFFFu);
     return WorkingImage(width, height, stride, std::move(pixels));

@@ -165,13 +165,15 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
         for (int v = 0; v < 10; ++v) {
             if (reader.atEnd()) {
                 return Error{where(fileName, number, reader.line()) + ": the record is cut short: it has " +
-                             std::to_string(v) + " of its 10 values"};
+                                 std::to_string(v) + " of its 10 values",
+                             ErrorKind::TableRecordCutShort, {}, {}, {number, reader.line(), v}};
             }
             const int line = reader.line();
             const std::optional<std::string_view> raw = reader.next();
             if (!raw) {
                 return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) +
-                             " has a double quote that is never closed"};
+                                 " has a double quote that is never closed",
+                             ErrorKind::TableQuoteNotClosed, {}, {}, {number, line, v + 1}};
             }
             bool isNumber = true;
             std::optional<std::int32_t> value;
@@ -183,9 +185,14 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
             if (!value) {
                 const std::string field = v < 9 ? "a level (-32768 to 32767)"
                                                 : "a character code (-2147483648 to 2147483647)";
+                const long long lowest = v < 9 ? std::numeric_limits<Level>::min() : std::numeric_limits<CharCode>::min();
+                const long long highest = v < 9 ? std::numeric_limits<Level>::max() : std::numeric_limits<CharCode>::max();
                 return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) + " \"" +
-                             echoed(*raw) + "\" " +
-                             (isNumber ? "does not fit " + field : std::string("is not a whole number"))};
+                                 echoed(*raw) + "\" " +
+                                 (isNumber ? "does not fit " + field : std::string("is not a whole number")),
+                             isNumber ? ErrorKind::TableValueOutOfRange : ErrorKind::TableValueNotNumber, {}, echoed(*raw),
+                             isNumber ? std::vector<long long>{number, line, v + 1, lowest, highest}
+                                      : std::vector<long long>{number, line, v + 1}};
             }
             if (v < 9) {
                 record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(*value);
@@ -194,9 +201,9 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
             }
         }
         if (index == kMaxCharCount) {
-            return Error{std::string(fileName) + ": more than " + std::to_string(kMaxCharCount) +
-                         " records (record " + std::to_string(number) + " ends on line " +
-                         std::to_string(reader.line()) + ")"};
+            return Error{std::string(fileName) + ": more than " + std::to_string(kMaxCharCount) + " records (record " +
+                             std::to_string(number) + " ends on line " + std::to_string(reader.line()) + ")",
+                         ErrorKind::TableTooManyRecords, {}, {}, {kMaxCharCount, number, reader.line()}};
         }
         records.push_back(record);
         ++index;
@@ -208,7 +215,7 @@ Result<GlyphTable> LoadCharData(const std::filesystem::path& file, const LoadSta
     Result<std::string> text = ReadWholeFile(file, kMaxCharDataBytes);
     if (!text) return text.error();
     Result<std::vector<CharRecord>> records = ParseCharData(text.value(), file.string(), status);
-    if (!records) return records.error();
+    if (!records) return InContext("", records.error(), file);  // the table's errors name it already
     return GlyphTable(std::move(records).value());
 }
 

@@ -17,8 +17,9 @@ std::uint64_t le(Bytes bytes, qsizetype at, int width) {
 }
 
 Error cutShort(std::uint64_t needed, qsizetype size) {
-    return Error{std::string(kCutShort) + " (its pixel data runs to byte " + std::to_string(needed) +
-                 ", the file ends at byte " + std::to_string(size) + ")"};
+    const std::string detail =
+        "its pixel data runs to byte " + std::to_string(needed) + ", the file ends at byte " + std::to_string(size);
+    return Error{std::string(kCutShort) + " (" + detail + ")", ErrorKind::PictureDamaged, {}, detail};
 }
 
 Status needs(std::uint64_t needed, qsizetype size) {
@@ -116,7 +117,8 @@ Status checkGif(Bytes bytes) {
         if (!next) break;
         at = *next;
     }
-    return Error{std::string(kCutShort) + " (the picture's data ends before its last block)"};
+    return Error{std::string(kCutShort) + " (the picture's data ends before its last block)", ErrorKind::PictureDamaged, {},
+                 "the picture's data ends before its last block"};
 }
 
 std::uint64_t be32(Bytes bytes, qsizetype at) {
@@ -137,7 +139,8 @@ Status checkPng(Bytes bytes) {
         if (bytes.sliced(chunk + 4, 4) == Bytes("IEND")) return success();
         at = end;
     }
-    return Error{std::string(kCutShort) + " (it ends before its closing chunk)"};
+    return Error{std::string(kCutShort) + " (it ends before its closing chunk)", ErrorKind::PictureDamaged, {},
+                 "it ends before its closing chunk"};
 }
 
 Status checkXbm(Bytes bytes) {
@@ -145,7 +148,8 @@ Status checkXbm(Bytes bytes) {
     // closing brace.
     const qsizetype open = bytes.indexOf('{');
     if (open < 0 || bytes.indexOf('}', open) >= 0) return success();
-    return Error{std::string(kCutShort) + " (its list of pixels is never closed)"};
+    return Error{std::string(kCutShort) + " (its list of pixels is never closed)", ErrorKind::PictureDamaged, {},
+                 "its list of pixels is never closed"};
 }
 
 }  // namespace

@@ -40,17 +40,22 @@ Result<QSize> checkedSize(QImageReader& reader) {
     const int limit = QImageReader::allocationLimit();
     if (limit > 0 && megabytes > limit) {
         return Error{"the picture (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
-                     " pixels) is too large to decode: it would need more than " + std::to_string(limit) +
-                     " MB of memory"};
+                         " pixels) is too large to decode: it would need more than " + std::to_string(limit) +
+                         " MB of memory",
+                     ErrorKind::PictureTooLarge, {}, {}, {size.width(), size.height(), limit}};
     }
     return size;
 }
 
+Error damagedPicture(DecodeWarnings& warnings) {
+    return Error{std::string(kCutShort) + ": " + warnings.text(), ErrorKind::PictureDamaged, {}, warnings.text()};
+}
+
 Error decodeFailure(const QImageReader& reader, DecodeWarnings& warnings) {
-    if (warnings.damaged()) return Error{std::string(kCutShort) + ": " + warnings.text()};
+    if (warnings.damaged()) return damagedPicture(warnings);
     std::string reason = reader.errorString().toStdString();
     if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
-    return Error{"the picture cannot be decoded: " + reason};
+    return Error{"the picture cannot be decoded: " + reason, ErrorKind::PictureUndecodable, {}, reason};
 }
 
 /// Decodes an opaque, unrotated 32-bit picture straight into the working image's rows and turns
@@ -70,7 +75,7 @@ std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader,
     QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(working.stride()) * 4,
                   QImage::Format_RGB32);
     if (!reader.read(&target)) return decodeFailure(reader, warnings);
-    if (warnings.damaged()) return Error{std::string(kCutShort) + ": " + warnings.text()};
+    if (warnings.damaged()) return damagedPicture(warnings);
     if (target.constBits() != pixels || target.size() != size || target.format() != QImage::Format_RGB32) {
         return ToWorkingImage(target);  // the decoder chose a buffer of its own
     }
@@ -108,7 +113,7 @@ namespace {
 Status checkComplete(const QString& name, const QByteArray& format) {
     if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read"};
+    if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read", ErrorKind::PermissionDenied};
     const uchar* mapped = file.map(0, file.size());
     if (mapped != nullptr) return CheckPictureComplete(QByteArrayView(mapped, file.size()), format);
     return CheckPictureComplete(file.readAll(), format);
@@ -118,18 +123,19 @@ Status checkComplete(const QString& name, const QByteArray& format) {
 Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     const QString name = ToText(file);
     const QFileInfo info(name);
-    if (!info.exists()) return Error{"the file does not exist"};
-    if (info.isDir()) return Error{"it is a folder, not a picture"};
+    if (!info.exists()) return Error{"the file does not exist", ErrorKind::FileMissing};
+    if (info.isDir()) return Error{"it is a folder, not a picture", ErrorKind::IsAFolder};
     // A device or pipe might never end, and is no picture file anyway.
-    if (!info.isFile()) return Error{"it is not a regular file (a device, a pipe or a socket)"};
-    if (!info.isReadable()) return Error{"the file cannot be read (permission denied)"};
-    if (info.size() == 0) return Error{"the file is empty"};
+    if (!info.isFile()) return Error{"it is not a regular file (a device, a pipe or a socket)", ErrorKind::NotARegularFile};
+    if (!info.isReadable()) return Error{"the file cannot be read (permission denied)", ErrorKind::PermissionDenied};
+    if (info.size() == 0) return Error{"the file is empty", ErrorKind::FileEmpty};
 
     DecodeWarnings warnings;
     QImageReader reader(name);
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
-        return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)"};
+        return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)",
+                     ErrorKind::NotAPicture};
     }
     Result<QSize> size = checkedSize(reader);
     if (!size) return size.error();
@@ -137,9 +143,7 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
     if (image.isNull()) return decodeFailure(reader, warnings);
-    if (warnings.damaged()) {
-        return Error{std::string(kCutShort) + ": " + warnings.text()};
-    }
+    if (warnings.damaged()) return damagedPicture(warnings);
     return ToWorkingImage(image);
 }
 
@@ -147,7 +151,7 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
 
 Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     Result<convert::WorkingImage> decoded = decodeFile(file);
-    if (!decoded) return Error{"cannot load '" + file.string() + "': " + decoded.error().message};
+    if (!decoded) return InContext("cannot load '" + file.string() + "': ", decoded.error(), file);
     return decoded;
 }
 

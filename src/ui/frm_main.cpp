@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,8 @@
 #include "convert/page_composer.h"
 #include "picture/picture_loader.h"
 #include "ui/caption_progress.h"
+#include "ui/failure_text.h"
+#include "ui/file_dialogs.h"
 #include "ui/input_blocker.h"
 #include "ui/make_job.h"
 #include "ui/markup_box.h"
@@ -71,6 +74,7 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, ProgramPaths pa
     createControls(client);
     createMenus();
     createDialogs();
+    createKeyboardHabits();
     setTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -129,16 +133,19 @@ void FrmMain::createMenus() {
 }
 
 void FrmMain::createDialogs() {
-    Dialog = new QFileDialog(this);
-    Dialog->setObjectName(QStringLiteral("Dialog"));
-    Dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    Dialog->setFileMode(QFileDialog::ExistingFile);
+    Dialog = CreateFileDialog(this, QStringLiteral("Dialog"), QFileDialog::AcceptOpen);
+    Dialog2 = CreateFileDialog(this, QStringLiteral("Dialog2"), QFileDialog::AcceptSave);
+    SetNameFilters(*Dialog2, kSaveFilters);
+}
 
-    Dialog2 = new QFileDialog(this);
-    Dialog2->setObjectName(QStringLiteral("Dialog2"));
-    Dialog2->setAcceptMode(QFileDialog::AcceptSave);
-    Dialog2->setFileMode(QFileDialog::AnyFile);
-    Dialog2->setNameFilters(kSaveFilters);
+void FrmMain::createKeyboardHabits() {
+    // The keys every desktop program answers to, beside the menus' access keys. A shortcut
+    // belongs to its menu item, so it is available exactly when the item is (updateMenuStates).
+    MN_FILE_OPEN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MN_FILE_SAVE->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    MN_FILE_END->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Open, type a title, press Enter: the page is made as if 作成 had been clicked.
+    connect(TextTitle, &QLineEdit::returnPressed, MakeButton, &QPushButton::click);
 }
 
 void FrmMain::setTabOrder() {
@@ -175,26 +182,27 @@ void FrmMain::setMaking(bool making) {
 
 QString FrmMain::dataPage(std::string_view name) const { return picture::ToText(m_paths.dataFile(name)); }
 
-void FrmMain::showFailure(const QString& what, const std::string& reason) {
-    m_prompts->showFailure(this, what, QString::fromStdString(reason));
+void FrmMain::showFailure(const QString& what, const Error& error) {
+    m_prompts->showFailure(this, what, FailureText::reason(error), QString::fromStdString(error.message));
 }
 
 void FrmMain::MN_FILE_OPEN_Click() {
-    const QString previousFilter = Dialog->selectedNameFilter();
-    Dialog->setNameFilters(kOpenFilters);
-    if (kOpenFilters.contains(previousFilter)) Dialog->selectNameFilter(previousFilter);
+    SetNameFilters(*Dialog, kOpenFilters, Dialog->selectedNameFilter());
+    Dialog->setDirectory(m_folders.openFolder());
     const QString file = m_prompts->chooseFile(*Dialog);
     if (file.isEmpty()) return;  // a cancelled dialog changes nothing
     openPicture(file);
 }
 
 void FrmMain::openPicture(const QString& file) {
+    m_folders.pictureOpened(file);
     // Native separators, so that messages name the file as the user sees it.
     Result<convert::WorkingImage> loaded = picture::LoadPicture(picture::ToPath(QDir::toNativeSeparators(file)));
     if (loaded) {
         tPic = std::move(loaded).value();
+        describePicture(file);
     } else {
-        showFailure(tr("The picture could not be opened."), loaded.error().message);
+        showFailure(tr("The picture could not be opened."), loaded.error());
     }
     PicWidth = tPic.PicWidth();
     PicHeight = tPic.PicHeight();
@@ -203,10 +211,20 @@ void FrmMain::openPicture(const QString& file) {
     updateMenuStates();
 }
 
+void FrmMain::describePicture(const QString& file) {
+    // Where the user sees it without a change to the fixed layout: the preview's tooltip.
+    sPic->setToolTip(tr("%1 %2 x %3 → %4 x %5 characters")
+                         .arg(QFileInfo(file).fileName())
+                         .arg(tPic.width())
+                         .arg(tPic.height())
+                         .arg(convert::WholeBlocks(tPic.width()) / 3)
+                         .arg(convert::WholeBlocks(tPic.height()) / 3));
+}
+
 void FrmMain::MakeButton_Click() {
     if (making()) return;
     if (Status prepared = m_paths.prepareTempFolder(); !prepared) {
-        showFailure(tr("The page could not be made."), prepared.error().message);
+        showFailure(tr("The page could not be made."), prepared.error());
         return;
     }
     const auto mode = colorweb->isChecked() ? convert::ColorMode::Web : convert::ColorMode::Mono;
@@ -230,7 +248,7 @@ void FrmMain::makeFinished() {
     PicHeight = tPic.PicHeight();
     if (m_closing) return;
     if (!outcome.page) {
-        showFailure(tr("The page could not be made."), outcome.page.error().message);
+        showFailure(tr("The page could not be made."), outcome.page.error());
         return;
     }
     htmltag->setMarkup(outcome.tableHtml);
@@ -241,10 +259,12 @@ void FrmMain::makeFinished() {
 }
 
 void FrmMain::MN_FILE_SAVE_Click() {
+    Dialog2->setDirectory(m_folders.saveFolder());
     const QString target = m_prompts->chooseFile(*Dialog2);
     if (target.isEmpty()) return;  // a cancelled dialog does nothing
+    m_folders.pageSaved(target);
     if (Status copied = CopyFileWhole(picture::ToPath(OutputPath), picture::ToPath(QDir::toNativeSeparators(target))); !copied) {
-        showFailure(tr("The page could not be saved."), copied.error().message);
+        showFailure(tr("The page could not be saved."), copied.error());
     }
 }
 

@@ -14,6 +14,7 @@
 #include "common/result.h"
 #include "convert/working_image.h"
 #include "glyph/glyph_table.h"
+#include "ui/dialog_folders.h"
 #include "ui/user_prompts.h"
 
 class QAction;
@@ -77,6 +78,7 @@ private:
     void createOptions(QWidget* client);
     void createMenus();
     void createDialogs();
+    void createKeyboardHabits();
     void setTabOrder();
     void Form_Load();
     void updateMenuStates();
@@ -87,7 +89,10 @@ private:
     void setMaking(bool making);
     /// The end of a make command: the page shown, or the failure reported.
     void makeFinished();
-    void showFailure(const QString& what, const std::string& reason);
+    /// Tells the user that `what` failed, and why in words of the program's language.
+    void showFailure(const QString& what, const Error& error);
+    /// Names the picture just opened from `file`, its size and its size in characters.
+    void describePicture(const QString& file);
 
     std::shared_ptr<const glyph::GlyphTable> m_table;
     ProgramPaths m_paths;
@@ -98,6 +103,7 @@ private:
     float PicWidth = 0.0f;
     std::int16_t PicHeight = 0;
     QString OutputPath;
+    DialogFolders m_folders;  // where the open and save dialogs start
     bool m_pageMade = false;  // a make command completed since the last File > Open
     bool m_closing = false;   // the window was closed during a make command
     MakeJob* m_makeJob = nullptr;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "glyph/char_data_loader.h"
+#include "ui/failure_text.h"
 #include "ui/user_prompts.h"
 
 namespace moza::ui {
@@ -39,7 +40,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
     const Status title = loadTitle(titleFile);
     if (!title) {
         prompts.showFailure(nullptr, tr("Moza cannot start: its title picture could not be loaded."),
-                            QString::fromStdString(title.error().message));
+                            FailureText::reason(title.error()), QString::fromStdString(title.error().message));
         return nullptr;
     }
     ShowLoadStatus(QString());
@@ -52,7 +53,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
     flushStatus();
     if (!table) {
         prompts.showFailure(this, tr("Moza cannot start: its character table could not be loaded."),
-                            QString::fromStdString(table.error().message));
+                            FailureText::reason(table.error()), QString::fromStdString(table.error().message));
         return nullptr;
     }
     ShowLoadStatus(QStringLiteral("Finish Loading..."));
@@ -70,12 +71,13 @@ std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
 Status Load::loadTitle(const std::filesystem::path& file) {
     const QString path = QString::fromStdString(file.string());
     const std::string cannotLoad = "cannot load '" + file.string() + "': ";
-    if (!QFileInfo(path).isFile()) return Error{cannotLoad + "the file does not exist"};
+    if (!QFileInfo(path).isFile()) return Error{cannotLoad + "the file does not exist", ErrorKind::FileMissing, file};
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage picture = reader.read();
     if (picture.isNull()) {
-        return Error{cannotLoad + "it is not a picture that can be read (" + reader.errorString().toStdString() + ")"};
+        return Error{cannotLoad + "it is not a picture that can be read (" + reader.errorString().toStdString() + ")",
+                     ErrorKind::NotAPicture, file};
     }
     Title = std::move(picture);
     m_keptStale = true;

@@ -7,6 +7,7 @@
 #include "common/program_paths.h"
 #include "common/version.h"
 #include "ui/frm_main.h"
+#include "ui/japanese.h"
 #include "ui/load.h"
 #include "ui/page_view.h"
 #include "ui/start_options.h"
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moza"));
     QApplication::setApplicationVersion(QString::fromLatin1(moza::kVersionText));
+    for (const QString& missing : moza::ui::InstallJapanese(app)) {
+        std::fprintf(stderr, "moza: the Japanese catalogue %s is not installed; its texts stay English\n",
+                     missing.toLocal8Bit().constData());
+    }
 
     const moza::Result<moza::ui::StartOptions> options = moza::ui::ParseStartArguments(QApplication::arguments());
     if (!options) {

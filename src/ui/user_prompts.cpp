@@ -12,9 +12,10 @@ QString DialogPrompts::chooseFile(QFileDialog& dialog) {
     return files.isEmpty() ? QString() : files.constFirst();
 }
 
-void DialogPrompts::showFailure(QWidget* parent, const QString& what, const QString& reason) {
+void DialogPrompts::showFailure(QWidget* parent, const QString& what, const QString& reason, const QString& details) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Moza"), what, QMessageBox::Ok, parent);
     box.setInformativeText(reason);
+    if (details != reason) box.setDetailedText(details);
     box.exec();
 }
 

@@ -19,14 +19,15 @@ public:
     virtual QString chooseFile(QFileDialog& dialog) = 0;
 
     /// Tells the user that `what` failed and why (`reason`), and waits until they have read it.
-    virtual void showFailure(QWidget* parent, const QString& what, const QString& reason) = 0;
+    /// `details` is the technical account (the program's English message), shown on request.
+    virtual void showFailure(QWidget* parent, const QString& what, const QString& reason, const QString& details) = 0;
 };
 
 /// The real dialogs: a modal file dialog and a warning message box.
 class DialogPrompts : public UserPrompts {
 public:
     QString chooseFile(QFileDialog& dialog) override;
-    void showFailure(QWidget* parent, const QString& what, const QString& reason) override;
+    void showFailure(QWidget* parent, const QString& what, const QString& reason, const QString& details) override;
 };
 
 }  // namespace moza::ui

@@ -187,7 +187,7 @@ TEST_F(MozaConvertTest, SeveralPicturesGoIntoAFolderNamedAfterThem) {
     const std::string a = sixByThree("a.png");
     const std::string b = sixByThree("b.bmp");
     const fs::path out = m_folder / "pages";
-    const Outcome result = run({"--table", table(), "-j", "2", "-q", "-o", out.string(), a, b});
+    const Outcome result = run({"--table", table(), "-j", "2", "-q", "-o", out.string() + "/", a, b});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_THAT(moza::ReadWholeFile(out / "a.html").value(), HasSubstr("<title>a</title>"));
@@ -208,11 +208,57 @@ TEST_F(MozaConvertTest, APictureCutShortFailsWithItsReasonAndLeavesNoPage) {
 
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     const fs::path out = m_folder / "pages";
-    const Outcome result = run({"--table", table(), "-o", out.string(), file("bad.jpg", "x"), sixByThree("good.png")});
+    const Outcome result = run({"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"), sixByThree("good.png")});
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot load '" + (m_folder / "bad.jpg").string() + "'"));
+    EXPECT_THAT(result.err, ::testing::EndsWith("\nmoza-convert: 1 of 2 pictures converted; 1 failed\n"));
     EXPECT_TRUE(fs::exists(out / "good.html"));
     EXPECT_FALSE(fs::exists(out / "bad.html"));
+}
+
+TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsWithASlash) {
+    const std::string a = sixByThree("a.png");
+    const std::string b = sixByThree("b.png");
+    fs::create_directories(m_folder / "existing");
+    const std::string notes = file("notes.html", "mine");
+    struct Case {
+        std::string output;
+        int status;
+        std::string message;            // what standard error says
+        std::vector<std::string> made;  // the pages written, under m_folder
+    };
+    const Case cases[] = {
+        {(m_folder / "out.html").string(), 2, "is not a folder, and several pictures need one; end it with '/' to create it", {}},
+        {notes, 2, "must be a folder when several pictures are given", {}},
+        {(m_folder / "new/deeper").string() + "/", 0, "2 of 2 pictures converted", {"new/deeper/a.html", "new/deeper/b.html"}},
+        {(m_folder / "existing").string(), 0, "2 of 2 pictures converted", {"existing/a.html", "existing/b.html"}},
+    };
+    for (const Case& c : cases) {
+        const Outcome result = run({"--table", table(), "-o", c.output, a, b});
+        EXPECT_EQ(result.status, c.status) << c.output << ": " << result.err;
+        EXPECT_THAT(result.err, HasSubstr(c.message)) << c.output;
+        for (const std::string& page : c.made) {
+            EXPECT_TRUE(fs::exists(m_folder / page)) << c.output << ": " << page;
+            fs::remove(m_folder / page);
+        }
+        EXPECT_TRUE(pages().size() == 1 && pages()[0] == "notes.html") << c.output << ": stray pages";
+    }
+    EXPECT_FALSE(fs::exists(m_folder / "out.html"));
+    EXPECT_EQ(moza::ReadWholeFile(notes).value(), "mine");
+}
+
+TEST_F(MozaConvertTest, OnePictureGoesIntoAFolderNamedWithATrailingSlash) {
+    const Outcome result = run({"--table", table(), "-o", (m_folder / "pages").string() + "/", sixByThree("cat.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(moza::ReadWholeFile(m_folder / "pages" / "cat.html").value(), HasSubstr("<title>cat</title>"));
+    EXPECT_EQ(result.err, "");  // no summary for a single picture
+}
+
+TEST_F(MozaConvertTest, BatchSummaryIsLeftOutWhenQuiet) {
+    const Outcome result = run({"--table", table(), "-q", "-o", (m_folder / "pages").string() + "/",
+                                file("bad.jpg", "x"), sixByThree("good.png")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, ::testing::Not(HasSubstr("pictures converted")));
 }
 
 TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
@@ -221,7 +267,7 @@ TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
     const std::string first = sixByThree("one/same.png");
     const std::string second = sixByThree("two/same.png");
     const fs::path out = m_folder / "pages";
-    const Outcome result = run({"--table", table(), "-o", out.string(), first, second});
+    const Outcome result = run({"--table", table(), "-o", out.string() + "/", first, second});
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot convert '" + second + "': its page '" + (out / "same.html").string() +
                                       "' is the page of '" + first + "' in this run"));

@@ -32,6 +32,10 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
     }
     EXPECT_EQ(CheckTitleForFileName("a/b").error().message,
               "the title cannot be part of a file name: it holds '/' (U+002F) (a file name cannot hold \\ / : * ? \" < > | or control characters)");
+    const Error slash = CheckTitleForFileName("猫/犬").error();
+    EXPECT_EQ(slash.kind, ErrorKind::TitleCharacterInFileName);
+    EXPECT_EQ(slash.text, "/");
+    EXPECT_EQ(slash.numbers, std::vector<long long>{0x2F});
     for (const char* title : {"", "cat", "猫の写真", "a.b c-d_e", "..", "&amp;"}) {
         EXPECT_TRUE(CheckTitleForFileName(title).ok()) << title;
     }

@@ -135,6 +135,28 @@ TEST(CharDataLoaderTest, MalformedFilesFailWithMessagesThatSayWhere) {
     }
 }
 
+TEST(CharDataLoaderTest, MalformedFilesSayWhereInNumbersForFrontEnds) {
+    struct Case {
+        const char* text;
+        ErrorKind kind;
+        std::vector<long long> numbers;  // record, line, value ...
+        std::string value;
+    };
+    const Case cases[] = {
+        {"1,2,3,4,5,6,7,8,9,10\n\n1,2,3", ErrorKind::TableRecordCutShort, {2, 3, 3}, ""},
+        {"1,2,3,\"4,5,6,7,8,9,10\n", ErrorKind::TableQuoteNotClosed, {1, 1, 4}, ""},
+        {"1,2,3,4,x7,6,7,8,9,10\n", ErrorKind::TableValueNotNumber, {1, 1, 5}, "x7"},
+        {"1,2,3,4,5,6,7,8,9,2147483648\n", ErrorKind::TableValueOutOfRange, {1, 1, 10, -2147483648LL, 2147483647}, "2147483648"},
+    };
+    for (const Case& c : cases) {
+        const Loaded loaded = parse(c.text);
+        ASSERT_FALSE(loaded.records.ok()) << c.text;
+        EXPECT_EQ(loaded.records.error().kind, c.kind) << c.text;
+        EXPECT_EQ(loaded.records.error().numbers, c.numbers) << c.text;
+        EXPECT_EQ(loaded.records.error().text, c.value) << c.text;
+    }
+}
+
 TEST(CharDataLoaderTest, TheStatusLineOfARecordComesBeforeItsFailure) {
     const Loaded loaded = parse("1,2,3,4,5,6,7,8,9,10\n1,2,3");
     ASSERT_FALSE(loaded.records.ok());
@@ -147,6 +169,8 @@ TEST(CharDataLoaderTest, AMissingFileFailsNamingIt) {
     ASSERT_FALSE(table.ok());
     EXPECT_THAT(table.error().message, HasSubstr(missing.string()));
     EXPECT_THAT(table.error().message, HasSubstr("No such file or directory"));
+    EXPECT_EQ(table.error().kind, ErrorKind::FileMissing);
+    EXPECT_EQ(table.error().file, missing);
 }
 
 #ifndef _WIN32

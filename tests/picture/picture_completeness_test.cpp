@@ -80,6 +80,7 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
             const Status cut = CheckPictureComplete(QByteArrayView(c.bytes).first(size), c.format);
             ASSERT_FALSE(cut.ok()) << c.name << " cut to " << size << " bytes";
             EXPECT_THAT(cut.error().message, ::testing::StartsWith(kCutShort));
+            EXPECT_EQ(cut.error().kind, ErrorKind::PictureDamaged) << c.name << " cut to " << size << " bytes";
         }
     }
 }

@@ -136,21 +136,24 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     struct Case {
         fs::path file;
         const char* reason;
+        ErrorKind kind;  // the reason as a front end words it, naming the file
     };
     const Case cases[] = {
-        {m_folder / "missing.jpg", "the file does not exist"},
-        {m_folder, "it is a folder, not a picture"},
-        {writeBytes("empty.jpg", ""), "the file is empty"},
-        {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read"},
-        {"/dev/zero", "it is not a regular file"},
-        {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short"},
-        {writeBytes("cut.bmp", bmp.substr(0, bmp.size() / 50)), "the file is damaged or cut short"},
-        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short"},
+        {m_folder / "missing.jpg", "the file does not exist", ErrorKind::FileMissing},
+        {m_folder, "it is a folder, not a picture", ErrorKind::IsAFolder},
+        {writeBytes("empty.jpg", ""), "the file is empty", ErrorKind::FileEmpty},
+        {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
+        {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
+        {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
+        {writeBytes("cut.bmp", bmp.substr(0, bmp.size() / 50)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
+        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
     };
     for (const Case& c : cases) {
         const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
         ASSERT_FALSE(loaded.ok()) << c.file;
         EXPECT_THAT(loaded.error().message, HasSubstr(c.reason)) << c.file;
+        EXPECT_EQ(loaded.error().kind, c.kind) << c.file;
+        EXPECT_EQ(loaded.error().file, c.file);
     }
 }
 
@@ -185,6 +188,8 @@ TEST_F(PictureLoaderTest, PicturesTooTallForTheHeightFieldAreRefused) {
     const Result<convert::WorkingImage> loaded = LoadPicture(save(tall, "tall.png"));
     ASSERT_FALSE(loaded.ok());
     EXPECT_THAT(loaded.error().message, ::testing::EndsWith("tall.png': the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high"));
+    EXPECT_EQ(loaded.error().kind, ErrorKind::PictureTooTall);
+    EXPECT_EQ(loaded.error().numbers, (std::vector<long long>{40000, 32766}));
 
     QImage highest(1, 32766, QImage::Format_Mono);
     highest.fill(1);

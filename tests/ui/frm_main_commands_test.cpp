@@ -48,7 +48,10 @@ TEST_F(FrmMainCommandsTest, AFailedSaveAsNamesTheFileAndKeepsWhatWasThere) {
     const QString intoNoFolder = m_dir.filePath("no/such/folder/copy.html");
     saveAs(intoNoFolder);
     ASSERT_EQ(m_prompts->failures.size(), 1u);
-    EXPECT_TRUE(m_prompts->failures[0].reason.contains(QDir::toNativeSeparators(intoNoFolder)));
+    EXPECT_EQ(m_prompts->failures[0].what, QStringLiteral("ページを保存できませんでした。"));
+    EXPECT_EQ(m_prompts->failures[0].reason, QStringLiteral("フォルダー「%1」がないため、「copy.html」を書き込めません。")
+                                                 .arg(QDir::toNativeSeparators(m_dir.filePath("no/such/folder"))));
+    EXPECT_TRUE(m_prompts->failures[0].details.contains(QDir::toNativeSeparators(intoNoFolder)));
     EXPECT_FALSE(QFileInfo::exists(intoNoFolder));
 
     const QString target = m_dir.filePath("copy.html");

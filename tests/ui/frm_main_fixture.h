@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,24 +37,29 @@ public:
         QString selectedFilter;
         QFileDialog::AcceptMode mode;
         QString defaultSuffix;
+        QString folder;  // where the dialog starts
     };
     struct Failure {
         QString what;
         QString reason;
+        QString details;
     };
 
     QString chooseFile(QFileDialog& dialog) override {
         shown.push_back({dialog.objectName(), dialog.nameFilters(), dialog.selectedNameFilter(), dialog.acceptMode(),
-                         dialog.defaultSuffix()});
+                         dialog.defaultSuffix(), dialog.directory().absolutePath()});
+        if (inspect) inspect(dialog);
         if (answers.empty()) return {};
         QString answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    void showFailure(QWidget*, const QString& what, const QString& reason) override {
-        failures.push_back({what, reason});
+    void showFailure(QWidget*, const QString& what, const QString& reason, const QString& details) override {
+        failures.push_back({what, reason, details});
     }
 
+    /// Called with every dialog before it is answered, as a user would look at it.
+    std::function<void(QFileDialog&)> inspect;
     std::deque<QString> answers;
     std::vector<ShownDialog> shown;
     std::vector<Failure> failures;

@@ -79,17 +79,19 @@ TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
         const char* what;
         QString title;
         std::function<void()> arrange;
+        QString reason;  // how the Japanese reason starts
     };
+    const QString temp = QDir::toNativeSeparators(tempFolder());
     const auto removeTemp = [this] { ASSERT_TRUE(QDir(tempFolder()).removeRecursively()); };
     const Case cases[] = {
-        {"a title no file name can hold", QStringLiteral("a/b"), [] {}},
-        {"a title code page 932 cannot write", QStringLiteral("café"), [] {}},
-        {"no temp folder", QStringLiteral("second"), removeTemp},
+        {"a title no file name can hold", QStringLiteral("a/b"), [] {}, QStringLiteral("タイトルに「/」(U+002F)が含まれています。")},
+        {"a title code page 932 cannot write", QStringLiteral("café"), [] {}, QStringLiteral("タイトルの文字「é」(U+00E9)はシフト JIS")},
+        {"no temp folder", QStringLiteral("second"), removeTemp, QStringLiteral("フォルダー「%1」がないため").arg(temp)},
         {"a file where the temp folder goes", QStringLiteral("second"), [&] {
              removeTemp();
              QFile blocker(tempFolder());
              ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-         }},
+         }, QString()},  // not checked: a file in the folder's place is still called a missing folder
     };
     openWhiteThenBlack();
     make(QStringLiteral("first"));
@@ -100,7 +102,8 @@ TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
         c.arrange();
         make(c.title);
         ASSERT_EQ(m_prompts->failures.size(), 1u) << c.what;
-        EXPECT_FALSE(m_prompts->failures[0].reason.isEmpty()) << c.what;
+        EXPECT_EQ(m_prompts->failures[0].what, QStringLiteral("ページを作成できませんでした。"));
+        EXPECT_TRUE(m_prompts->failures[0].reason.startsWith(c.reason)) << c.what << ": " << m_prompts->failures[0].reason.toStdString();
         EXPECT_EQ(m_window->outputPath(), firstPage) << c.what;
         EXPECT_EQ(view()->currentPath(), firstPage) << c.what;
         EXPECT_TRUE(htmltag()->markup().contains("FFFFFF")) << c.what;  // still the colour page's

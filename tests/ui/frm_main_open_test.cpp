@@ -42,6 +42,13 @@ TEST_F(FrmMainOpenTest, OpeningAPictureRecordsItsSizeAndDrawsItLetterboxed) {
     EXPECT_TRUE(m_prompts->failures.empty());
 }
 
+TEST_F(FrmMainOpenTest, PreviewTooltipNamesThePictureItsSizeAndItsCharacters) {
+    openThroughDialog(writePicture("photo.png", plainImage(40, 31, Qt::red)));
+    EXPECT_EQ(preview()->toolTip(), QStringLiteral("photo.png 40 x 31 → 14 x 11 文字"));
+    openThroughDialog(m_dir.filePath("gone.png"));  // the preview still shows photo.png
+    EXPECT_EQ(preview()->toolTip(), QStringLiteral("photo.png 40 x 31 → 14 x 11 文字"));
+}
+
 TEST_F(FrmMainOpenTest, AFileThatCannotBeOpenedIsNamedAndTheWorkingImageStays) {
     const QString notAPicture = m_dir.filePath("notes.jpg");
     QFile file(notAPicture);
@@ -67,7 +74,10 @@ TEST_F(FrmMainOpenTest, AFileThatCannotBeOpenedIsNamedAndTheWorkingImageStays) {
     }
     ASSERT_EQ(m_prompts->failures.size(), 2u);
     EXPECT_TRUE(m_prompts->failures[0].reason.contains(QDir::toNativeSeparators(notAPicture)));
-    EXPECT_TRUE(m_prompts->failures[1].reason.contains(QDir::toNativeSeparators(m_dir.filePath("gone.png"))));
+    EXPECT_EQ(m_prompts->failures[1].what, QStringLiteral("画像を開けませんでした。"));
+    EXPECT_EQ(m_prompts->failures[1].reason,
+              QStringLiteral("「%1」が見つかりません。").arg(QDir::toNativeSeparators(m_dir.filePath("gone.png"))));
+    EXPECT_TRUE(m_prompts->failures[1].details.endsWith("the file does not exist"));  // the English message
 }
 
 TEST_F(FrmMainOpenTest, OpeningAfterMakeKeepsThePageOutputPathAndMarkup) {

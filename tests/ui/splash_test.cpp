@@ -18,12 +18,13 @@ using moza::ui::Load;
 class RecordingPrompts : public moza::ui::UserPrompts {
 public:
     QString chooseFile(QFileDialog& /*dialog*/) override { return {}; }
-    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason) override {
-        failures.push_back({what, reason});
+    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason, const QString& details) override {
+        failures.push_back({what, reason, details});
     }
     struct Failure {
         QString what;
         QString reason;
+        QString details;
     };
     std::vector<Failure> failures;
 };
@@ -151,9 +152,9 @@ TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
     };
     const Case cases[] = {
         {nullptr, charData(1), "title.bmp", ""},
-        {"this is text, not a picture", charData(1), "not a picture", ""},
+        {"this is text, not a picture", charData(1), "は Moza が読める形式の画像ではありません", ""},
         {"", "-", QDir::toNativeSeparators("data/char.csv"), "Start Loading..."},
-        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", "record", "Loading Char Data File... 2"},
+        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", "3 件目のレコード (3 行目) の 3 番目の値「x」は整数ではありません", "Loading Char Data File... 2"},
     };
     for (const Case& c : cases) {
         ProgramFolder folder;

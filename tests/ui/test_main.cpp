@@ -1,8 +1,10 @@
-// The UI tests' entry point: the page engine prepared, then one application object for every test.
+// The UI tests' entry point: the page engine prepared, then one Japanese application object for every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <iostream>
 
+#include "ui/japanese.h"
 #include "ui/page_view.h"
 
 int main(int argc, char** argv) {
@@ -12,5 +14,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     moza::ui::PreparePageEngine();
     QApplication app(argc, argv);
+    // In Japanese, as the program runs.
+    const QStringList missing = moza::ui::InstallJapanese(app);
+    if (!missing.isEmpty()) {
+        std::cerr << "missing Japanese catalogues: " << missing.join(QStringLiteral(", ")).toStdString() << "\n";
+        return 1;
+    }
     return RUN_ALL_TESTS();
 }

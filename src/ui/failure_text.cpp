@@ -1,0 +1,199 @@
+// FailureText: one sentence per kind of failure, with what it names filled in.
+#include "ui/failure_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "picture/path_text.h"
+
+namespace moza::ui {
+namespace {
+
+/// The longest part of a value from a file that a message echoes.
+constexpr qsizetype kEchoedCharacters = 40;
+
+QString fileName(const Error& error) { return QDir::toNativeSeparators(picture::ToText(error.file)); }
+
+QString number(const Error& error, std::size_t index) {
+    return index < error.numbers.size() ? QLocale().toString(error.numbers[index]) : QStringLiteral("?");
+}
+
+QString codePoint(long long value) { return QStringLiteral("U+%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); }
+
+/// A value read from a file, cut short and with control characters written as codes, so that
+/// a message about a broken file stays a message.
+QString echoed(const std::string& value) {
+    QString text = QString::fromStdString(value);
+    const bool cut = text.size() > kEchoedCharacters;
+    text.truncate(kEchoedCharacters);
+    QString shown;
+    for (const QChar c : text) {
+        shown += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    }
+    return cut ? shown + QStringLiteral("…") : shown;
+}
+
+}  // namespace
+
+QString FailureText::reason(const Error& error) {
+    switch (error.kind) {
+    case ErrorKind::Other: return sentence(error.message);
+    case ErrorKind::Cancelled: return tr("The page was not made: it was cancelled.");
+    case ErrorKind::FileMissing:
+    case ErrorKind::FolderMissing:
+    case ErrorKind::FolderNotCreated:
+    case ErrorKind::NoPageFolder:
+    case ErrorKind::NotAFolder:
+    case ErrorKind::IsAFolder:
+    case ErrorKind::NotARegularFile:
+    case ErrorKind::PermissionDenied:
+    case ErrorKind::ReadOnly:
+    case ErrorKind::FileExists:
+    case ErrorKind::FileLeftIncomplete:
+    case ErrorKind::FileEmpty:
+    case ErrorKind::FileTooLarge:
+    case ErrorKind::DiskFull:
+    case ErrorKind::NameTooLong:
+    case ErrorKind::SystemError: return fileReason(error);
+    case ErrorKind::NotAPicture:
+    case ErrorKind::PictureDamaged:
+    case ErrorKind::PictureUndecodable:
+    case ErrorKind::PictureTooTall:
+    case ErrorKind::PictureTooLarge:
+    case ErrorKind::OutOfMemory:
+    case ErrorKind::PictureSizeInvalid: return pictureReason(error);
+    case ErrorKind::TextNotUtf8:
+    case ErrorKind::CharacterNotCp932:
+    case ErrorKind::TitleCharacterInFileName:
+    case ErrorKind::TitleLineBreak:
+    case ErrorKind::NoCp932Converter: return textReason(error);
+    case ErrorKind::TableEmpty:
+    case ErrorKind::TableRecordCutShort:
+    case ErrorKind::TableQuoteNotClosed:
+    case ErrorKind::TableValueNotNumber:
+    case ErrorKind::TableValueOutOfRange:
+    case ErrorKind::TableTooManyRecords: return tableReason(error);
+    }
+    return sentence(error.message);
+}
+
+QString FailureText::fileReason(const Error& error) {
+    const QString file = fileName(error);
+    switch (error.kind) {
+    case ErrorKind::FileMissing: return tr("“%1” does not exist.").arg(file);
+    case ErrorKind::FolderMissing:
+        return tr("The folder “%1” does not exist, so “%2” cannot be written.")
+            .arg(QDir::toNativeSeparators(QFileInfo(file).path()), QFileInfo(file).fileName());
+    case ErrorKind::FolderNotCreated:
+        return tr("The folder “%1” could not be made. The system says: %2").arg(file, QString::fromStdString(error.text));
+    case ErrorKind::NoPageFolder:
+        return tr("There is no folder to put pages in: the environment variable %1 is not set.")
+            .arg(QString::fromStdString(error.text));
+    case ErrorKind::NotAFolder: return tr("“%1” is not a folder.").arg(file);
+    case ErrorKind::IsAFolder: return tr("“%1” is a folder.").arg(file);
+    case ErrorKind::NotARegularFile: return tr("“%1” is not a regular file (it is a device, a pipe or the like).").arg(file);
+    case ErrorKind::PermissionDenied: return tr("You have no permission to use “%1”.").arg(file);
+    case ErrorKind::ReadOnly: return tr("“%1” is read-only.").arg(file);
+    case ErrorKind::FileExists: return tr("“%1” exists already.").arg(file);
+    case ErrorKind::FileLeftIncomplete:
+        return tr("Writing over “%1” stopped halfway, and the file is now incomplete. The system says: %2")
+            .arg(file, QString::fromStdString(error.text));
+    case ErrorKind::FileEmpty: return tr("“%1” is empty (0 bytes).").arg(file);
+    case ErrorKind::FileTooLarge:
+        return tr("“%1” is too large: files over %2 MB are not read.")
+            .arg(file, QLocale().toString(error.numbers.empty() ? 0 : error.numbers[0] / (1024 * 1024)));
+    case ErrorKind::DiskFull: return tr("There is no room left on the disk for “%1”.").arg(file);
+    case ErrorKind::NameTooLong: return tr("The name “%1” is longer than the file system allows.").arg(file);
+    case ErrorKind::SystemError:
+        return tr("“%1” could not be read or written. The system says: %2").arg(file, QString::fromStdString(error.text));
+    default: return sentence(error.message);
+    }
+}
+
+QString FailureText::pictureReason(const Error& error) {
+    const QString file = error.file.empty() ? tr("the picture") : fileName(error);
+    switch (error.kind) {
+    case ErrorKind::NotAPicture:
+        return tr("“%1” is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF and others).").arg(file);
+    case ErrorKind::PictureDamaged: return tr("“%1” is damaged or cut short.").arg(file);
+    case ErrorKind::PictureUndecodable: return tr("The picture in “%1” could not be decoded.").arg(file);
+    case ErrorKind::PictureTooTall:
+        return tr("The picture is %1 pixels high; Moza converts pictures up to %2 pixels high.")
+            .arg(number(error, 0), number(error, 1));
+    case ErrorKind::PictureTooLarge:
+        return tr("The picture (%1 x %2 pixels) is too large: decoding it would take more than %3 MB of memory.")
+            .arg(number(error, 0), number(error, 1), number(error, 2));
+    case ErrorKind::OutOfMemory:
+        return tr("There is not enough memory for a picture of %1 x %2 pixels.").arg(number(error, 0), number(error, 1));
+    case ErrorKind::PictureSizeInvalid: return tr("The picture has no valid size.");
+    default: return sentence(error.message);
+    }
+}
+
+QString FailureText::textReason(const Error& error) {
+    switch (error.kind) {
+    case ErrorKind::TextNotUtf8: return tr("The title is not valid text (byte %1).").arg(number(error, 0));
+    case ErrorKind::CharacterNotCp932:
+        if (error.numbers.size() > 1) {
+            const auto instead = static_cast<char32_t>(error.numbers[1]);
+            return tr("The title's character %1 cannot be written in Shift_JIS (code page 932), in which pages are "
+                      "written. Use %2 instead.")
+                .arg(character(error), character(QString::fromUcs4(&instead, 1), instead));
+        }
+        return tr("The title's character %1 cannot be written in Shift_JIS (code page 932), in which pages are written.")
+            .arg(character(error));
+    case ErrorKind::TitleCharacterInFileName:
+        return tr("The title holds %1. The title names the page's file, and a file name cannot hold "
+                  "\\ / : * ? \" < > | or control characters.")
+            .arg(character(error));
+    case ErrorKind::TitleLineBreak: return tr("The title holds a line break, and a page is written on a single line.");
+    case ErrorKind::NoCp932Converter:
+        return tr("This system cannot convert text to Shift_JIS (code page 932), in which pages are written.");
+    default: return sentence(error.message);
+    }
+}
+
+QString FailureText::tableReason(const Error& error) {
+    const QString file = fileName(error);
+    switch (error.kind) {
+    case ErrorKind::TableEmpty:
+        return tr("The character table holds no characters, so there is nothing to draw the picture with.");
+    case ErrorKind::TableRecordCutShort:
+        return tr("In “%1”, record %2 (line %3) is cut short: it has %4 of its 10 values.")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+    case ErrorKind::TableQuoteNotClosed:
+        return tr("In “%1”, value %4 of record %2 (line %3) has a double quote that is never closed.")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+    case ErrorKind::TableValueNotNumber:
+        return tr("In “%1”, value %4 of record %2 (line %3), “%5”, is not a whole number.")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2), echoed(error.text));
+    case ErrorKind::TableValueOutOfRange:
+        return tr("In “%1”, value %4 of record %2 (line %3), “%5”, is outside the range %6 to %7.")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2), echoed(error.text), number(error, 3),
+                 number(error, 4));
+    case ErrorKind::TableTooManyRecords:
+        return tr("“%1” holds more than %2 records (record %3 ends on line %4).")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+    default: return sentence(error.message);
+    }
+}
+
+QString FailureText::character(const Error& error) {
+    return character(QString::fromStdString(error.text), error.numbers.empty() ? 0 : error.numbers.front());
+}
+
+QString FailureText::character(const QString& text, long long code) {
+    if (code < 0x20 || code == 0x7F) return tr("a control character (%1)").arg(codePoint(code));
+    return tr("“%1” (%2)").arg(text, codePoint(code));
+}
+
+QString FailureText::sentence(const std::string& message) {
+    QString text = QString::fromStdString(message);
+    if (text.isEmpty()) return tr("The reason is not known.");
+    text[0] = text[0].toUpper();
+    if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
+    return text;
+}
+
+}  // namespace moza::ui
