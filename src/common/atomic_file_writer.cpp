@@ -146,7 +146,9 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     Result<fs::path> target = linkTarget(destination);
     if (!target) return writer.failure(target.error().message, ErrorKind::SystemError);
     writer.m_destination = target.value();
-    const fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
+    fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
+    // "temp/" names the same folder as "temp", but a file of that name would read as missing.
+    if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
     std::error_code ec;
     const fs::file_status folderStatus = fs::status(folder, ec);
     if (!fs::exists(folderStatus)) {

@@ -91,7 +91,7 @@ TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
              removeTemp();
              QFile blocker(tempFolder());
              ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-         }, QString()},  // not checked: a file in the folder's place is still called a missing folder
+         }, QStringLiteral("「%1」はフォルダーではありません").arg(temp.endsWith(u'/') ? temp.chopped(1) : temp)},
     };
     openWhiteThenBlack();
     make(QStringLiteral("first"));
