@@ -76,7 +76,6 @@ TEST_F(AtomicFileWriterTest, AFolderThatIsMissingOrAFileIsNamedAndNothingIsWritt
     const std::pair<fs::path, std::string> cases[] = {
         {m_folder / "temp" / "page.html", "cannot write '" + (m_folder / "temp" / "page.html").string() + "'"},
         {m_folder / "file" / "page.html", "'" + (m_folder / "file").string() + "' is not a folder"},
-        {m_folder.string() + "/file//page.html", "'" + (m_folder / "file").string() + "' is not a folder"},
     };
     for (const auto& [path, message] : cases) {
         const Status written = writeFile(path, "t <table></table>");
