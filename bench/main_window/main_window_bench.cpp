@@ -53,6 +53,7 @@ public:
     void showFailure(QWidget*, const QString& what, const QString& /*reason*/, const QString& details) override {
         std::fprintf(stderr, "failure: %s %s\n", qPrintable(what), qPrintable(details));
     }
+    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 }  // namespace
