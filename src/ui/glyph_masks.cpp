@@ -2,6 +2,7 @@
 #include "ui/glyph_masks.h"
 
 #include <QPainter>
+#include <QThread>
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -40,8 +41,7 @@ GlyphMasks::GlyphMasks(std::shared_ptr<const std::vector<QString>> texts, double
     : m_texts(std::move(texts)),
       m_pixelSize(pixelSize),
       m_phases(phases),
-      m_hinted(hinted),
-      m_font(GlyphRawFont(pixelSize, hinted)) {
+      m_hinted(hinted) {
     const std::size_t count = m_texts->size() * static_cast<std::size_t>(phases ? kPhases : 1);
     m_masks.resize(count);
     m_drawn.assign(count, 0);
@@ -52,7 +52,6 @@ GlyphMasks::GlyphMasks(const GlyphMasks& other)
       m_pixelSize(other.m_pixelSize),
       m_phases(other.m_phases),
       m_hinted(other.m_hinted),
-      m_font(GlyphRawFont(other.m_pixelSize, other.m_hinted)),
       m_masks(other.m_masks),
       m_drawn(other.m_drawn) {}
 
@@ -107,7 +106,7 @@ void GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase) {
             painter.setPen(Qt::black);
             for (std::size_t i = 0; i < count; ++i) {
                 const QPointF at = QPointF(slotAt(i) + pen) + QPointF(phase / static_cast<double>(kPhases), 0);
-                DrawCellText(painter, at, (*m_texts)[static_cast<std::size_t>(glyphs[first + i])], m_font);
+                DrawCellText(painter, at, (*m_texts)[static_cast<std::size_t>(glyphs[first + i])], font());
             }
         }
         for (std::size_t i = 0; i < count; ++i) {
@@ -117,6 +116,20 @@ void GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase) {
             m_drawn[at] = 1;
         }
     }
+}
+
+const QRawFont& GlyphMasks::font() {
+    // A raw font belongs to the thread that made it (Qt's rule); masks may change threads.
+    if (!m_font.isValid() || m_fontThread != QThread::currentThread()) {
+        m_font = GlyphRawFont(m_pixelSize, m_hinted);
+        m_fontThread = QThread::currentThread();
+    }
+    return m_font;
+}
+
+void GlyphMasks::releaseFont() {
+    m_font = QRawFont();
+    m_fontThread = nullptr;
 }
 
 std::size_t GlyphMasks::slotOf(int glyph, int phase) const {
@@ -129,7 +142,7 @@ std::size_t GlyphMasks::memoryBytes() const {
     return bytes;
 }
 
-GlyphMask GlyphMasks::drawOne(const QString& text, int phase) const {
+GlyphMask GlyphMasks::drawOne(const QString& text, int phase) {
     if (text.isEmpty()) return {};
     // Room for the text and any ink that reaches past its cell (wide fallback characters).
     const int margin = static_cast<int>(std::ceil(m_pixelSize)) + 2;
@@ -141,7 +154,7 @@ GlyphMask GlyphMasks::drawOne(const QString& text, int phase) const {
     {
         QPainter painter(&canvas);
         painter.setPen(Qt::black);
-        DrawCellText(painter, QPointF(pen.x() + phase / static_cast<double>(kPhases), pen.y()), text, m_font);
+        DrawCellText(painter, QPointF(pen.x() + phase / static_cast<double>(kPhases), pen.y()), text, font());
     }
     const QRect ink = inkBounds(canvas, canvas.rect());
     if (ink.isEmpty()) return {};

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRawFont>
 #include <QString>
+#include <QThread>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,7 +24,7 @@ struct GlyphMask {
 /// The masks of a page's characters at one text size. With phases, every character has four
 /// masks, its pen 0, 1/4, 1/2 and 3/4 of a pixel right of a whole pixel, as Chromium places text
 /// at quarter pixels; without, one mask at a whole pixel. Masks are drawn when first asked for;
-/// an object is used by one thread at a time.
+/// an object is used by one thread at a time, and may move between threads.
 class GlyphMasks {
 public:
     static constexpr int kPhases = 4;
@@ -48,9 +49,14 @@ public:
     bool hasPhases() const { return m_phases; }
     /// Bytes the drawn masks take.
     std::size_t memoryBytes() const;
+    /// Lets go of the font, which belongs to the thread that drew last: call it before the masks
+    /// go to another thread.
+    void releaseFont();
 
 private:
-    GlyphMask drawOne(const QString& text, int phase) const;
+    GlyphMask drawOne(const QString& text, int phase);
+    /// The font at the masks' size, made on the thread that draws.
+    const QRawFont& font();
     /// Draws the masks of `glyphs` at `phase`, many to a canvas.
     void drawBatch(const std::vector<int>& glyphs, int phase);
     std::size_t slotOf(int glyph, int phase) const;
@@ -60,6 +66,7 @@ private:
     bool m_phases;
     bool m_hinted;
     QRawFont m_font;
+    QThread* m_fontThread = nullptr;
     std::vector<GlyphMask> m_masks;
     std::vector<std::uint8_t> m_drawn;
 };

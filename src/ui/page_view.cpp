@@ -115,12 +115,14 @@ void PageView::pageRead() {
     emit stateChanged();
     emit pageShown();
     // Masks at 1:1 for every quarter-pixel pen, drawn meanwhile, so that 1:1 draws at once.
-    m_masking->setFuture(QtConcurrent::run([reading, seed = GlyphMasks(*reading->loaded.unitMasks)]() mutable {
+    m_masking->setFuture(QtConcurrent::run([navigation = reading->navigation, page = reading->loaded.page,
+                                            seed = GlyphMasks(*reading->loaded.unitMasks)]() mutable {
         auto masked = std::make_shared<Reading>();
-        masked->navigation = reading->navigation;
-        masked->loaded.page = reading->loaded.page;
-        masked->loaded.unitMasks = std::make_shared<GlyphMasks>(std::move(seed));
+        masked->navigation = navigation;
+        masked->loaded.page = std::move(page);
+        masked->loaded.unitMasks = std::make_shared<GlyphMasks>(seed);
         masked->loaded.unitMasks->drawAll(true);
+        masked->loaded.unitMasks->releaseFont();
         return masked;
     }));
 }
