@@ -1,8 +1,10 @@
 // ArtPainter: visible cells blended from their masks, or their ink scaled smoothly into place.
 #include "ui/art_painter.h"
 
+#include <QDeadlineTimer>
 #include <QPainter>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -70,8 +72,13 @@ VisibleCells visibleCells(const ArtLayout& layout, const Placement& at, QRect ar
     return cells;
 }
 
+/// Frame time given to drawing masks that are not drawn yet; the rest come in the next frames.
+constexpr std::chrono::milliseconds kMaskBudget(5);
+
 /// Where one cell's character is drawn.
 struct GlyphPlace {
+    int row = 0;
+    int column = 0;
     int glyph = 0;
     int penX = 0;      // whole pixels
     int phase = 0;     // quarters of a pixel, with masks that have phases
@@ -93,7 +100,7 @@ std::vector<GlyphPlace> placeGlyphs(const ArtPage& page, const Placement& at, QR
             const std::size_t i = page.grid.indexOf(r, c);
             const std::int32_t glyph = page.glyphOfCode[page.grid.codes[i]];
             if (glyph < 0) continue;
-            GlyphPlace place{glyph, 0, 0, 0, static_cast<int>(std::lround(baseline)), page.grid.colors[i]};
+            GlyphPlace place{r, c, glyph, 0, 0, 0, static_cast<int>(std::lround(baseline)), page.grid.colors[i]};
             const double pen = at.origin.x() + (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * at.scale;
             if (phases) {
                 // Chromium places text at the nearest quarter pixel.
@@ -114,25 +121,53 @@ std::vector<GlyphPlace> placeGlyphs(const ArtPage& page, const Placement& at, QR
     return places;
 }
 
-/// Draws the visible cells from their masks, drawing the masks not drawn yet together first.
-void paintGlyphs(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks& masks) {
+/// Fills a cell with its ink in thirds: how a character whose mask is not drawn yet shows meanwhile.
+void paintCellInk(QImage& frame, const ArtPage& page, const Placement& at, const GlyphPlace& place) {
+    const ArtLayout& layout = page.layout;
+    const double left = at.origin.x() + (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(place.column)]) * at.scale;
+    const double width = (layout.columnLefts[static_cast<std::size_t>(place.column) + 1] -
+                          layout.columnLefts[static_cast<std::size_t>(place.column)]) * at.scale;
+    const double top = at.origin.y() + (layout.tableTop + place.row * ArtLayout::kRowPitch) * at.scale;
+    const double height = ArtLayout::kRowPitch * at.scale;
+    const InkCoverage& ink = page.coverage[static_cast<std::size_t>(place.glyph)];
+    for (int part = 0; part < 9; ++part) {
+        const int x0 = std::max(0, static_cast<int>(std::lround(left + width * (part % 3) / 3)));
+        const int x1 = std::min(frame.width(), static_cast<int>(std::lround(left + width * (part % 3 + 1) / 3)));
+        const int y0 = std::max(0, static_cast<int>(std::lround(top + height * (part / 3) / 3)));
+        const int y1 = std::min(frame.height(), static_cast<int>(std::lround(top + height * (part / 3 + 1) / 3)));
+        const QRgb color = Inked(place.color, ink[static_cast<std::size_t>(part)]);
+        for (int y = y0; y < y1; ++y) std::fill_n(reinterpret_cast<QRgb*>(frame.scanLine(y)) + x0, std::max(0, x1 - x0), color);
+    }
+}
+
+/// Draws the visible cells from their masks, drawing the masks not drawn yet together first, for
+/// at most kMaskBudget; cells still without a mask show their ink. Returns whether every cell
+/// showed its character.
+bool paintGlyphs(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks& masks) {
     const std::vector<GlyphPlace> places = placeGlyphs(page, at, frame.rect(), masks.hasPhases());
     std::vector<int> missing[GlyphMasks::kPhases];
     for (const GlyphPlace& place : places) {
         if (!masks.isDrawn(place.glyph, place.phase)) missing[place.phase].push_back(place.glyph);
     }
+    const QDeadlineTimer deadline(kMaskBudget);
+    bool complete = true;
     for (int phase = 0; phase < GlyphMasks::kPhases; ++phase) {
         std::vector<int>& glyphs = missing[phase];
         if (glyphs.empty()) continue;
         std::sort(glyphs.begin(), glyphs.end());
         glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
-        masks.draw(glyphs, phase);
+        complete = masks.draw(glyphs, phase, deadline) && complete;
     }
     for (const GlyphPlace& place : places) {
+        if (!masks.isDrawn(place.glyph, place.phase)) {
+            paintCellInk(frame, page, at, place);
+            continue;
+        }
         const GlyphMask& mask = masks.mask(place.glyph, place.phase);
         if (mask.alpha.isNull()) continue;
         blendMask(frame, mask, place.penX + mask.offset.x(), place.baseline + mask.offset.y(), place.shift, place.color);
     }
+    return complete;
 }
 
 /// Draws the table from the ink level that suits the zoom, smoothly scaled.
@@ -172,10 +207,10 @@ void ArtPainter::paintQuotes(QPainter& painter, const ArtPage& page, const Place
 
 QImage NewFrame(QSize size) { return QImage(size, QImage::Format_RGB32); }
 
-void ArtPainter::paint(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks* masks) {
+bool ArtPainter::paint(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks* masks) {
     frame.fill(kSurroundColor);
     const QRect pageArea = frameRect(at, 0, 0, page.layout.pageWidth(), page.layout.pageHeight()).intersected(frame.rect());
-    if (pageArea.isEmpty()) return;
+    if (pageArea.isEmpty()) return true;
     const bool glyphs = masks != nullptr && at.scale >= kGlyphScale;
     {
         QPainter painter(&frame);
@@ -188,7 +223,7 @@ void ArtPainter::paint(QImage& frame, const ArtPage& page, const Placement& at, 
             paintInk(painter, page, at, frame.rect());
         }
     }
-    if (glyphs) paintGlyphs(frame, page, at, *masks);
+    return glyphs ? paintGlyphs(frame, page, at, *masks) : true;
 }
 
 void ArtPainter::paintInkDetail(QPainter& painter, const ArtPage& page, const Placement& at, QRect area) {

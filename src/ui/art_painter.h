@@ -36,8 +36,10 @@ public:
     /// Draws `page` into `frame` at `placement`: the surround, the white page, its two quotes, and
     /// the visible part of the table. At kGlyphScale and above the cells are drawn from `masks`,
     /// whose text size must be the page's at placement.scale (exact quarter-pixel pens when the
-    /// masks have phases, smoothly shifted masks otherwise); below, as ink.
-    void paint(QImage& frame, const ArtPage& page, const Placement& placement, GlyphMasks* masks);
+    /// masks have phases, smoothly shifted masks otherwise); below, as ink. A frame draws missing
+    /// masks for a few milliseconds only, showing the ink of cells it has none for yet: returns
+    /// false then, and the next frame goes on.
+    bool paint(QImage& frame, const ArtPage& page, const Placement& placement, GlyphMasks* masks);
 
 private:
     /// The opening quote above the table and the closing one below it, in the body's 16-pixel text.

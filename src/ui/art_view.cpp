@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -44,9 +45,17 @@ void ArtView::showPage(const LoadedArtPage& loaded) {
     fitToView();
 }
 
-void ArtView::takeUnitMasks(const std::shared_ptr<const ArtPage>& page, std::shared_ptr<GlyphMasks> masks) {
-    if (page != m_page || masks == nullptr) return;
-    m_unitMasks = std::move(masks);
+void ArtView::takeMasks(const std::shared_ptr<const ArtPage>& page, const std::vector<std::shared_ptr<GlyphMasks>>& masks) {
+    if (page != m_page) return;
+    for (const std::shared_ptr<GlyphMasks>& set : masks) {
+        if (set->hasPhases()) {
+            m_unitMasks = set;
+            continue;
+        }
+        std::erase_if(m_recentMasks, [&set](const auto& kept) { return sameScale(kept->pixelSize(), set->pixelSize()); });
+        if (m_recentMasks.size() == kRecentMaskSets) m_recentMasks.erase(m_recentMasks.begin());
+        m_recentMasks.insert(m_recentMasks.begin(), set);
+    }
 }
 
 void ArtView::showMessage(const QString& message) {
@@ -213,7 +222,7 @@ GlyphMasks* ArtView::masksFor(double frameScale) {
         std::rotate(found, found + 1, m_recentMasks.end());
     } else {
         if (m_recentMasks.size() == kRecentMaskSets) m_recentMasks.erase(m_recentMasks.begin());
-        m_recentMasks.push_back(std::make_unique<GlyphMasks>(m_page->texts, pixelSize, false));
+        m_recentMasks.push_back(std::make_shared<GlyphMasks>(m_page->texts, pixelSize, false));
     }
     return m_recentMasks.back().get();
 }
@@ -228,9 +237,11 @@ void ArtView::paintEvent(QPaintEvent*) {
     const QSize size = viewport()->size() * ratio;
     if (m_frame.size() != size) m_frame = NewFrame(size);
     const Placement placement{m_scale * ratio, -m_scroll * ratio};
-    m_painter.paint(m_frame, *m_page, placement, masksFor(placement.scale));
+    m_complete = m_painter.paint(m_frame, *m_page, placement, masksFor(placement.scale));
     m_frame.setDevicePixelRatio(ratio);
     painter.drawImage(QPoint(0, 0), m_frame);
+    // Characters still without masks: the next frame draws more of them, after pending input.
+    if (!m_complete) QTimer::singleShot(0, viewport(), qOverload<>(&QWidget::update));
 }
 
 void ArtView::paintMessage(QPainter& painter) {

@@ -23,9 +23,9 @@ public:
 
     /// Shows `loaded`'s page fitted to the view.
     void showPage(const LoadedArtPage& loaded);
-    /// Takes masks of the page's characters at 1:1 with every phase drawn, made off the user
-    /// interface thread; ignored unless `page` is the page shown.
-    void takeUnitMasks(const std::shared_ptr<const ArtPage>& page, std::shared_ptr<GlyphMasks> masks);
+    /// Takes masks of the page's characters drawn off the user interface thread (at 1:1 with
+    /// every phase, and at the zooms next to it); ignored unless `page` is the page shown.
+    void takeMasks(const std::shared_ptr<const ArtPage>& page, const std::vector<std::shared_ptr<GlyphMasks>>& masks);
     /// Shows no page, only `message` in the middle (empty: nothing).
     void showMessage(const QString& message);
 
@@ -39,6 +39,9 @@ public:
     QPoint scrollPosition() const { return m_scroll; }
     /// The scale at which the whole page fits the view.
     double fitScale() const;
+    /// Whether the last frame showed every visible character (not yet: some showed their ink, and
+    /// the next frames, which follow by themselves, draw the rest).
+    bool isComplete() const { return m_complete; }
 
     void fitToView();
     /// Zooms to `scale` (clamped) keeping the page point under `anchor` (view pixels) in place.
@@ -73,11 +76,12 @@ private:
 
     std::shared_ptr<const ArtPage> m_page;
     std::shared_ptr<GlyphMasks> m_unitMasks;
-    std::vector<std::unique_ptr<GlyphMasks>> m_recentMasks;  // other zooms, most recent last
+    std::vector<std::shared_ptr<GlyphMasks>> m_recentMasks;  // other zooms, most recent last
     QString m_message;
     double m_scale = 1.0;
     QPoint m_scroll;
     bool m_fitted = true;
+    bool m_complete = true;
     bool m_settingBars = false;
     int m_wheelAngle = 0;
     bool m_dragging = false;

@@ -13,7 +13,7 @@ namespace {
 /// Masks are drawn many at a time, in slots on one canvas, up to this text size.
 constexpr double kLargestBatchedSize = 32.0;
 constexpr int kSlotsAcross = 16;
-constexpr int kSlotsDown = 4;
+constexpr int kSlotsDown = 2;
 
 /// The smallest rectangle in `area` of `image` holding every pixel with some alpha; empty when
 /// none has.
@@ -72,22 +72,24 @@ void GlyphMasks::drawAll(bool allPhases) {
     for (int phase = 0; phase < phases; ++phase) draw(glyphs, phase);
 }
 
-void GlyphMasks::draw(const std::vector<int>& glyphs, int phase) {
+bool GlyphMasks::draw(const std::vector<int>& glyphs, int phase, QDeadlineTimer deadline) {
     std::vector<int> batch;
     for (const int glyph : glyphs) {
         if (m_drawn[slotOf(glyph, phase)] != 0) continue;
         // Short texts share a canvas; longer ones (bytes that are no character) go alone.
         if (m_pixelSize <= kLargestBatchedSize && (*m_texts)[static_cast<std::size_t>(glyph)].size() <= 2) {
             batch.push_back(glyph);
-        } else {
+        } else if (!deadline.hasExpired()) {
             mask(glyph, phase);
         }
     }
-    drawBatch(batch, phase);
+    return drawBatch(batch, phase, deadline) && std::all_of(glyphs.begin(), glyphs.end(), [&](int glyph) {
+               return m_drawn[slotOf(glyph, phase)] != 0;
+           });
 }
 
-void GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase) {
-    if (glyphs.empty()) return;
+bool GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase, QDeadlineTimer deadline) {
+    if (glyphs.empty()) return true;
     const int margin = static_cast<int>(std::ceil(m_pixelSize)) + 2;
     const QSize slot(static_cast<int>(std::ceil(m_pixelSize * 2.5)) + 2 * margin,
                      static_cast<int>(std::ceil(m_pixelSize * 1.5)) + 2 * margin);
@@ -95,6 +97,7 @@ void GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase) {
     const int rows = static_cast<int>(std::min<std::size_t>(kSlotsDown, (glyphs.size() + kSlotsAcross - 1) / kSlotsAcross));
     QImage canvas(slot.width() * kSlotsAcross, slot.height() * rows, QImage::Format_ARGB32_Premultiplied);
     for (std::size_t first = 0; first < glyphs.size(); first += perCanvas) {
+        if (deadline.hasExpired()) return false;
         const std::size_t count = std::min(perCanvas, glyphs.size() - first);
         auto slotAt = [&](std::size_t i) {
             return QPoint(static_cast<int>(i % kSlotsAcross) * slot.width(), static_cast<int>(i / kSlotsAcross) * slot.height());
@@ -116,6 +119,7 @@ void GlyphMasks::drawBatch(const std::vector<int>& glyphs, int phase) {
             m_drawn[at] = 1;
         }
     }
+    return true;
 }
 
 const QRawFont& GlyphMasks::font() {

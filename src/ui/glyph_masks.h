@@ -1,6 +1,7 @@
 // GlyphMasks: the ink of each character of a page at one text size, as alpha masks, drawn once.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QPoint>
 #include <QRawFont>
@@ -42,8 +43,9 @@ public:
     bool isDrawn(int glyph, int phase = 0) const { return m_drawn[slotOf(glyph, phase)] != 0; }
     /// Draws every mask (phase 0 only, or all phases) now.
     void drawAll(bool allPhases);
-    /// Draws the masks of `glyphs` with their pens `phase` quarters right now.
-    void draw(const std::vector<int>& glyphs, int phase = 0);
+    /// Draws the masks of `glyphs` with their pens `phase` quarters right now, stopping (between
+    /// batches) once `deadline` has passed. Returns whether every one of them is drawn.
+    bool draw(const std::vector<int>& glyphs, int phase = 0, QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
     double pixelSize() const { return m_pixelSize; }
     bool hasPhases() const { return m_phases; }
@@ -57,8 +59,9 @@ private:
     GlyphMask drawOne(const QString& text, int phase);
     /// The font at the masks' size, made on the thread that draws.
     const QRawFont& font();
-    /// Draws the masks of `glyphs` at `phase`, many to a canvas.
-    void drawBatch(const std::vector<int>& glyphs, int phase);
+    /// Draws the masks of `glyphs` at `phase`, many to a canvas, until `deadline`; returns
+    /// whether it drew them all.
+    bool drawBatch(const std::vector<int>& glyphs, int phase, QDeadlineTimer deadline);
     std::size_t slotOf(int glyph, int phase) const;
 
     std::shared_ptr<const std::vector<QString>> m_texts;

@@ -10,6 +10,7 @@
 #include "ui/art_view.h"
 #include "ui/engine_notice.h"
 #include "ui/page_scheme.h"
+#include "ui/zoom.h"
 
 namespace moza::ui {
 
@@ -18,6 +19,7 @@ struct PageView::Reading {
     quint64 navigation = 0;
     LoadedArtPage loaded;
     QString failure;
+    std::vector<std::shared_ptr<GlyphMasks>> masks;  // drawn ahead, for the art view
 };
 
 namespace {
@@ -46,7 +48,7 @@ PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
     connect(m_reading, &QFutureWatcherBase::finished, this, &PageView::pageRead);
     connect(m_masking, &QFutureWatcherBase::finished, this, [this] {
         const std::shared_ptr<Reading> masked = m_masking->result();
-        if (masked->navigation == m_navigation) m_art->takeUnitMasks(masked->loaded.page, masked->loaded.unitMasks);
+        if (masked->navigation == m_navigation) m_art->takeMasks(masked->loaded.page, masked->masks);
     });
     connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
         if (currentWidget() == m_browser) emit pageShown();
@@ -114,15 +116,21 @@ void PageView::pageRead() {
     showPart(m_art);
     emit stateChanged();
     emit pageShown();
-    // Masks at 1:1 for every quarter-pixel pen, drawn meanwhile, so that 1:1 draws at once.
+    // The masks 1:1 and the zoom steps next to it need, drawn meanwhile so that those draw at once.
     m_masking->setFuture(QtConcurrent::run([navigation = reading->navigation, page = reading->loaded.page,
                                             seed = GlyphMasks(*reading->loaded.unitMasks)]() mutable {
         auto masked = std::make_shared<Reading>();
         masked->navigation = navigation;
-        masked->loaded.page = std::move(page);
-        masked->loaded.unitMasks = std::make_shared<GlyphMasks>(seed);
-        masked->loaded.unitMasks->drawAll(true);
-        masked->loaded.unitMasks->releaseFont();
+        masked->loaded.page = page;
+        masked->masks.push_back(std::make_shared<GlyphMasks>(seed));
+        for (const int steps : {1, -1}) {
+            const double scale = zoom::StepScale(1.0, steps, 0.0);  // the rung, whatever the page fits at
+            masked->masks.push_back(std::make_shared<GlyphMasks>(page->texts, ArtLayout::kGlyphPixels * scale, false));
+        }
+        for (const std::shared_ptr<GlyphMasks>& masks : masked->masks) {
+            masks->drawAll(true);
+            masks->releaseFont();
+        }
         return masked;
     }));
 }
