@@ -8,8 +8,11 @@
 
 namespace moza::ui {
 
-EngineNotice::EngineNotice(QWidget* parent) : QWidget(parent) {
+EngineNotice::EngineNotice(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("EngineNotice"));
+    // Framed on the page's white, so the pane keeps its place in the window.
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     m_text = new QLabel(this);
     m_text->setWordWrap(true);

@@ -1,7 +1,7 @@
 // EngineNotice: what the page view shows in place of a page whose browser engine stopped.
 #pragma once
 
-#include <QWidget>
+#include <QFrame>
 
 class QLabel;
 class QPushButton;
@@ -10,7 +10,7 @@ namespace moza::ui {
 
 /// Says that the browser engine stopped and why, and offers to load the page again (and, for a
 /// page the art view can show, to show it there instead).
-class EngineNotice : public QWidget {
+class EngineNotice : public QFrame {
     Q_OBJECT
 public:
     explicit EngineNotice(QWidget* parent = nullptr);
