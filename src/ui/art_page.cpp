@@ -119,6 +119,13 @@ std::size_t ArtPage::memoryBytes() const {
            layout.columnLefts.capacity() * sizeof(double) + glyphOfCode.capacity() * sizeof(std::int32_t) + ink.memoryBytes();
 }
 
+void PrepareArtDrawing() {
+    const DesignAdvances advances;
+    (void)advances.textWidth(QStringLiteral("\u3042"), ArtLayout::kGlyphPixels);
+    auto texts = std::make_shared<const std::vector<QString>>(std::vector<QString>{QStringLiteral("\u3042")});
+    for (const bool hinted : {false, true}) GlyphMasks(texts, ArtLayout::kGlyphPixels, false, hinted).drawAll(false);
+}
+
 Result<LoadedArtPage> LoadArtPage(const QString& path) {
     Result<convert::PageGrid> grid = convert::ReadPageFile(picture::ToPath(path));
     if (!grid) return grid.error();

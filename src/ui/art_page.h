@@ -41,6 +41,10 @@ struct LoadedArtPage {
 /// thread (it draws only into images of its own).
 Result<LoadedArtPage> LoadArtPage(const QString& path);
 
+/// Opens the page font and draws a character with it, hinted and not, so that the first page read
+/// does not wait for the font database and the font's files. Safe to run on a worker thread.
+void PrepareArtDrawing();
+
 /// How much of each ninth of a cell `width` x ArtLayout::kRowPitch pixels the ink of `mask`
 /// covers, its pen at the cell's left edge on the baseline.
 InkCoverage CoverageOf(const GlyphMask& mask, double width);

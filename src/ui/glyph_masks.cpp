@@ -65,11 +65,18 @@ const GlyphMask& GlyphMasks::mask(int glyph, int phase) {
     return m_masks[at];
 }
 
-void GlyphMasks::drawAll(bool allPhases) {
-    std::vector<int> glyphs(m_texts->size());
-    for (std::size_t g = 0; g < glyphs.size(); ++g) glyphs[g] = static_cast<int>(g);
+bool GlyphMasks::drawAll(bool allPhases, const std::atomic<bool>* stop) {
+    constexpr std::size_t kChunk = 256;  // glyphs between looks at `stop`
     const int phases = m_phases && allPhases ? kPhases : 1;
-    for (int phase = 0; phase < phases; ++phase) draw(glyphs, phase);
+    for (int phase = 0; phase < phases; ++phase) {
+        for (std::size_t first = 0; first < m_texts->size(); first += kChunk) {
+            if (stop != nullptr && stop->load()) return false;
+            std::vector<int> glyphs(std::min(kChunk, m_texts->size() - first));
+            for (std::size_t g = 0; g < glyphs.size(); ++g) glyphs[g] = static_cast<int>(first + g);
+            draw(glyphs, phase);
+        }
+    }
+    return true;
 }
 
 bool GlyphMasks::draw(const std::vector<int>& glyphs, int phase, QDeadlineTimer deadline) {

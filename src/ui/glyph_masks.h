@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -41,8 +42,9 @@ public:
     const GlyphMask& mask(int glyph, int phase = 0);
     /// Whether the mask of `glyph` at `phase` has been drawn.
     bool isDrawn(int glyph, int phase = 0) const { return m_drawn[slotOf(glyph, phase)] != 0; }
-    /// Draws every mask (phase 0 only, or all phases) now.
-    void drawAll(bool allPhases);
+    /// Draws every mask (phase 0 only, or all phases) now; stops early, returning false, once
+    /// `stop` (when given) is set.
+    bool drawAll(bool allPhases, const std::atomic<bool>* stop = nullptr);
     /// Draws the masks of `glyphs` with their pens `phase` quarters right now, stopping (between
     /// batches) once `deadline` has passed. Returns whether every one of them is drawn.
     bool draw(const std::vector<int>& glyphs, int phase = 0, QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));

@@ -57,9 +57,12 @@ PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
     connect(m_notice, &EngineNotice::reloadRequested, this, &PageView::showBrowserPage);
     connect(m_notice, &EngineNotice::artRequested, this, [this] { showInBrowser(false); });
     showPart(m_browser);
+    m_background.setMaxThreadCount(1);
+    m_background.setThreadPriority(QThread::LowPriority);
+    m_warming = QtConcurrent::run(&m_background, PrepareArtDrawing);
 }
 
-PageView::~PageView() = default;
+PageView::~PageView() { m_stopMasking->store(true); }
 
 bool PageView::showsBrowser() const { return currentWidget() != static_cast<QWidget*>(m_art); }
 
@@ -75,6 +78,7 @@ void PageView::showPart(QWidget* part) {
 void PageView::Navigate(const QString& path) {
     m_path = path;
     ++m_navigation;
+    m_stopMasking->store(true);
     m_page.reset();
     if (looksLikePageFile(path)) {
         readPage();
@@ -117,8 +121,10 @@ void PageView::pageRead() {
     emit stateChanged();
     emit pageShown();
     // The masks 1:1 and the zoom steps next to it need, drawn meanwhile so that those draw at once.
-    m_masking->setFuture(QtConcurrent::run([navigation = reading->navigation, page = reading->loaded.page,
-                                            seed = GlyphMasks(*reading->loaded.unitMasks)]() mutable {
+    m_stopMasking = std::make_shared<std::atomic<bool>>(false);
+    m_masking->setFuture(QtConcurrent::run(&m_background, [navigation = reading->navigation, page = reading->loaded.page,
+                                                           seed = GlyphMasks(*reading->loaded.unitMasks),
+                                                           stop = m_stopMasking]() mutable {
         auto masked = std::make_shared<Reading>();
         masked->navigation = navigation;
         masked->loaded.page = page;
@@ -128,8 +134,9 @@ void PageView::pageRead() {
             masked->masks.push_back(std::make_shared<GlyphMasks>(page->texts, ArtLayout::kGlyphPixels * scale, false));
         }
         for (const std::shared_ptr<GlyphMasks>& masks : masked->masks) {
-            masks->drawAll(true);
+            const bool drawn = masks->drawAll(true, stop.get());
             masks->releaseFont();
+            if (!drawn) break;  // another page is shown: these masks are no longer wanted
         }
         return masked;
     }));

@@ -3,6 +3,8 @@
 
 #include <QFutureWatcher>
 #include <QStackedWidget>
+#include <QThreadPool>
+#include <atomic>
 #include <QString>
 #include <cstddef>
 #include <memory>
@@ -70,6 +72,11 @@ private:
     quint64 m_navigation = 0;  // counts Navigate() calls: work for an earlier page is dropped
     QFutureWatcher<std::shared_ptr<Reading>>* m_reading = nullptr;
     QFutureWatcher<std::shared_ptr<Reading>>* m_masking = nullptr;
+    QFuture<void> m_warming;  // PrepareArtDrawing, started with the view
+    // Masks drawn ahead use a thread of their own, at low priority, so reading a page never waits
+    // for them; they stop when the view goes to another page.
+    QThreadPool m_background;
+    std::shared_ptr<std::atomic<bool>> m_stopMasking = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace moza::ui
