@@ -15,6 +15,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,9 @@ void saveImages(ui::PageView& pageView, const QString& out, const QString& stem)
     pageView.grab().save(out + "/" + stem + "-max.png");
     tableAtOneToOne(view).save(out + "/" + stem + "-table-1to1.png");
     std::ofstream columns(picture::ToPath(out + "/" + stem + "-layout.txt"));
+    // Column edges are 64ths of a pixel; the comparison wants them as the view has them, not rounded
+    // to six digits as a stream prints by default.
+    columns.precision(std::numeric_limits<double>::max_digits10);
     columns << "table " << layout.tableLeft << ' ' << layout.tableTop << '\n';
     for (double left : layout.columnLefts) columns << "column " << left << '\n';
     view.fitToView();
