@@ -87,7 +87,10 @@ def check(args, stem, picture, port, folder):
     row_error = np.abs(chrome_rows - art_rows).max()
 
     art = np.asarray(Image.open(os.path.join(args.folder, stem + "-table-1to1.png")).convert("RGB"))
-    shot = score_pages.table_area(score_pages.screenshot(args.chromium, url, art.shape[1] + 64, art.shape[0] + 64, folder))
+    shot = score_pages.table_area(score_pages.screenshot(args.chromium, url, art.shape[1] + 64, art.shape[0] + 64, folder,
+                                                          args.timeout))
+    if args.keep:
+        Image.fromarray(shot).save(os.path.join(args.keep, stem + "-chromium-1to1.png"))
     h, w = min(shot.shape[0], art.shape[0]), min(shot.shape[1], art.shape[1])
     one_to_one = score_pages.ssim(score_pages.luminance(shot[:h, :w]), score_pages.luminance(art[:h, :w]))
 
@@ -106,6 +109,8 @@ def check(args, stem, picture, port, folder):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--chromium", default="chromium")
+    parser.add_argument("--timeout", type=float, default=120, help="seconds a screenshot may take (default 120)")
+    parser.add_argument("--keep", metavar="FOLDER", help="save Chromium's screenshot of each table here")
     parser.add_argument("folder", help="the benchmark's --out folder")
     parser.add_argument("pictures", nargs="+", help="the pictures the benchmark made its pages from")
     args = parser.parse_args()
