@@ -65,11 +65,11 @@ PageEngine& pageEngine() {
 QString stopReason(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
     switch (status) {
         case QWebEnginePage::CrashedTerminationStatus:
-            return QObject::tr("it crashed (exit code %1); a very large page can use up the memory").arg(exitCode);
+            return BrowserView::tr("it crashed (exit code %1); a very large page can use up the memory").arg(exitCode);
         case QWebEnginePage::KilledTerminationStatus:
-            return QObject::tr("it was stopped by the system, often for lack of memory");
+            return BrowserView::tr("it was stopped by the system, often for lack of memory");
         default:
-            return QObject::tr("it ended unexpectedly (exit code %1)").arg(exitCode);
+            return BrowserView::tr("it ended unexpectedly (exit code %1)").arg(exitCode);
     }
 }
 
