@@ -6,11 +6,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
+#include "convert/page_markup.h"
+#include "convert/page_reader.h"
 #include "convert/scale_image.h"
 #include "glyph/char_data_loader.h"
 #include "picture/picture_loader.h"
@@ -154,6 +158,49 @@ void BM_FindGlyphOnRandomPatterns(benchmark::State& state) {
     timeFindGlyph(state, patterns);
 }
 BENCHMARK(BM_FindGlyphOnRandomPatterns)->Arg(100)->Arg(3000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+/// The page file bytes of the photo with the shipped table, in colour.
+const std::string& photoPage() {
+    static const std::string page = [] {
+        std::string bytes = convert::PageFileHead("photo");
+        Status done = convert::ComposeTable(enlargedPhoto(), shippedTable(), convert::ColorMode::Web,
+                                            [&bytes](std::string_view piece) {
+                                                bytes.append(piece);
+                                                return true;
+                                            });
+        if (!done) missing("the photo's page", done.error().message);
+        bytes.append(convert::kPageFileTail);
+        return bytes;
+    }();
+    return page;
+}
+
+void BM_ReadPage(benchmark::State& state) {
+    const std::string& page = photoPage();
+    for (auto _ : state) {
+        Result<convert::PageGrid> grid = convert::ReadPage(page, "photo.html");
+        if (!grid) state.SkipWithError(grid.error().message.c_str());
+        benchmark::DoNotOptimize(grid.ok());
+    }
+    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(page.size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadPage)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPageFile(benchmark::State& state) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "moza-bench-photo.html";
+    const std::string& page = photoPage();
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(page.data(), static_cast<std::streamsize>(page.size()));
+    }
+    for (auto _ : state) {
+        Result<convert::PageGrid> grid = convert::ReadPageFile(file);
+        if (!grid) state.SkipWithError(grid.error().message.c_str());
+        benchmark::DoNotOptimize(grid.ok());
+    }
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_ReadPageFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

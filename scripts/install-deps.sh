@@ -19,7 +19,7 @@ packages=(
   librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file
 )
 if [[ "${MOZA_WITH_BENCH_TOOLS:-0}" == 1 ]]; then
-  packages+=(libjpeg-turbo-progs jp2a hyperfine chromium)
+  packages+=(libjpeg-turbo-progs jp2a hyperfine chromium python3-numpy python3-pil)
 fi
 # The Windows build of the core and its tests under Wine, without Wine's optional extras.
 lean=()

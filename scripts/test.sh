@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs missing packages, builds with warnings as errors, makes the packages
-# and checks them installed and unpacked, fuzzes the character-table reader and the picture loader
-# briefly, runs the core and command-line tests under the address and undefined-behaviour
+# and checks them installed and unpacked, fuzzes the character-table reader, the page reader and
+# the picture loader briefly, runs the core and command-line tests under the address and undefined-behaviour
 # sanitizers, runs the core's tests built for Windows under Wine, then runs every test of the
 # optimised build. A failing test's whole output reaches the log.
 set -euo pipefail

@@ -182,6 +182,22 @@
         <source>%1 %2 x %3 → %4 x %5 characters</source>
         <translation>%1 %2 x %3 → %4 x %5 文字</translation>
     </message>
+    <message>
+        <source>Show this page of %L1 characters in the browser engine?</source>
+        <translation>このページ (%L1 文字) をブラウザエンジンで表示しますか?</translation>
+    </message>
+    <message>
+        <source>The browser engine lays out every character of the page one by one: for a page this large that may take minutes and several gigabytes of memory, and the engine may give up. The art view shows the same page at once.</source>
+        <translation>ブラウザエンジンはページの文字を一つずつ並べます。これほど大きなページでは数分と数 GB のメモリーがかかり、表示をあきらめることもあります。アートビューなら同じページをすぐに表示できます。</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in the default browser.</source>
+        <translation>ページを既定のブラウザで開けませんでした。</translation>
+    </message>
+    <message>
+        <source>No default browser was found, or it would not start.</source>
+        <translation>既定のブラウザが見つからないか、起動できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>moza::ui::Load</name>
@@ -192,6 +208,43 @@
     <message>
         <source>Moza cannot start: its character table could not be loaded.</source>
         <translation>Moza を起動できません。文字表を読み込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>moza::ui::BrowserView</name>
+    <message>
+        <source>it crashed (exit code %1); a very large page can use up the memory</source>
+        <translation>異常終了しました (終了コード %1)。非常に大きなページはメモリーを使い切ることがあります</translation>
+    </message>
+    <message>
+        <source>it was stopped by the system, often for lack of memory</source>
+        <translation>システムに停止されました。多くはメモリー不足のためです</translation>
+    </message>
+    <message>
+        <source>it ended unexpectedly (exit code %1)</source>
+        <translation>予期せず終了しました (終了コード %1)</translation>
+    </message>
+</context>
+<context>
+    <name>moza::ui::EngineNotice</name>
+    <message>
+        <source>Reload</source>
+        <translation>再読み込み(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Show as art</source>
+        <translation>アートとして表示(&amp;A)</translation>
+    </message>
+    <message>
+        <source>The browser engine stopped showing this page: %1.</source>
+        <translation>ブラウザエンジンがこのページの表示を止めました。%1。</translation>
+    </message>
+</context>
+<context>
+    <name>moza::ui::PageView</name>
+    <message>
+        <source>Reading the page...</source>
+        <translation>ページを読み込んでいます...</translation>
     </message>
 </context>
 </TS>

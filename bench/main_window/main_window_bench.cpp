@@ -53,6 +53,7 @@ public:
     void showFailure(QWidget*, const QString& what, const QString& /*reason*/, const QString& details) override {
         std::fprintf(stderr, "failure: %s %s\n", qPrintable(what), qPrintable(details));
     }
+    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 }  // namespace
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     // The page view loads the page on its own; the window must stay live meanwhile.
     auto* view = window.findChild<moza::ui::PageView*>(QStringLiteral("View"));
     bool shown = false;
-    QObject::connect(view, &QWebEngineView::loadFinished, [&shown](bool) { shown = true; });
+    QObject::connect(view, &moza::ui::PageView::pageShown, [&shown] { shown = true; });
     gaps.start();
     clock.restart();
     while (!shown && clock.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);

@@ -41,6 +41,7 @@ public:
     void showFailure(QWidget* /*parent*/, const QString& what, const QString& /*reason*/, const QString& details) override {
         qWarning("start-up failed: %s: %s", qPrintable(what), qPrintable(details));
     }
+    bool confirm(QWidget* /*parent*/, const QString& /*question*/, const QString& /*detail*/) override { return false; }
 };
 
 // The shipped glyph table, or an empty one when it cannot be read.

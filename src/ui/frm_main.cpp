@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <chrono>
 
 #include "common/atomic_file_writer.h"
@@ -36,6 +38,8 @@ namespace {
 
 constexpr QSize kClientSize(528, 344);
 constexpr std::chrono::milliseconds kCaptionInterval(50);
+/// Pages with more cells than this take the browser engine minutes (a 640 x 480 picture makes 34,240).
+constexpr std::size_t kAskBeforeBrowserCells = 200000;
 
 const QStringList kOpenFilters = {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"),
                                   QStringLiteral("全てのファイル(*.*)")};
@@ -129,7 +133,21 @@ void FrmMain::createMenus() {
     connect(MN_FILE_END, &QAction::triggered, this, &FrmMain::MN_FILE_END_Click);
     connect(MN_VIEW_START, &QAction::triggered, this, &FrmMain::MN_VIEW_START_Click);
     connect(MN_VIEW_VERSION, &QAction::triggered, this, &FrmMain::MN_VIEW_VERSION_Click);
+    createPageViewItems();
     updateMenuStates();
+}
+
+void FrmMain::createPageViewItems() {
+    MN_VIEW_PAGE = menuItem(MN_VIEW, "MN_VIEW_PAGE", QStringLiteral("作成したページ(&P)"));
+    MN_VIEW_LINE = MN_VIEW->addSeparator();
+    MN_VIEW_LINE->setObjectName(QStringLiteral("MN_VIEW_LINE"));
+    MN_VIEW_BROWSER = menuItem(MN_VIEW, "MN_VIEW_BROWSER", QStringLiteral("ブラウザエンジンで表示(&B)"));
+    MN_VIEW_BROWSER->setCheckable(true);
+    MN_VIEW_EXTERNAL = menuItem(MN_VIEW, "MN_VIEW_EXTERNAL", QStringLiteral("既定のブラウザで開く(&O)"));
+    connect(MN_VIEW_PAGE, &QAction::triggered, this, &FrmMain::MN_VIEW_PAGE_Click);
+    connect(MN_VIEW_BROWSER, &QAction::triggered, this, &FrmMain::MN_VIEW_BROWSER_Click);
+    connect(MN_VIEW_EXTERNAL, &QAction::triggered, this, &FrmMain::MN_VIEW_EXTERNAL_Click);
+    connect(View, &PageView::stateChanged, this, &FrmMain::updateMenuStates);
 }
 
 void FrmMain::createDialogs() {
@@ -170,6 +188,13 @@ void FrmMain::updateMenuStates() {
     MN_FILE_END->setEnabled(true);
     MN_VIEW_START->setEnabled(idle);
     MN_VIEW_VERSION->setEnabled(idle);
+    // The made page: back to it after the start or version page; in the browser engine instead
+    // of the art view (only pages the art view shows have the choice); in the default browser.
+    const bool showsMadePage = !OutputPath.isEmpty() && View->currentPath() == OutputPath;
+    MN_VIEW_PAGE->setEnabled(idle && !OutputPath.isEmpty() && !showsMadePage);
+    MN_VIEW_BROWSER->setEnabled(idle && View->hasArt());
+    MN_VIEW_BROWSER->setChecked(View->hasArt() && View->showsBrowser());
+    MN_VIEW_EXTERNAL->setEnabled(idle && showsMadePage);
 }
 
 void FrmMain::setMaking(bool making) {
@@ -277,6 +302,32 @@ void FrmMain::MN_FILE_END_Click() {
 void FrmMain::MN_VIEW_START_Click() { View->Navigate(dataPage(kStartPageName)); }
 
 void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(dataPage(kVersionPageName)); }
+
+void FrmMain::MN_VIEW_PAGE_Click() { View->Navigate(OutputPath); }
+
+void FrmMain::MN_VIEW_BROWSER_Click() {
+    const bool browser = MN_VIEW_BROWSER->isChecked();
+    const std::size_t cells = View->cellCount();
+    if (browser && cells > kAskBeforeBrowserCells &&
+        !m_prompts->confirm(this, tr("Show this page of %L1 characters in the browser engine?").arg(cells),
+                            tr("The browser engine lays out every character of the page one by one: for a page "
+                               "this large that may take minutes and several gigabytes of memory, and the engine "
+                               "may give up. The art view shows the same page at once."))) {
+        updateMenuStates();
+        return;
+    }
+    View->showInBrowser(browser);
+    updateMenuStates();
+}
+
+void FrmMain::MN_VIEW_EXTERNAL_Click() {
+    const QString page = QFileInfo(View->currentPath()).absoluteFilePath();
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+        m_prompts->showFailure(this, tr("The page could not be opened in the default browser."),
+                               tr("No default browser was found, or it would not start."),
+                               "'" + QDir::toNativeSeparators(page) + "': no default browser was found, or it would not start");
+    }
+}
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     if (making()) {

@@ -69,6 +69,9 @@ public slots:
     void MN_FILE_END_Click();
     void MN_VIEW_START_Click();
     void MN_VIEW_VERSION_Click();
+    void MN_VIEW_PAGE_Click();
+    void MN_VIEW_BROWSER_Click();
+    void MN_VIEW_EXTERNAL_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +80,9 @@ private:
     void createControls(QWidget* client);
     void createOptions(QWidget* client);
     void createMenus();
+    /// The View menu's items after Start page and Version: the made page, the browser engine, the
+    /// default browser.
+    void createPageViewItems();
     void createDialogs();
     void createKeyboardHabits();
     void setTabOrder();
@@ -133,6 +139,10 @@ private:
     QMenu* MN_VIEW = nullptr;
     QAction* MN_VIEW_START = nullptr;
     QAction* MN_VIEW_VERSION = nullptr;
+    QAction* MN_VIEW_PAGE = nullptr;
+    QAction* MN_VIEW_LINE = nullptr;
+    QAction* MN_VIEW_BROWSER = nullptr;
+    QAction* MN_VIEW_EXTERNAL = nullptr;
 };
 
 }  // namespace moza::ui

@@ -1,100 +1,176 @@
-// PageView: the page scheme's profile, its settings, and navigation by file path.
+// PageView: choosing the part that shows a page, reading pages off the user interface thread.
 #include "ui/page_view.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <cassert>
-#include <iostream>
+#include <QApplication>
+#include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
 
-#include "glyph/glyph_font.h"
+#include "convert/page_markup.h"
+#include "convert/page_reader.h"
+#include "ui/art_view.h"
+#include "ui/engine_notice.h"
 #include "ui/page_scheme.h"
-
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#endif
+#include "ui/zoom.h"
 
 namespace moza::ui {
-namespace {
 
-struct PageEngine {
-    QWebEngineProfile* profile = nullptr;
-    PageSchemeHandler* handler = nullptr;
-    PageRequestGuard* guard = nullptr;
+/// The outcome of work on a worker thread for navigation number `navigation`.
+struct PageView::Reading {
+    quint64 navigation = 0;
+    LoadedArtPage loaded;
+    QString failure;
+    std::vector<std::shared_ptr<GlyphMasks>> masks;  // drawn ahead, for the art view
 };
 
-void applySettings(QWebEngineSettings& settings) {
-    // A page title and the glyphs are written into pages unescaped: nothing in a page may run.
-    settings.setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings.setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings.setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings.setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-    settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    settings.setDefaultTextEncoding(QStringLiteral("Shift_JIS"));
-    const QString glyphFont = QString::fromLatin1(glyph::kGlyphFontFamily);
-    settings.setFontFamily(QWebEngineSettings::StandardFont, glyphFont);
-    settings.setFontFamily(QWebEngineSettings::SansSerifFont, glyphFont);
-}
+namespace {
 
-PageEngine& pageEngine() {
-    static PageEngine engine;
-    if (engine.profile == nullptr) {
-        assert(QCoreApplication::instance() != nullptr);
-        // Off the record: no cache, cookies or history on disk. The application object owns it,
-        // so it outlives every page, which the engine requires.
-        engine.profile = new QWebEngineProfile(QCoreApplication::instance());
-        engine.profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        engine.profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        engine.profile->setSpellCheckEnabled(false);
-        engine.handler = new PageSchemeHandler(engine.profile);
-        engine.profile->installUrlSchemeHandler(kPageScheme, engine.handler);
-        engine.guard = new PageRequestGuard(engine.profile);
-        engine.profile->setUrlRequestInterceptor(engine.guard);
-        applySettings(*engine.profile->settings());
-        QObject::connect(engine.profile, &QObject::destroyed, [] { engine = PageEngine{}; });
-    }
-    return engine;
+/// Whether the file at `path` begins as Moza's page files do.
+bool looksLikePageFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(static_cast<qint64>(convert::kPageFileMark.size()));
+    return convert::IsPageFileStart(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
 }
 
 }  // namespace
 
-bool TurnSandboxOffForRoot(bool runningAsRoot, std::ostream& note) {
-    if (!runningAsRoot) return false;
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    note << "moza: running as root, so the page view runs without the browser engine's sandbox\n";
-    return true;
+PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
+    m_art = new ArtView(this);
+    m_art->setObjectName(QStringLiteral("ArtView"));
+    m_browser = new BrowserView(this);
+    m_browser->setObjectName(QStringLiteral("BrowserView"));
+    m_notice = new EngineNotice(this);
+    addWidget(m_browser);
+    addWidget(m_art);
+    addWidget(m_notice);
+    m_reading = new QFutureWatcher<std::shared_ptr<Reading>>(this);
+    m_masking = new QFutureWatcher<std::shared_ptr<Reading>>(this);
+    connect(m_reading, &QFutureWatcherBase::finished, this, &PageView::pageRead);
+    connect(m_masking, &QFutureWatcherBase::finished, this, [this] {
+        const std::shared_ptr<Reading> masked = m_masking->result();
+        if (masked->navigation == m_navigation) m_art->takeMasks(masked->loaded.page, masked->masks);
+    });
+    connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
+        if (currentWidget() == m_browser) emit pageShown();
+    });
+    connect(m_browser, &BrowserView::engineStopped, this, &PageView::engineStopped);
+    connect(m_notice, &EngineNotice::reloadRequested, this, &PageView::showBrowserPage);
+    connect(m_notice, &EngineNotice::artRequested, this, [this] { showInBrowser(false); });
+    showPart(m_browser);
+    m_background.setMaxThreadCount(1);
+    m_background.setThreadPriority(QThread::LowPriority);
+    m_warming = QtConcurrent::run(&m_background, PrepareArtDrawing);
 }
 
-void PreparePageEngine() {
-#if defined(Q_OS_UNIX)
-    TurnSandboxOffForRoot(::geteuid() == 0, std::cerr);
-#endif
-    RegisterPageScheme();
-}
+PageView::~PageView() { m_stopMasking->store(true); }
 
-QWebEngineProfile& PageView::profile() { return *pageEngine().profile; }
-PageSchemeHandler& PageView::schemeHandler() { return *pageEngine().handler; }
-PageRequestGuard& PageView::requestGuard() { return *pageEngine().guard; }
+bool PageView::showsBrowser() const { return currentWidget() != static_cast<QWidget*>(m_art); }
 
-PageView::PageView(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new QWebEnginePage(&profile(), this));
-}
+void PageView::setDataFolder(const QString& folder) { BrowserView::setDataFolder(folder); }
 
-void PageView::setDataFolder(const QString& folder) {
-    schemeHandler().setOwnPagesFolder(QFileInfo(folder).absoluteFilePath());
+void PageView::showPart(QWidget* part) {
+    const bool hadFocus = hasFocus() || isAncestorOf(QApplication::focusWidget());
+    setCurrentWidget(part);
+    setFocusProxy(part);
+    if (hadFocus) part->setFocus();
 }
 
 void PageView::Navigate(const QString& path) {
     m_path = path;
-    const QString absolutePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    schemeHandler().allowPage(absolutePath);
-    load(PageUrl(absolutePath));
+    ++m_navigation;
+    m_stopMasking->store(true);
+    m_page.reset();
+    if (looksLikePageFile(path)) {
+        readPage();
+    } else {
+        showBrowserPage();
+    }
+    emit stateChanged();
+}
+
+void PageView::readPage() {
+    m_art->showMessage(tr("Reading the page..."));
+    showPart(m_art);
+    releaseBrowserPage();
+    m_reading->setFuture(QtConcurrent::run([path = m_path, navigation = m_navigation] {
+        auto reading = std::make_shared<Reading>();
+        reading->navigation = navigation;
+        Result<LoadedArtPage> loaded = LoadArtPage(path);
+        if (loaded) {
+            reading->loaded = std::move(loaded).value();
+        } else {
+            reading->failure = QString::fromStdString(loaded.error().message);
+        }
+        return reading;
+    }));
+}
+
+void PageView::pageRead() {
+    const std::shared_ptr<Reading> reading = m_reading->result();
+    if (reading->navigation != m_navigation) return;
+    if (!reading->loaded.page) {
+        // Not a whole page as Moza writes them: the browser engine shows whatever it is.
+        qInfo("moza: %s; the browser engine shows it", qPrintable(reading->failure));
+        showBrowserPage();
+        emit stateChanged();
+        return;
+    }
+    m_page = reading->loaded.page;
+    m_art->showPage(reading->loaded);
+    showPart(m_art);
+    emit stateChanged();
+    emit pageShown();
+    // The masks 1:1 and the zoom steps next to it need, drawn meanwhile so that those draw at once.
+    m_stopMasking = std::make_shared<std::atomic<bool>>(false);
+    m_masking->setFuture(QtConcurrent::run(&m_background, [navigation = reading->navigation, page = reading->loaded.page,
+                                                           seed = GlyphMasks(*reading->loaded.unitMasks),
+                                                           stop = m_stopMasking]() mutable {
+        auto masked = std::make_shared<Reading>();
+        masked->navigation = navigation;
+        masked->loaded.page = page;
+        masked->masks.push_back(std::make_shared<GlyphMasks>(seed));
+        for (const int steps : {1, -1}) {
+            const double scale = zoom::StepScale(1.0, steps, 0.0);  // the rung, whatever the page fits at
+            masked->masks.push_back(std::make_shared<GlyphMasks>(page->texts, ArtLayout::kGlyphPixels * scale, false));
+        }
+        for (const std::shared_ptr<GlyphMasks>& masks : masked->masks) {
+            const bool drawn = masks->drawAll(true, stop.get());
+            masks->releaseFont();
+            if (!drawn) break;  // another page is shown: these masks are no longer wanted
+        }
+        return masked;
+    }));
+}
+
+void PageView::showInBrowser(bool browser) {
+    if (!m_page || browser == showsBrowser()) return;
+    if (browser) {
+        showBrowserPage();
+    } else {
+        releaseBrowserPage();
+        showPart(m_art);
+    }
+    emit stateChanged();
+}
+
+void PageView::showBrowserPage() {
+    m_browserHoldsPage = looksLikePageFile(m_path);
+    m_browser->showFile(m_path);
+    showPart(m_browser);
+}
+
+void PageView::releaseBrowserPage() {
+    // A page of a million cells holds gigabytes in the engine: let it go once it is out of sight.
+    if (!m_browserHoldsPage) return;
+    m_browserHoldsPage = false;
+    m_browser->setHtml(QString());
+}
+
+void PageView::engineStopped(const QString& reason) {
+    if (currentWidget() != m_browser) return;
+    m_notice->setReason(reason, hasArt());
+    showPart(m_notice);
+    emit stateChanged();
 }
 
 }  // namespace moza::ui

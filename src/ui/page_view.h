@@ -1,48 +1,82 @@
-// PageView (the View pane): shows page files decoded as code page 932, with scripts and network off.
+// PageView (the View pane): Moza's own pages in the art view, every other page in the browser engine.
 #pragma once
 
+#include <QFutureWatcher>
+#include <QStackedWidget>
+#include <QThreadPool>
+#include <atomic>
 #include <QString>
-#include <QWebEngineView>
-#include <ostream>
+#include <cstddef>
+#include <memory>
 
-class QWebEngineProfile;
+#include "ui/art_page.h"
+#include "ui/browser_view.h"
 
 namespace moza::ui {
 
-class PageRequestGuard;
-class PageSchemeHandler;
+class ArtView;
+class EngineNotice;
 
-/// Must run before the QApplication is created: registers the page scheme and sets the
-/// browser engine's flags (its sandbox off, with a note on standard error, when run as root).
-void PreparePageEngine();
-
-/// Turns the browser engine's sandbox off when `runningAsRoot` (Chromium refuses to start as
-/// root with it on) and writes a note saying so to `note`. Returns whether it turned it off.
-bool TurnSandboxOffForRoot(bool runningAsRoot, std::ostream& note);
-
-/// The browser pane. Navigate() takes a plain file path, as the program forms it.
-class PageView : public QWebEngineView {
+/// The browser pane. Navigate() takes a plain file path, as the program forms it. A page that
+/// Moza wrote (recognised by how it begins) is read on a worker thread and shown in the art view,
+/// fitted; a file that does not read as such a page (the start and version pages, a damaged or
+/// truncated page, anything else) is shown by the browser engine. The file is only read.
+class PageView : public QStackedWidget {
     Q_OBJECT
 public:
     explicit PageView(QWidget* parent = nullptr);
+    ~PageView() override;
 
-    /// Shows the file at `path`; returns at once, the page loads on its own. A missing file
-    /// shows the engine's error page.
+    /// Shows the file at `path`; returns at once. pageShown() follows once it is on screen.
     void Navigate(const QString& path);
-    /// The program's data folder, whose fixed pages may use the pictures and style sheets beside
-    /// them.
-    void setDataFolder(const QString& folder);
     /// The path last given to Navigate().
     QString currentPath() const { return m_path; }
+    /// The program's data folder, whose fixed pages may use the pictures and style sheets beside them.
+    void setDataFolder(const QString& folder);
 
-    /// The browser profile every page view shares: nothing kept on disk, scripts off, local
-    /// files served through the page scheme, every other request blocked.
-    static QWebEngineProfile& profile();
-    static PageSchemeHandler& schemeHandler();
-    static PageRequestGuard& requestGuard();
+    /// Whether the current page is one the art view can show (known once it has been read).
+    bool hasArt() const { return m_page != nullptr; }
+    /// Whether the current page is shown by the browser engine.
+    bool showsBrowser() const;
+    /// The cells of the current page; 0 unless hasArt().
+    std::size_t cellCount() const { return m_page ? m_page->grid.cellCount() : 0; }
+    /// Shows the current page (one with art) in the browser engine instead of the art view, or
+    /// back in the art view. The browser engine lays out every cell: slow on large pages.
+    void showInBrowser(bool browser);
+
+    ArtView* artView() const { return m_art; }
+    BrowserView* browser() const { return m_browser; }
+
+signals:
+    /// The current page is on screen: drawn in the art view, or loaded by the browser engine.
+    void pageShown();
+    /// hasArt() or showsBrowser() changed.
+    void stateChanged();
 
 private:
+    struct Reading;
+
+    void showPart(QWidget* part);
+    void showBrowserPage();
+    void releaseBrowserPage();
+    void readPage();
+    void pageRead();
+    void engineStopped(const QString& reason);
+
+    ArtView* m_art = nullptr;
+    BrowserView* m_browser = nullptr;
+    EngineNotice* m_notice = nullptr;
     QString m_path;
+    std::shared_ptr<const ArtPage> m_page;
+    bool m_browserHoldsPage = false;  // the browser engine was given a page file, maybe a large one
+    quint64 m_navigation = 0;  // counts Navigate() calls: work for an earlier page is dropped
+    QFutureWatcher<std::shared_ptr<Reading>>* m_reading = nullptr;
+    QFutureWatcher<std::shared_ptr<Reading>>* m_masking = nullptr;
+    QFuture<void> m_warming;  // PrepareArtDrawing, started with the view
+    // Masks drawn ahead use a thread of their own, at low priority, so reading a page never waits
+    // for them; they stop when the view goes to another page.
+    QThreadPool m_background;
+    std::shared_ptr<std::atomic<bool>> m_stopMasking = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace moza::ui

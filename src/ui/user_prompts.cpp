@@ -19,4 +19,11 @@ void DialogPrompts::showFailure(QWidget* parent, const QString& what, const QStr
     box.exec();
 }
 
+bool DialogPrompts::confirm(QWidget* parent, const QString& question, const QString& detail) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Moza"), question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setInformativeText(detail);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace moza::ui

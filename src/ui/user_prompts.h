@@ -21,13 +21,17 @@ public:
     /// Tells the user that `what` failed and why (`reason`), and waits until they have read it.
     /// `details` is the technical account (the program's English message), shown on request.
     virtual void showFailure(QWidget* parent, const QString& what, const QString& reason, const QString& details) = 0;
+
+    /// Asks the user `question`, explained by `detail`, and waits for the answer: true for yes.
+    virtual bool confirm(QWidget* parent, const QString& question, const QString& detail) = 0;
 };
 
-/// The real dialogs: a modal file dialog and a warning message box.
+/// The real dialogs: a modal file dialog, a warning message box and a yes-or-no question.
 class DialogPrompts : public UserPrompts {
 public:
     QString chooseFile(QFileDialog& dialog) override;
     void showFailure(QWidget* parent, const QString& what, const QString& reason, const QString& details) override;
+    bool confirm(QWidget* parent, const QString& question, const QString& detail) override;
 };
 
 }  // namespace moza::ui

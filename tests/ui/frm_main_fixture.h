@@ -57,12 +57,18 @@ public:
     void showFailure(QWidget*, const QString& what, const QString& reason, const QString& details) override {
         failures.push_back({what, reason, details});
     }
+    bool confirm(QWidget*, const QString& question, const QString&) override {
+        questions.push_back(question);
+        return confirmAnswer;
+    }
 
     /// Called with every dialog before it is answered, as a user would look at it.
     std::function<void(QFileDialog&)> inspect;
     std::deque<QString> answers;
     std::vector<ShownDialog> shown;
     std::vector<Failure> failures;
+    std::vector<QString> questions;
+    bool confirmAnswer = true;
 };
 
 /// One record per uniform darkness level, so a test knows which character each block gets.

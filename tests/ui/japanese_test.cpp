@@ -31,9 +31,9 @@ TEST_F(JapaneseTest, SaveDialogButtonIsJapanese) {
 
 TEST_F(JapaneseTest, PageViewContextMenuIsJapanese) {
     // Qt ships no Japanese catalogue for the page engine; Moza's own fills in.
-    EXPECT_EQ(view()->pageAction(QWebEnginePage::Back)->text(), QStringLiteral("戻る"));
-    EXPECT_EQ(view()->pageAction(QWebEnginePage::Copy)->text(), QStringLiteral("コピー"));
-    EXPECT_EQ(view()->pageAction(QWebEnginePage::SelectAll)->text(), QStringLiteral("すべて選択"));
+    EXPECT_EQ(view()->browser()->pageAction(QWebEnginePage::Back)->text(), QStringLiteral("戻る"));
+    EXPECT_EQ(view()->browser()->pageAction(QWebEnginePage::Copy)->text(), QStringLiteral("コピー"));
+    EXPECT_EQ(view()->browser()->pageAction(QWebEnginePage::SelectAll)->text(), QStringLiteral("すべて選択"));
 }
 
 }  // namespace

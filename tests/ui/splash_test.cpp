@@ -21,6 +21,7 @@ public:
     void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason, const QString& details) override {
         failures.push_back({what, reason, details});
     }
+    bool confirm(QWidget* /*parent*/, const QString& /*question*/, const QString& /*detail*/) override { return false; }
     struct Failure {
         QString what;
         QString reason;

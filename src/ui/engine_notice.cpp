@@ -1,0 +1,45 @@
+// EngineNotice: a wrapped line of text and two buttons, centred in the pane.
+#include "ui/engine_notice.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace moza::ui {
+
+EngineNotice::EngineNotice(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("EngineNotice"));
+    // Framed on the page's white, so the pane keeps its place in the window.
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    m_text = new QLabel(this);
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignCenter);
+    m_reload = new QPushButton(tr("Reload"), this);
+    m_reload->setObjectName(QStringLiteral("reload"));
+    m_art = new QPushButton(tr("Show as art"), this);
+    m_art->setObjectName(QStringLiteral("showArt"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_reload);
+    buttons->addWidget(m_art);
+    buttons->addStretch();
+    auto* column = new QVBoxLayout(this);
+    column->addStretch();
+    column->addWidget(m_text);
+    column->addLayout(buttons);
+    column->addStretch();
+    connect(m_reload, &QPushButton::clicked, this, &EngineNotice::reloadRequested);
+    connect(m_art, &QPushButton::clicked, this, &EngineNotice::artRequested);
+}
+
+void EngineNotice::setReason(const QString& reason, bool artAvailable) {
+    m_text->setText(tr("The browser engine stopped showing this page: %1.").arg(reason));
+    m_art->setVisible(artAvailable);
+}
+
+QString EngineNotice::text() const { return m_text->text(); }
+
+}  // namespace moza::ui

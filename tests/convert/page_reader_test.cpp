@@ -1,0 +1,230 @@
+// Page reading: composed pages read back cell for cell; damaged, truncated and foreign bytes refused.
+#include "convert/page_reader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "convert/block_sampler.h"
+#include "convert/page_composer.h"
+#include "convert/page_markup.h"
+
+namespace moza::convert {
+namespace {
+
+using ::testing::HasSubstr;
+
+/// The bytes of a whole page file, as the make command writes them.
+std::string pageBytes(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode, std::string_view title) {
+    std::string bytes = PageFileHead(title);
+    const Status composed = ComposeTable(image, table, mode, [&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    EXPECT_TRUE(composed.ok());
+    return bytes.append(kPageFileTail);
+}
+
+/// What a cell's code reads back as: the composer writes "?" for codes it cannot write.
+std::uint16_t writtenCode(glyph::CharCode code) {
+    return code >= 0 && code <= 65535 ? static_cast<std::uint16_t>(code) : static_cast<std::uint16_t>('?');
+}
+
+glyph::CharCode randomCode(std::mt19937& random) {
+    switch (random() % 4) {
+        case 0: return static_cast<glyph::CharCode>(random() % 256);  // 0, '<', '"', '>' ... all single bytes
+        case 1: return static_cast<glyph::CharCode>(256 + random() % (65536 - 256));
+        case 2: return static_cast<glyph::CharCode>(0x8140 + random() % 0x6D00);
+        default: return random() % 2 == 0 ? -1 - static_cast<glyph::CharCode>(random() % 5) : 65536 + static_cast<glyph::CharCode>(random() % 9);
+    }
+}
+
+glyph::GlyphTable randomTable(std::mt19937& random) {
+    std::vector<glyph::CharRecord> records(1 + random() % 40);
+    for (glyph::CharRecord& record : records) {
+        for (glyph::Level& level : record.Pattern) level = static_cast<glyph::Level>(random() % 11);
+        record.Code = randomCode(random);
+    }
+    return glyph::GlyphTable(std::move(records));
+}
+
+WorkingImage randomPicture(std::mt19937& random) {
+    WorkingImage image = WorkingImage::create(static_cast<int>(random() % 31), static_cast<int>(random() % 31)).value();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
+    image.EnlargeToBlocks();
+    return image;
+}
+
+TEST(PageReaderTest, ComposedPagesReadBackCellForCell) {
+    std::mt19937 random(20261205);
+    for (int round = 0; round < 300; ++round) {
+        const glyph::GlyphTable table = randomTable(random);
+        const WorkingImage image = randomPicture(random);
+        const ColorMode mode = round % 3 == 0 ? ColorMode::Mono : ColorMode::Web;
+        const std::string title = round % 5 == 0 ? "" : "t\x93\xFA\x96\x7B \"x\" </b> " + std::to_string(round);
+        const Result<PageGrid> read = ReadPage(pageBytes(image, table, mode, title), "page.html");
+        ASSERT_TRUE(read.ok()) << "round " << round << ": " << read.error().message;
+        const PageGrid& grid = read.value();
+        ASSERT_EQ(grid.columns, image.blockColumns());
+        ASSERT_EQ(grid.rows, image.blockRows());
+        ASSERT_EQ(grid.cellCount(), static_cast<std::size_t>(grid.columns) * static_cast<std::size_t>(grid.rows));
+        EXPECT_EQ(grid.title, title);
+        for (int r = 0; r < grid.rows; ++r) {
+            for (int c = 0; c < grid.columns; ++c) {
+                const BlockSample sample = SampleBlock(image, r, c);
+                const std::uint32_t color = mode == ColorMode::Mono ? 0u
+                    : static_cast<std::uint32_t>(sample.red << 16 | sample.green << 8 | sample.blue);
+                ASSERT_EQ(grid.colors[grid.indexOf(r, c)], color) << "round " << round << " cell " << r << "," << c;
+                ASSERT_EQ(grid.codes[grid.indexOf(r, c)], writtenCode(table.FindGlyph(sample.pattern)))
+                    << "round " << round << " cell " << r << "," << c;
+            }
+        }
+    }
+}
+
+std::string cell(const std::string& color, const std::string& character) {
+    return std::string(markup::kCellStart) + color + ">" + character + std::string(markup::kCellEnd);
+}
+
+/// Two rows of two cells: "<" in red, あ in black, '"' in white, "?" in 0AC805.
+const std::string kTable = "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + cell("FF0000", "<") +
+                           cell("000000", "\x82\xA0") + "</tr><tr height=9>" + cell("FFFFFF", "\"") + cell("0AC805", "?") +
+                           "</tr></table>";
+const std::string kPage = PageFileHead("cat") + kTable + std::string(kPageFileTail);
+
+TEST(PageReaderTest, SpecialBytesAndDoubleByteCharactersAreCellsOfTheirOwn) {
+    const Result<PageGrid> read = ReadPage(kPage, "p");
+    ASSERT_TRUE(read.ok()) << read.error().message;
+    EXPECT_EQ(read.value().codes, (std::vector<std::uint16_t>{'<', 0x82A0, '"', '?'}));
+    EXPECT_EQ(read.value().colors, (std::vector<std::uint32_t>{0xFF0000, 0, 0xFFFFFF, 0x0AC805}));
+    EXPECT_EQ(read.value().title, "cat");
+}
+
+TEST(PageReaderTest, TheByteZeroAndCellEndLookalikesAreCharacters) {
+    const std::string table = "<table cellspacing=0 cellpadding=0 width=27><tr height=9>" + cell("000000", std::string(1, '\0')) +
+                              cell("000000", "<<") + cell("000000", "</") + "</tr></table>";
+    const Result<PageGrid> read = ReadPage(PageFileHead("") + table + std::string(kPageFileTail), "p");
+    ASSERT_TRUE(read.ok()) << read.error().message;
+    EXPECT_EQ(read.value().codes, (std::vector<std::uint16_t>{0, 0x3C3C, 0x3C2F}));
+}
+
+TEST(PageReaderTest, AnEmptyTableIsAPageOfNoCells) {
+    const Result<PageGrid> read =
+        ReadPage(PageFileHead("") + "<table cellspacing=0 cellpadding=0 width=0></table>" + std::string(kPageFileTail), "p");
+    ASSERT_TRUE(read.ok()) << read.error().message;
+    EXPECT_EQ(read.value().cellCount(), 0u);
+    EXPECT_EQ(read.value().rows, 0);
+}
+
+TEST(PageReaderTest, EveryTruncationIsRefusedAsEndingEarly) {
+    for (std::size_t length = 0; length < kPage.size(); ++length) {
+        const Result<PageGrid> read = ReadPage(std::string_view(kPage).substr(0, length), "p.html");
+        ASSERT_FALSE(read.ok()) << "length " << length;
+        if (length >= kPageFileMark.size()) {
+            EXPECT_THAT(read.error().message, HasSubstr("p.html: byte")) << length;
+            EXPECT_THAT(read.error().message, HasSubstr("the page ends early")) << length;
+        }
+    }
+}
+
+struct DamageCase {
+    const char* what;
+    std::string bytes;
+    const char* message;
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+class PageReaderDamageTest : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(PageReaderDamageTest, IsRefusedWithTheReasonAndWhere) {
+    const Result<PageGrid> read = ReadPage(GetParam().bytes, "x.html");
+    ASSERT_FALSE(read.ok());
+    EXPECT_THAT(read.error().message, HasSubstr("x.html: byte"));
+    EXPECT_THAT(read.error().message, HasSubstr(GetParam().message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageReaderDamageTest,
+    ::testing::Values(
+        DamageCase{"start page", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Moza</title>", "does not begin as a page"},
+        DamageCase{"empty file", "", "does not begin as a page"},
+        DamageCase{"lowercase colour", replaced(kPage, "0AC805", "0ac805"), "(row 2, cell 2): the colour"},
+        DamageCase{"three character bytes", replaced(kPage, ">?<", ">\?\?\?<"), "(row 2, cell 2): expected one or two"},
+        DamageCase{"no character", replaced(kPage, ">?<", "><"), "expected one or two"},
+        DamageCase{"a cell short", replaced(kPage, cell("FFFFFF", "\""), ""), "(row 2, cell 2): expected a cell"},
+        DamageCase{"a cell over", replaced(kPage, "</tr></table>", cell("FFFFFF", "x") + "</tr></table>"), "expected the end of the row"},
+        DamageCase{"width not whole columns", replaced(kPage, "width=18>", "width=19>"), "is not 9 pixels per column"},
+        DamageCase{"width with a sign", replaced(kPage, "width=18>", "width=+18>"), "not a plain whole number"},
+        DamageCase{"width with a leading zero", replaced(kPage, "width=18>", "width=018>"), "not a plain whole number"},
+        DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider"},
+        DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=9000>"), "wider than the rest"},
+        DamageCase{"lead byte zero", replaced(kPage, "\x82\xA0", std::string("\0\xA0", 2)), "cannot begin with the byte 0"},
+        DamageCase{"no closing quote", kPage.substr(0, kPage.size() - 3) + "\r\n", "expected the end of the page"},
+        DamageCase{"bytes after the end", kPage + "x", "bytes follow the end"},
+        DamageCase{"a row in other markup", replaced(kPage, "<tr height=9>", "<tr height=10>"), "expected a row"},
+        DamageCase{"title that ends itself", replaced(kPage, "cat", "a</TITLE>b"), "the title holds"}),
+    [](const ::testing::TestParamInfo<DamageCase>& damage) {
+        std::string name = damage.param.what;
+        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+class PageReaderFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("moza-page-reader-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::create_directories(m_folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+    std::filesystem::path write(const std::string& name, const std::string& bytes) const {
+        std::ofstream out(m_folder / name, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return m_folder / name;
+    }
+    std::filesystem::path m_folder;
+};
+
+TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
+    // About a megabyte of cells of one and two bytes, so cells straddle every window boundary.
+    std::mt19937 random(7);
+    WorkingImage image = WorkingImage::create(420, 300).value();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
+    const std::string bytes = pageBytes(image, randomTable(random), ColorMode::Web, "big");
+    ASSERT_GT(bytes.size(), 800000u);
+    const Result<PageGrid> fromFile = ReadPageFile(write("big.html", bytes));
+    const Result<PageGrid> fromBytes = ReadPage(bytes, "big.html");
+    ASSERT_TRUE(fromFile.ok()) << fromFile.error().message;
+    ASSERT_TRUE(fromBytes.ok());
+    EXPECT_EQ(fromFile.value().codes, fromBytes.value().codes);
+    EXPECT_EQ(fromFile.value().colors, fromBytes.value().colors);
+
+    std::string damaged = bytes;
+    const std::size_t at = damaged.find(markup::kCellStart, 700000);
+    damaged[at + 1] = 'x';
+    const Result<PageGrid> refused = ReadPageFile(write("damaged.html", damaged));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_THAT(refused.error().message, HasSubstr("byte " + std::to_string(at) + " (row "));
+    const Result<PageGrid> truncated = ReadPageFile(write("truncated.html", bytes.substr(0, 600001)));
+    ASSERT_FALSE(truncated.ok());
+    EXPECT_THAT(truncated.error().message, HasSubstr("ends early"));
+}
+
+TEST_F(PageReaderFileTest, AMissingFileIsNamed) {
+    const Result<PageGrid> missing = ReadPageFile(m_folder / "missing.html");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_THAT(missing.error().message, HasSubstr("missing.html"));
+}
+
+}  // namespace
+}  // namespace moza::convert
