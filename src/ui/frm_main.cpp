@@ -276,9 +276,9 @@ void FrmMain::makeFinished() {
         showFailure(tr("The page could not be made."), outcome.page.error());
         return;
     }
-    htmltag->setMarkup(outcome.tableHtml);
     OutputPath = picture::ToText(outcome.page.value());
-    View->Navigate(OutputPath);
+    View->Navigate(OutputPath);  // first: the view reads the page on its own thread meanwhile
+    htmltag->setMarkup(outcome.tableHtml);
     m_pageMade = true;
     updateMenuStates();
 }
