@@ -50,26 +50,18 @@ protected:
     QByteArray m_oldConfig;
 };
 
-TEST_F(FrmMainDialogsTest, OpenDialogFirstStartsInThePicturesFolder) {
+TEST_F(FrmMainDialogsTest, OpenDialogStartsInPicturesThenWhereTheLastPictureOpenedOrDroppedWas) {
     openThroughDialog({});
-    ASSERT_EQ(m_prompts->shown.size(), 1u);
-    EXPECT_EQ(m_prompts->shown[0].folder, picturesFolder());
-}
-
-TEST_F(FrmMainDialogsTest, OpenDialogStartsWhereTheLastPictureWas) {
     const QString holiday = subfolder(QStringLiteral("holiday"));
     openThroughDialog(writePicture(QStringLiteral("holiday/beach.png"), plainImage(6, 6, Qt::blue)));
     openThroughDialog({});
-    ASSERT_EQ(m_prompts->shown.size(), 2u);
-    EXPECT_EQ(m_prompts->shown[1].folder, holiday);
-}
-
-TEST_F(FrmMainDialogsTest, OpenDialogStartsWhereADroppedPictureWas) {
     const QString dropped = subfolder(QStringLiteral("dropped"));
     m_window->openPicture(writePicture(QStringLiteral("dropped/cat.png"), plainImage(6, 6, Qt::blue)));
     openThroughDialog({});
-    ASSERT_EQ(m_prompts->shown.size(), 1u);
-    EXPECT_EQ(m_prompts->shown[0].folder, dropped);
+    ASSERT_EQ(m_prompts->shown.size(), 4u);
+    EXPECT_EQ(m_prompts->shown[0].folder, picturesFolder());
+    EXPECT_EQ(m_prompts->shown[2].folder, holiday);
+    EXPECT_EQ(m_prompts->shown[3].folder, dropped);
 }
 
 TEST_F(FrmMainDialogsTest, SaveDialogFirstStartsInDocumentsThenWhereTheLastPageWent) {
