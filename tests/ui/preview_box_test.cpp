@@ -59,31 +59,6 @@ QImage whitePreview() {
     return white;
 }
 
-TEST(PreviewBoxTest, ThePictureFillsItsBandInItsOwnColoursAndWhiteTheRest) {
-    struct Case {
-        int width, height;
-        convert::ColorValue color;  // 00BBGGRR
-        QPoint inside, outside;
-        QRgb shown;
-    };
-    const Case cases[] = {
-        {400, 300, kRed, {0, 24}, {0, 23}, qRgb(255, 0, 0)},
-        {400, 300, kRed, {188, 165}, {188, 166}, qRgb(255, 0, 0)},
-        {300, 400, 0xFF0000, {24, 100}, {23, 100}, qRgb(0, 0, 255)},
-        {300, 400, 0xFF0000, {165, 100}, {166, 100}, qRgb(0, 0, 255)},
-        {10, 10, 0x05C80A, {94, 94}, {94, 94}, qRgb(10, 200, 5)},
-    };
-    for (const Case& c : cases) {
-        PreviewBox box;
-        box.ShowPicture(plainPicture(10, 10, 0x000000));  // a new picture wipes the old one
-        box.ShowPicture(plainPicture(c.width, c.height, c.color));
-        EXPECT_EQ(box.image().pixel(c.inside), c.shown) << c.width << " x " << c.height;
-        if (c.outside != c.inside) {
-            EXPECT_EQ(box.image().pixel(c.outside), qRgb(255, 255, 255));
-        }
-    }
-}
-
 TEST(PreviewBoxTest, NoPictureOrABandOfNothingLeavesThePreviewWhite) {
     PreviewBox box;
     box.ShowPicture(plainPicture(378, 1, kRed));

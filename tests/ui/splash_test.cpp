@@ -59,12 +59,6 @@ QImage patternPicture(int width, int height) {
     return picture;
 }
 
-QImage plainPicture(int width, int height, QColor colour) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture;
-}
-
 QByteArray charData(int records) {
     QByteArray text;
     for (int i = 0; i < records; ++i) text += "1,2,3,4,5,6,7,8,9," + QByteArray::number(33088 + i) + "\r\n";
@@ -182,23 +176,6 @@ TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
             EXPECT_EQ(splash.statusText(), c.lastStatus);
         }
     }
-}
-
-TEST(LoadTest, TheTitleFillsTheWindowFromItsTopLeftOverWhite) {
-    Load larger;
-    larger.Title = patternPicture(500, 400);
-    larger.ShowLoadStatus(QString());
-    const QImage kept = larger.keptImage();
-    ASSERT_EQ(kept.size(), QSize(312, 206));
-    for (const QPoint point : {QPoint(0, 0), QPoint(311, 205), QPoint(300, 10), QPoint(5, 200)})
-        EXPECT_EQ(kept.pixel(point), larger.Title.pixel(point)) << point.x() << "," << point.y();
-
-    Load smaller;
-    smaller.Title = plainPicture(100, 50, Qt::blue);
-    smaller.ShowLoadStatus(QString());
-    EXPECT_EQ(smaller.keptImage().pixel(50, 25), qRgb(0, 0, 255));
-    EXPECT_EQ(smaller.keptImage().pixel(200, 25), qRgb(255, 255, 255));
-    EXPECT_EQ(smaller.keptImage().pixel(50, 100), qRgb(255, 255, 255));
 }
 
 TEST(LoadTest, ShortLineAfterALongOneLeavesNoTrace) {
