@@ -178,17 +178,6 @@ TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
     }
 }
 
-TEST(LoadTest, ShortLineAfterALongOneLeavesNoTrace) {
-    Load splash;
-    splash.Title = patternPicture(312, 206);
-    splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... 32767"));
-    splash.ShowLoadStatus(QStringLiteral("Finish"));
-    Load fresh;
-    fresh.Title = splash.Title;
-    fresh.ShowLoadStatus(QStringLiteral("Finish"));
-    EXPECT_EQ(splash.keptImage(), fresh.keptImage());
-}
-
 class PaintCounter : public QObject {
 public:
     int paints = 0;
