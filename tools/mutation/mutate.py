@@ -70,12 +70,36 @@ def code_spans(line):
     return spans
 
 
+def windows_only(lines):
+    """Indexes of the lines inside #ifdef _WIN32 branches (or the #else of #ifndef _WIN32): this
+    build never compiles them, so their mutants could not be told from the original."""
+    skipped, stack = set(), []  # per open #if: None (not about Windows), or whether Windows-only now
+    for n, line in enumerate(lines):
+        text = line.strip()
+        if re.match(r"#\s*if(def)?\b.*_WIN32", text) and "!" not in text:
+            stack.append(True)
+        elif re.match(r"#\s*(ifndef\s+_WIN32|if\s+!\s*defined\s*\(?\s*_WIN32)", text):
+            stack.append(False)
+        elif re.match(r"#\s*if", text):
+            stack.append(None)
+        elif re.match(r"#\s*else", text) and stack and stack[-1] is not None:
+            stack[-1] = not stack[-1]
+        elif re.match(r"#\s*endif", text) and stack:
+            stack.pop()
+        elif any(stack):
+            skipped.add(n)
+    return skipped
+
+
 def mutants_of(path):
     """(line index, description, new line) for every mutant of one file."""
     found = []
     lines = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")
+    skipped = windows_only(lines)
     for n, line in enumerate(lines):
         stripped = line.strip()
+        if n in skipped:
+            continue
         if not stripped or stripped.startswith(("#", "//", "///", "*", "/*")) or "static_assert" in line:
             continue
         for start, end in code_spans(line):
@@ -121,9 +145,10 @@ def replayed(report):
             lines = open(os.path.join(ROOT, m["file"]), encoding="utf-8").read().split("\n")
         except FileNotFoundError:
             lines = []
-        places = [n for n, line in enumerate(lines) if line == m["old"]]
+        skipped = windows_only(lines)
+        places = [n for n, line in enumerate(lines) if line == m["old"] and n not in skipped]
         if not places:
-            print(f"mutate: {m['file']}:{m['line']} is gone; skipped", file=sys.stderr)
+            print(f"mutate: {m['file']}:{m['line']} is gone or Windows-only; skipped", file=sys.stderr)
             continue
         line = min(places, key=lambda n: abs(n + 1 - m["line"])) + 1
         result.append({k: m[k] for k in ("file", "what", "old", "new")} | {"line": line})
