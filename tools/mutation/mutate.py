@@ -32,11 +32,11 @@ FOLDERS = ["src/common", "src/glyph", "src/convert", "src/picture", "src/cli"]
 
 # The test programs that can see a change in each folder (a layer and the layers above it).
 TESTS = {
-    "src/common": ["moza_common_tests", "moza_glyph_tests", "moza_convert_tests", "moza_picture_tests", "moza_cli_tests"],
-    "src/glyph": ["moza_glyph_tests", "moza_convert_tests", "moza_cli_tests"],
-    "src/convert": ["moza_convert_tests", "moza_picture_tests", "moza_cli_tests"],
+    "src/common": ["moza_common_tests", "moza_glyph_tests", "moza_convert_tests", "moza_picture_tests", "moza_cli_options_tests", "moza_cli_tests"],
+    "src/glyph": ["moza_glyph_tests", "moza_convert_tests", "moza_cli_options_tests", "moza_cli_tests"],
+    "src/convert": ["moza_convert_tests", "moza_picture_tests", "moza_cli_options_tests", "moza_cli_tests"],
     "src/picture": ["moza_picture_tests", "moza_cli_tests"],
-    "src/cli": ["moza_cli_tests"],
+    "src/cli": ["moza_cli_options_tests", "moza_cli_tests"],
 }
 
 # Operators swapped for their neighbours; written with spaces around them, as the code base
