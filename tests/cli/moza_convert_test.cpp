@@ -328,6 +328,7 @@ TEST_F(MozaConvertTest, APageNeverReplacesAFileTheRunReads) {
     const std::string picture = sixByThree("x.png");
     const std::string before = moza::ReadWholeFile(picture).value();
     fs::create_symlink("x.png", m_folder / "link.html");
+    fs::create_hard_link(picture, m_folder / "hard.html");  // the same file under another name
     const std::string copy = file("table-copy.csv", moza::ReadWholeFile(table()).value());
     struct Case {
         std::vector<std::string> arguments;
@@ -336,6 +337,7 @@ TEST_F(MozaConvertTest, APageNeverReplacesAFileTheRunReads) {
     const Case cases[] = {
         {{"--table", table(), "-o", picture, picture}, "the picture '" + picture + "'"},
         {{"--table", table(), "-o", (m_folder / "link.html").string(), picture}, "the picture '" + picture + "'"},
+        {{"--table", table(), "-o", (m_folder / "hard.html").string(), picture}, "the picture '" + picture + "'"},
         {{"--table", copy, "-o", copy, picture}, "the character table '" + copy + "'"},
         {{"--table", table(), "-o", (m_folder / "." / "x.png").string(), picture}, "the picture '" + picture + "'"},
     };
