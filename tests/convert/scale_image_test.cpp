@@ -76,6 +76,7 @@ TEST(ScaleImageTest, SizesThatCannotBeMadeAreRefused) {
     EXPECT_FALSE(ScaleImage(image, 3, -1).ok());
     EXPECT_FALSE(ScaleImage(image, 3, kMaxPictureHeight + 1).ok());
     EXPECT_FALSE(ScaleImage(WorkingImage{}, 3, 3).ok());
+    EXPECT_FALSE(ScaleImage(WorkingImage::create(0, 4).value(), 3, 3).ok());  // no columns, some rows
     EXPECT_EQ(ScaleImage(image, 0, 3).error().message, "the picture cannot be scaled to 0 x 3 pixels");
 }
 
