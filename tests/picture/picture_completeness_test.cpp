@@ -27,16 +27,20 @@ QByteArray encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-/// An uncompressed true-colour TGA as Qt reads it: header, pixels, the version-2 footer.
-QByteArray tga(int width, int height) {
+/// An uncompressed TGA as Qt reads it: header, an ID of `idLength` bytes, pixels, the version-2
+/// footer; true colour (type 2) unless told grey (type 3, 8 bits).
+QByteArray tga(int width, int height, int type = 2, int idLength = 0) {
+    const int bits = type == 3 ? 8 : 24;
     QByteArray bytes(18, '\0');
-    bytes[2] = 2;
+    bytes[0] = static_cast<char>(idLength);
+    bytes[2] = static_cast<char>(type);
     bytes[12] = static_cast<char>(width & 255);
     bytes[13] = static_cast<char>(width >> 8);
     bytes[14] = static_cast<char>(height & 255);
     bytes[15] = static_cast<char>(height >> 8);
-    bytes[16] = 24;
-    bytes.append(QByteArray(width * height * 3, '\x7F'));
+    bytes[16] = static_cast<char>(bits);
+    bytes.append(QByteArray(idLength, 'i'));
+    bytes.append(QByteArray(width * height * bits / 8, '\x7F'));
     bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.", 17).append('\0');
     return bytes;
 }
@@ -70,6 +74,7 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
+        {"grey TGA with an ID", tga(5, 3, 3, 7), "tga", 18 + 7 + 5 * 3},
         {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels
         {"PNG", png, "png", png.size()},
         {"XBM", xbm, "xbm", xbm.lastIndexOf('}') + 1, xbm.indexOf('{') + 1},
