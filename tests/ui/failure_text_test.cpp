@@ -88,20 +88,11 @@ TEST(FailureTextTest, ACharacterWithALookAlikeNamesTheOneToUse) {
     EXPECT_TRUE(reason.contains(QStringLiteral("「\\」(U+005C)"))) << reason.toStdString();
 }
 
-TEST(FailureTextTest, AControlCharacterIsNamedAsOne) {
-    const Error tab{"english message", ErrorKind::TitleCharacterInFileName, {}, "\t", {0x09}};
-    EXPECT_TRUE(FailureText::reason(tab).contains(QStringLiteral("制御文字 (U+0009)"))) << FailureText::reason(tab).toStdString();
-}
-
 TEST(FailureTextTest, ALongValueFromAFileIsCutAndItsControlBytesShown) {
     const Error bad{"english message", ErrorKind::TableValueNotNumber, kTable, "\x1b[31m" + std::string(100000, '7'), {1, 1, 1}};
     const QString reason = FailureText::reason(bad);
     EXPECT_TRUE(reason.contains(QStringLiteral("「\\x1b[31m7777"))) << reason.toStdString();
     EXPECT_LT(reason.size(), 200);
-}
-
-TEST(FailureTextTest, AnErrorOfNoKindKeepsItsMessageAsASentence) {
-    EXPECT_EQ(FailureText::reason(Error{"the page could not be written"}), QStringLiteral("The page could not be written."));
 }
 
 }  // namespace

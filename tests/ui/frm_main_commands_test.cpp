@@ -65,13 +65,6 @@ TEST_F(FrmMainCommandsTest, AFailedSaveAsNamesTheFileAndKeepsWhatWasThere) {
     EXPECT_EQ(ReadBytes(target), "keep me");
 }
 
-TEST_F(FrmMainCommandsTest, ViewMenuShowsTheProgramsPages) {
-    action("MN_VIEW_VERSION")->trigger();
-    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/version.html");
-    action("MN_VIEW_START")->trigger();
-    EXPECT_EQ(view()->currentPath(), programFolder() + "/data/index.html");
-}
-
 TEST_F(FrmMainCommandsTest, SaveAsIsAvailableExactlyBetweenAMakeAndTheNextOpen) {
     struct Step {
         const char* what;

@@ -125,28 +125,6 @@ TEST(MarkupBoxLoadingTest, LargeMarkupShowsItsFirstPartAtOnceAndIsWholeWhenAsked
     EXPECT_FALSE(asked.isLoading());
 }
 
-TEST(MarkupBoxLoadingTest, TypingWaitsUntilTheMarkupIsCompleteAndNewMarkupReplacesTheOld) {
-    MarkupBox box;
-    box.setPartChars(5000);
-    const std::string markup = cells(1000);
-    box.setMarkup(markup);
-    select(box, 3, 3);
-    QTest::keyClicks(&box, QStringLiteral("zz"));
-    ASSERT_TRUE(box.isLoading());
-    box.finishLoading();
-    EXPECT_EQ(box.markup(), decoded(markup));
-    select(box, 3, 3);
-    QTest::keyClicks(&box, QStringLiteral("zz"));
-    EXPECT_EQ(box.markup(), decoded(markup).insert(3, QStringLiteral("zz")));
-
-    box.setMarkup(markup);
-    box.setMarkup("<td>new</td>");  // while the first is still loading
-    EXPECT_FALSE(box.isLoading());
-    QTest::qWait(50);
-    EXPECT_EQ(box.markup(), QStringLiteral("<td>new</td>"));
-    EXPECT_EQ(box.document()->blockCount(), 1);
-}
-
 TEST(MarkupBoxLoadingTest, LineBreaksInTheMarkupSurvivePartBoundaries) {
     std::mt19937 random(11);
     for (int round = 0; round < 20; ++round) {
@@ -160,12 +138,6 @@ TEST(MarkupBoxLoadingTest, LineBreaksInTheMarkupSurvivePartBoundaries) {
     }
 }
 
-TEST(MarkupDisplayTextTest, BytesThatAreNoCharacterShowAsReplacementCharacters) {
-    const std::pair<std::string, QString> cases[] = {
-        {"a\x81", QString::fromUtf8("a\uFFFD")}, {"\x81 b", QString::fromUtf8("\uFFFD b")}, {"\xFF", QString::fromUtf8("\uFFFD")}};
-    for (const auto& [cp932, expected] : cases) EXPECT_EQ(MarkupDisplayText(cp932).text, expected);
-}
-
 TEST(MarkupDisplayTextTest, PiecesEndJustBeforeATagOnceLongEnough) {
     const moza::ui::MarkupDisplay display = MarkupDisplayText(cells(200), 100);
     const QStringList pieces = display.text.split(u'\n');
@@ -174,10 +146,6 @@ TEST(MarkupDisplayTextTest, PiecesEndJustBeforeATagOnceLongEnough) {
         EXPECT_GE(pieces[i].size(), 100) << i;
         EXPECT_TRUE(pieces[i + 1].startsWith(u'<')) << i;
     }
-}
-
-TEST(MarkupDisplayTextTest, TextWithoutTagsIsCutAtTwiceThePieceLength) {
-    EXPECT_EQ(MarkupDisplayText(std::string(1000, 'x'), 100).text.split(u'\n').constFirst().size(), 200);
 }
 
 TEST(MarkupDisplayTextTest, AgreesWithThePlainDecoderWholeOrInPartsOnRandomMarkup) {

@@ -22,11 +22,6 @@ using moza::ui::PageView;
 
 constexpr int kLoadTimeoutMs = 30000;
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Navigates and waits for the browser engine to finish loading the page; returns whether it loaded.
 // (These pages are not whole pages as the make command writes them, so the engine shows them.)
 bool navigateAndWait(PageView& view, const QString& path) {
@@ -82,30 +77,6 @@ TEST_F(PageViewTest, APageInCodePage932ShowsItsCharactersAndTitle) {
     ASSERT_TRUE(navigateAndWait(m_view, path));
     EXPECT_EQ(plainTextOf(m_view).trimmed(), QString(300, QChar(0x25A0)).prepend(u'"').append(u'"'));
     EXPECT_EQ(m_view.browser()->title(), QString::fromUtf8("日本"));
-}
-
-TEST_F(PageViewTest, FileNameWithUrlCharactersIsFound) {
-    const QString path = writePage(m_dir, QString::fromUtf8("20261205_184607_100% #1 猫.html"), "t", "ok");
-    ASSERT_TRUE(navigateAndWait(m_view, path));
-    EXPECT_EQ(plainTextOf(m_view).trimmed(), QStringLiteral("\"ok\""));
-}
-
-TEST_F(PageViewTest, Utf8PageWithMetaCharsetShowsRight) {
-    const QString path = m_dir.filePath("index.html");
-    ASSERT_TRUE(writeBytes(path, QByteArray("<html><head><meta charset=\"utf-8\"><title>") +
-                                     QString::fromUtf8("スタート").toUtf8() + "</title></head><body>" +
-                                     QString::fromUtf8("ようこそ ■").toUtf8() + "</body></html>"));
-    const bool loaded = navigateAndWait(m_view, path);
-    const QString text = plainTextOf(m_view);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(m_view.browser()->title(), QString::fromUtf8("スタート"));
-    EXPECT_EQ(text.trimmed(), QString::fromUtf8("ようこそ ■"));
-}
-
-TEST_F(PageViewTest, CharsetSmuggledInTitleDoesNotChangeHowThePageIsDecoded) {
-    const QString path = writePage(m_dir, "meta.html", "<meta charset=\"utf-8\">", repeated(kSquareCp932, 10));
-    ASSERT_TRUE(navigateAndWait(m_view, path));
-    EXPECT_TRUE(plainTextOf(m_view).contains(QString(10, QChar(0x25A0))));
 }
 
 TEST_F(PageViewTest, ScriptsInThePageNeverRun) {

@@ -178,28 +178,4 @@ TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
     }
 }
 
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-TEST(LoadTest, ThousandsOfStatusLinesRepaintFarFewerTimes) {
-    Load splash;
-    splash.Title = patternPicture(312, 206);
-    splash.show();
-    PaintCounter counter;
-    splash.installEventFilter(&counter);
-    for (int i = 0; i < 5000; ++i) splash.ShowLoadStatus(QStringLiteral("Loading Char Data File... %1").arg(i));
-    splash.flushStatus();
-    EXPECT_GE(counter.paints, 1);
-    EXPECT_LT(counter.paints, 500);
-    EXPECT_EQ(splash.statusText(), QStringLiteral("Loading Char Data File... 4999"));
-}
-
 }  // namespace
