@@ -53,12 +53,6 @@ TEST(LevelsOfTest, CoverageMapsToTheLevelTheSamplerGivesThatGrey) {
     }
 }
 
-TEST(ScalesOfTest, PerPositionScaleLetsEveryPositionReachTen) {
-    const std::vector<MeasuredChar> chars = {charWithInk(1, {0.2, 0.5, 0, 0, 1.0, 0, 0, 0, 0.1})};
-    const auto scales = moza::tools::ScalesOf(chars, plainRule(ScaleRule::PerPosition));
-    EXPECT_EQ(LevelsOf(chars[0].ink, scales, 0), DarknessPattern({10, 10, 0, 0, 10, 0, 0, 0, 10}));
-}
-
 TEST(ScalesOfTest, TopLeftScaleIsLoweredUntilTheTopLeftHoldsEveryLevelOrStaysAtTheDarkest) {
     // Top-left ninths 0, 0.05, ..., 0.45 and 1.0: only a scale near 0.5 spreads them over 0 to 10.
     std::vector<MeasuredChar> chars;
