@@ -147,6 +147,7 @@ TEST(PageComposerTest, EveryCellIsThePlainRuleOfItsBlockOnAnyThreads) {
                 ASSERT_TRUE(composed.value() == expected) << "round " << round << ", " << threads << " threads";
                 EXPECT_TRUE(counter.inOrder);
                 EXPECT_EQ(counter.next, width / 3 * (height / 3));
+                EXPECT_EQ(counter.last, width / 3 * (height / 3) - 1);  // the caption's "i/last"
             }
         }
     }
