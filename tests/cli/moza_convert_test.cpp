@@ -382,12 +382,13 @@ TEST_F(MozaConvertTest, InterruptedRunsRemoveTheirPartFileAndEndAsTheSignalSays)
 }
 
 TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
-    // Another run's pages under every name this run can make in the next few seconds.
+    // Another run's pages under every name this run can make in the next half minute, so a slow
+    // start on a busy machine still meets one.
     const std::string title = "moza-cli-test-concurrent";
     const fs::path temp = fs::path(MOZA_PROGRAM_DIR) / "temp";
     std::vector<fs::path> theirs;
     const std::time_t now = std::time(nullptr);
-    for (int second = 0; second < 5; ++second) {
+    for (int second = 0; second < 30; ++second) {
         const std::time_t at = now + second;
         std::tm local{};
         localtime_r(&at, &local);
