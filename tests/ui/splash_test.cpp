@@ -1,55 +1,16 @@
-// Tests of start-up and the splash window Load: status lines, kept image, failures.
+// Start-up through the splash window Load: a status line per record, then the main window; or a
+// failure named by file and reason, and no main window.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QVBoxLayout>
 
+#include "frm_main_fixture.h"
 #include "ui/load.h"
-#include "ui/user_prompts.h"
 
 namespace {
 
 using moza::ui::Load;
-
-class RecordingPrompts : public moza::ui::UserPrompts {
-public:
-    QString chooseFile(QFileDialog& /*dialog*/) override { return {}; }
-    void showFailure(QWidget* /*parent*/, const QString& what, const QString& reason, const QString& details) override {
-        failures.push_back({what, reason, details});
-    }
-    bool confirm(QWidget* /*parent*/, const QString& /*question*/, const QString& /*detail*/) override { return false; }
-    struct Failure {
-        QString what;
-        QString reason;
-        QString details;
-    };
-    std::vector<Failure> failures;
-};
-
-// Records whether the splash was still visible when the main window was shown.
-class FakeMainWindow : public QWidget {
-public:
-    explicit FakeMainWindow(const QWidget* splash) : m_splash(splash) {
-        auto* layout = new QVBoxLayout(this);
-        auto* content = new QWidget;
-        content->setFixedSize(400, 300);
-        layout->addWidget(content);
-    }
-    bool splashVisibleAtShow = false;
-
-protected:
-    void showEvent(QShowEvent* event) override {
-        splashVisibleAtShow = m_splash->isVisible();
-        QWidget::showEvent(event);
-    }
-
-private:
-    const QWidget* m_splash;
-};
+using moza::ui::testing::FakePrompts;
 
 QImage patternPicture(int width, int height) {
     QImage picture(width, height, QImage::Format_RGB32);
@@ -82,60 +43,33 @@ private:
     QTemporaryDir m_dir;
 };
 
-class StartupTest : public ::testing::Test {
-protected:
-    std::unique_ptr<QWidget> start() {
-        return m_splash.Form_Load(moza::ProgramPaths::Beside(m_folder.path()), [this](std::shared_ptr<const moza::glyph::GlyphTable> table) {
-            m_table = std::move(table);
-            auto window = std::make_unique<FakeMainWindow>(&m_splash);
-            m_mainWindow = window.get();
-            return window;
-        }, m_prompts);
-    }
-    QStringList statusLines() const {
-        QStringList lines;
-        for (const QList<QVariant>& call : m_status) lines << call.constFirst().toString();
-        return lines;
-    }
-
-    ProgramFolder m_folder;
-    Load m_splash;
-    QSignalSpy m_status{&m_splash, &Load::statusShown};
-    RecordingPrompts m_prompts;
-    std::shared_ptr<const moza::glyph::GlyphTable> m_table;
-    FakeMainWindow* m_mainWindow = nullptr;
-};
-
-TEST_F(StartupTest, EachRecordGivesAStatusLineBetweenTheFirstAndTheLast) {
-    struct Case {
-        int records;
-        QStringList lines;
-    };
-    const Case cases[] = {
+TEST(StartupTest, EachRecordGivesAStatusLineThenTheMainWindowShowsWithTheTable) {
+    const std::pair<int, QStringList> cases[] = {
         {0, {"", "Start Loading...", "Finish Loading..."}},
         {3, {"", "Start Loading...", "Loading Char Data File... 0", "Loading Char Data File... 1",
              "Loading Char Data File... 2", "Finish Loading..."}},
     };
-    m_folder.writeTitle(patternPicture(312, 206));
-    for (const Case& c : cases) {
-        m_status.clear();
-        m_folder.writeFile("char.csv", charData(c.records));
-        ASSERT_NE(start(), nullptr);
-        EXPECT_EQ(statusLines(), c.lines) << c.records << " records";
+    for (const auto& [records, lines] : cases) {
+        ProgramFolder folder;
+        folder.writeTitle(patternPicture(312, 206));
+        folder.writeFile("char.csv", charData(records));
+        Load splash;
+        QSignalSpy status(&splash, &Load::statusShown);
+        FakePrompts prompts;
+        int tableSize = -1;
+        const auto window = splash.Form_Load(moza::ProgramPaths::Beside(folder.path()), [&](auto table) {
+            tableSize = table->CharCount();
+            return std::make_unique<QWidget>();
+        }, prompts);
+        ASSERT_NE(window, nullptr);
+        QStringList shown;
+        for (const QList<QVariant>& call : status) shown << call.constFirst().toString();
+        EXPECT_EQ(shown, lines) << records << " records";
+        EXPECT_EQ(tableSize, records);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(splash.isVisible());
+        EXPECT_TRUE(prompts.failures.empty());
     }
-}
-
-TEST_F(StartupTest, MainWindowGetsTheTableAndShowsBeforeTheSplashCloses) {
-    m_folder.writeTitle(patternPicture(312, 206));
-    m_folder.writeFile("char.csv", charData(4));
-    const std::unique_ptr<QWidget> window = start();
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(m_table, nullptr);
-    EXPECT_EQ(m_table->CharCount(), 4);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(m_mainWindow->splashVisibleAtShow);
-    EXPECT_FALSE(m_splash.isVisible());
-    EXPECT_TRUE(m_prompts.failures.empty());
 }
 
 TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
@@ -161,7 +95,7 @@ TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
         }
         if (c.charData != "-") folder.writeFile("char.csv", c.charData);
         Load splash;
-        RecordingPrompts prompts;
+        FakePrompts prompts;
         bool windowMade = false;
         const auto window = splash.Form_Load(moza::ProgramPaths::Beside(folder.path()), [&](auto) {
             windowMade = true;
