@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include "scratch_folder.h"
+
 namespace moza {
 namespace {
 
@@ -22,10 +24,10 @@ TEST(PartFilesTest, NamesAreShortAndRecognised) {
     }
 }
 
-TEST(PartFilesTest, TheSweepRemovesOnlyStalePartFilesOfEndedRuns) {
-    const fs::path folder = fs::temp_directory_path() / "moza-part-files-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+using PartFilesSweepTest = testing::ScratchFolderTest;
+
+TEST_F(PartFilesSweepTest, RemovesOnlyStalePartFilesOfEndedRuns) {
+    const fs::path& folder = m_folder;
     // A process id no system hands out; this process; and files that are no part files at all.
     const std::vector<std::string> names = {".moza-part-999999999-0", NewPartFileName(), "page.html",
                                             ".moza-partial-999999999-0"};
@@ -39,7 +41,6 @@ TEST(PartFilesTest, TheSweepRemovesOnlyStalePartFilesOfEndedRuns) {
     for (const std::string& kept : {names[1], names[2], names[3], std::string(".moza-part-999999998-0")}) {
         EXPECT_TRUE(fs::exists(folder / kept)) << kept;
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "scratch_folder.h"
+
 namespace moza {
 namespace {
 
@@ -15,17 +17,14 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 /// A scratch folder standing for a prefix: <root>/bin is the program folder.
-class ProgramPathsTest : public ::testing::Test {
+class ProgramPathsTest : public testing::ScratchFolderTest {
 protected:
     void SetUp() override {
+        ScratchFolderTest::SetUp();
         // A Japanese folder name: the paths must survive every system's file name encoding.
-        fs::path name(u8"moza-プログラム-");
-        name += ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = fs::temp_directory_path() / name;
-        fs::remove_all(m_root);
+        m_root = m_folder / fs::path(u8"プログラム");
         fs::create_directories(bin());
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
     fs::path bin() const { return m_root / "bin"; }
     fs::path home() const { return m_root / "home"; }

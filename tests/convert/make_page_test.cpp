@@ -10,6 +10,7 @@
 
 #include "common/file_text.h"
 #include "convert/page_markup.h"
+#include "scratch_folder.h"
 
 namespace moza::convert {
 namespace {
@@ -42,24 +43,7 @@ std::string cell(const std::string& color, const std::string& glyph) {
     return std::string(markup::kCellStart) + color + ">" + glyph + "</font></td>";
 }
 
-class MakePageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() / ("moza-make-page-test-" +
-                                                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder)) names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    fs::path m_folder;
-};
+using MakePageTest = moza::testing::ScratchFolderTest;
 
 TEST_F(MakePageTest, APictureOfSevenByFourBecomesTwoRowsOfThreeCells) {
     WorkingImage image = sevenByFour();

@@ -11,6 +11,7 @@
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
 #include "convert/page_markup.h"
+#include "scratch_folder.h"
 
 namespace moza::convert {
 namespace {
@@ -178,21 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-class PageReaderFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("moza-page-reader-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-    std::filesystem::path write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(m_folder / name, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return m_folder / name;
-    }
-    std::filesystem::path m_folder;
-};
+using PageReaderFileTest = moza::testing::ScratchFolderTest;
 
 TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
     // About a megabyte of cells of one and two bytes, so cells straddle every window boundary.
@@ -202,7 +189,7 @@ TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
         for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
     const std::string bytes = pageBytes(image, randomTable(random), ColorMode::Web, "big");
     ASSERT_GT(bytes.size(), 800000u);
-    const Result<PageGrid> fromFile = ReadPageFile(write("big.html", bytes));
+    const Result<PageGrid> fromFile = ReadPageFile(file("big.html", bytes));
     const Result<PageGrid> fromBytes = ReadPage(bytes, "big.html");
     ASSERT_TRUE(fromFile.ok()) << fromFile.error().message;
     ASSERT_TRUE(fromBytes.ok());
@@ -212,10 +199,10 @@ TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
     std::string damaged = bytes;
     const std::size_t at = damaged.find(markup::kCellStart, 700000);
     damaged[at + 1] = 'x';
-    const Result<PageGrid> refused = ReadPageFile(write("damaged.html", damaged));
+    const Result<PageGrid> refused = ReadPageFile(file("damaged.html", damaged));
     ASSERT_FALSE(refused.ok());
     EXPECT_THAT(refused.error().message, HasSubstr("byte " + std::to_string(at) + " (row "));
-    const Result<PageGrid> truncated = ReadPageFile(write("truncated.html", bytes.substr(0, 600001)));
+    const Result<PageGrid> truncated = ReadPageFile(file("truncated.html", bytes.substr(0, 600001)));
     ASSERT_FALSE(truncated.ok());
     EXPECT_THAT(truncated.error().message, HasSubstr("ends early"));
 }
