@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace moza::cli {
 namespace {
 
@@ -27,7 +29,7 @@ TEST(CliOptionsTest, ShortAndLongFormsSayTheSame) {
     }
 }
 
-TEST(CliOptionsTest, DefaultsAreColourOneJobAndTheTempFolder) {
+TEST(CliOptionsTest, OptionsAndTheirDefaults) {
     const CliOptions o = ParseArguments({"a.jpg"}).value();
     EXPECT_FALSE(o.hasTitle);
     EXPECT_EQ(o.mode, convert::ColorMode::Web);
@@ -36,6 +38,15 @@ TEST(CliOptionsTest, DefaultsAreColourOneJobAndTheTempFolder) {
     EXPECT_EQ(ParseArguments({"-j4", "--", "-odd-name.jpg"}).value().pictures, std::vector<std::string>{"-odd-name.jpg"});
     EXPECT_EQ(ParseArguments({"-j4", "a.jpg"}).value().jobs, 4);
     EXPECT_TRUE(ParseArguments({"-t", "", "a.jpg"}).value().hasTitle);
+    EXPECT_FALSE(o.pageSize.asksAnything());
+    EXPECT_FALSE(o.pageSize.allowEnlarge);
+    EXPECT_TRUE(ParseArguments({"--help"}).value().showHelp);
+    EXPECT_TRUE(ParseArguments({"--version"}).value().showVersion);
+    const convert::PageSizeRequest size =
+        ParseArguments({"--width", "200", "--height", "10922", "--max-cells", "100000", "--allow-enlarge", "a.jpg"})
+            .value()
+            .pageSize;
+    EXPECT_EQ((std::tuple{size.columns, size.rows, size.maxCells, size.allowEnlarge}), (std::tuple{200, 10922, 100000, true}));
 }
 
 TEST(CliOptionsTest, MistakesAreUsageErrors) {
@@ -65,24 +76,6 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         ASSERT_FALSE(options.ok()) << c.message;
         EXPECT_EQ(options.error().message, c.message);
     }
-}
-
-TEST(CliOptionsTest, PageSizeOptions) {
-    const convert::PageSizeRequest size =
-        ParseArguments({"--width", "200", "--height", "10922", "--max-cells", "100000", "--allow-enlarge", "a.jpg"})
-            .value()
-            .pageSize;
-    EXPECT_EQ(size.columns, 200);
-    EXPECT_EQ(size.rows, 10922);
-    EXPECT_EQ(size.maxCells, 100000);
-    EXPECT_TRUE(size.allowEnlarge);
-    EXPECT_FALSE(ParseArguments({"a.jpg"}).value().pageSize.asksAnything());
-    EXPECT_FALSE(ParseArguments({"a.jpg"}).value().pageSize.allowEnlarge);
-}
-
-TEST(CliOptionsTest, HelpAndVersionNeedNoPicture) {
-    EXPECT_TRUE(ParseArguments({"--help"}).value().showHelp);
-    EXPECT_TRUE(ParseArguments({"--version"}).value().showVersion);
 }
 
 }  // namespace

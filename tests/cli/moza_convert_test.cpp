@@ -8,13 +8,17 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <csignal>
+#include <pty.h>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/file_text.h"
 #include "common/version.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -34,17 +38,12 @@ std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-class MozaConvertTest : public ::testing::Test {
+class MozaConvertTest : public moza::testing::ScratchFolderTest {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   (std::string("moza-convert-test-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-        std::ofstream(m_folder / "table.csv", std::ios::binary)
-            << "0,0,0,0,0,0,0,0,0,33088\r\n7,7,7,7,7,7,7,7,7,33440\r\n10,10,10,10,10,10,10,10,10,33185\r\n";
+        ScratchFolderTest::SetUp();
+        file("table.csv", "0,0,0,0,0,0,0,0,0,33088\r\n7,7,7,7,7,7,7,7,7,33440\r\n10,10,10,10,10,10,10,10,10,33185\r\n");
     }
-    void TearDown() override { fs::remove_all(m_folder); }
 
     /// Runs moza-convert with `arguments`; `prefix` goes before it on the shell's command line
     /// (another user, say), `output` is where its standard output goes (default: captured).
@@ -78,11 +77,6 @@ protected:
         return path.string();
     }
 
-    std::string file(const std::string& name, const std::string& bytes) const {
-        std::ofstream(m_folder / name, std::ios::binary) << bytes;
-        return (m_folder / name).string();
-    }
-
     std::string table() const { return (m_folder / "table.csv").string(); }
 
     std::vector<std::string> pages() const {
@@ -92,8 +86,6 @@ protected:
                 names.push_back(entry.path().filename().string());
         return names;
     }
-
-    fs::path m_folder;
 };
 
 std::string cell(const std::string& color, const std::string& glyph) {
@@ -175,25 +167,6 @@ TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTim
     fs::remove(written);
 }
 
-TEST_F(MozaConvertTest, AnExistingFolderTakesThePageOfOnePictureUnderItsName) {
-    fs::create_directories(m_folder / "pages");
-    const Outcome result = run({"--table", table(), "-q", "-o", (m_folder / "pages").string(), sixByThree("cat.png")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(moza::ReadWholeFile(m_folder / "pages" / "cat.html").value().substr(0, 48),
-              kColourPage.substr(0, 48));
-}
-
-TEST_F(MozaConvertTest, SeveralPicturesGoIntoAFolderNamedAfterThem) {
-    const std::string a = sixByThree("a.png");
-    const std::string b = sixByThree("b.bmp");
-    const fs::path out = m_folder / "pages";
-    const Outcome result = run({"--table", table(), "-j", "2", "-q", "-o", out.string() + "/", a, b});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_THAT(moza::ReadWholeFile(out / "a.html").value(), HasSubstr("<title>a</title>"));
-    EXPECT_THAT(moza::ReadWholeFile(out / "b.html").value(), HasSubstr("<title>b</title>"));
-}
-
 TEST_F(MozaConvertTest, APictureCutShortFailsWithItsReasonAndLeavesNoPage) {
     // The loader's tests hold every reason; this is the one path through the command line.
     const std::string bmp = moza::ReadWholeFile(sixByThree("whole.bmp")).value();
@@ -208,12 +181,19 @@ TEST_F(MozaConvertTest, APictureCutShortFailsWithItsReasonAndLeavesNoPage) {
 
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     const fs::path out = m_folder / "pages";
-    const Outcome result = run({"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"), sixByThree("good.png")});
+    const std::vector<std::string> arguments = {"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"),
+                                                sixByThree("good.png")};
+    const Outcome result = run(arguments);
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot load '" + (m_folder / "bad.jpg").string() + "'"));
     EXPECT_THAT(result.err, ::testing::EndsWith("\nmoza-convert: 1 of 2 pictures converted; 1 failed\n"));
     EXPECT_TRUE(fs::exists(out / "good.html"));
     EXPECT_FALSE(fs::exists(out / "bad.html"));
+    std::vector<std::string> quietly = arguments;
+    quietly.insert(quietly.begin(), "-q");
+    const Outcome quiet = run(quietly);
+    EXPECT_EQ(quiet.out, "");  // no page paths either
+    EXPECT_THAT(quiet.err, ::testing::Not(HasSubstr("pictures converted")));
 }
 
 TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsWithASlash) {
@@ -234,7 +214,7 @@ TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsW
         {(m_folder / "existing").string(), 0, "2 of 2 pictures converted", {"existing/a.html", "existing/b.html"}},
     };
     for (const Case& c : cases) {
-        const Outcome result = run({"--table", table(), "-o", c.output, a, b});
+        const Outcome result = run({"--table", table(), "-j", "2", "-o", c.output, a, b});
         EXPECT_EQ(result.status, c.status) << c.output << ": " << result.err;
         EXPECT_THAT(result.err, HasSubstr(c.message)) << c.output;
         for (const std::string& page : c.made) {
@@ -247,18 +227,15 @@ TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsW
     EXPECT_EQ(moza::ReadWholeFile(notes).value(), "mine");
 }
 
-TEST_F(MozaConvertTest, OnePictureGoesIntoAFolderNamedWithATrailingSlash) {
-    const Outcome result = run({"--table", table(), "-o", (m_folder / "pages").string() + "/", sixByThree("cat.png")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_THAT(moza::ReadWholeFile(m_folder / "pages" / "cat.html").value(), HasSubstr("<title>cat</title>"));
-    EXPECT_EQ(result.err, "");  // no summary for a single picture
-}
-
-TEST_F(MozaConvertTest, BatchSummaryIsLeftOutWhenQuiet) {
-    const Outcome result = run({"--table", table(), "-q", "-o", (m_folder / "pages").string() + "/",
-                                file("bad.jpg", "x"), sixByThree("good.png")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, ::testing::Not(HasSubstr("pictures converted")));
+TEST_F(MozaConvertTest, OnePictureGoesIntoAnExistingFolderOrOneNamedWithASlash) {
+    const std::string picture = sixByThree("cat.png");
+    fs::create_directories(m_folder / "existing");
+    for (const std::string folder : {"existing", "new/"}) {
+        const Outcome result = run({"--table", table(), "-o", (m_folder / folder).string(), picture});
+        ASSERT_EQ(result.status, 0) << folder << ": " << result.err;
+        EXPECT_EQ(moza::ReadWholeFile(m_folder / folder / "cat.html").value(), kColourPage) << folder;
+        EXPECT_EQ(result.err, "");  // no summary for a single picture
+    }
 }
 
 TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
@@ -272,6 +249,19 @@ TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
     EXPECT_THAT(result.err, HasSubstr("cannot convert '" + second + "': its page '" + (out / "same.html").string() +
                                       "' is the page of '" + first + "' in this run"));
     EXPECT_THAT(moza::ReadWholeFile(out / "same.html").value(), HasSubstr("<title>same</title>"));
+}
+
+TEST_F(MozaConvertTest, APictureTooLargeToEnlargeFailsWithItsSize) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    const std::string page = (m_folder / "page.html").string();
+    const Outcome result = run({"--table", table(), "--allow-enlarge", "--width", "100000", "-o", page,
+                                sixByThree("small.png")}, "ulimit -v 2000000; ");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("cannot convert '" + (m_folder / "small.png").string() +
+                                      "': not enough memory for a picture of 61530 x 32766 pixels"));
+    EXPECT_TRUE(pages().empty());
 }
 
 TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
@@ -422,18 +412,50 @@ TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
     EXPECT_THAT(full.err, HasSubstr("cannot write '/dev/full': the disk is full"));
 }
 
-TEST_F(MozaConvertTest, AnyNameTheFileSystemTakesWorksForThePage) {
-    const fs::path page = m_folder / (std::string(250, 'a') + ".html");
-    const Outcome result = run({"--table", table(), "-q", "-o", page.string(), sixByThree("small.png")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(fs::exists(page));
-}
-
 TEST_F(MozaConvertTest, APathThatCannotBePrintedFailsTheRun) {
     const Outcome result = run({"--table", table(), "-o", (m_folder / "p.html").string(), sixByThree("small.png")}, "",
                                "/dev/full");
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot print the path of"));
+}
+
+TEST_F(MozaConvertTest, AProgressLineIsDrawnOnATerminalOnly) {
+    // The page goes into a pipe read only after two seconds, so the conversion lasts that long.
+    const fs::path fifo = m_folder / "page.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string picture = sixByThree("slow.png");
+    const auto readLater = [&fifo] {
+        return std::thread([&fifo] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            std::ifstream page(fifo, std::ios::binary);
+            EXPECT_THAT(std::string(std::istreambuf_iterator<char>(page), {}), HasSubstr("<title>slow</title>"));
+        });
+    };
+    std::thread reader = readLater();
+    const Outcome plain = run({"--table", table(), "-o", fifo.string(), picture});
+    reader.join();
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.err, "");
+
+    reader = readLater();
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        const std::string program = std::string(MOZA_PROGRAM_DIR) + "/moza-convert";
+        ::execl(program.c_str(), program.c_str(), "--table", table().c_str(), "-o", fifo.c_str(), picture.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    std::string shown;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<std::size_t>(n));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    reader.join();
+    ::close(terminal);
+    EXPECT_EQ(status, 0);
+    EXPECT_THAT(shown, HasSubstr("\rmoza-convert: 0 of 1 pictures done; slow 0%\033[K"));
+    EXPECT_THAT(shown, HasSubstr("\r\033[K" + fifo.string()));  // cleared before the page's path
 }
 
 TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
