@@ -27,9 +27,6 @@ TEST(BlockSamplerTest, DarknessValuesAtTheEnds) {
     EXPECT_EQ(DarknessValue(255), 171);  // pure red
     EXPECT_EQ(DarknessValue(70), 233);
     EXPECT_EQ(DarknessValue(71), 232);
-    EXPECT_EQ(DarknessLevelOfSum(255), 7);
-    EXPECT_EQ(DarknessLevelOfSum(70), 10);
-    EXPECT_EQ(DarknessLevelOfSum(71), 9);
 }
 
 TEST(BlockSamplerTest, MeasuredGreysTakeTheLevelOfTheirExactDarkness) {
@@ -40,18 +37,6 @@ TEST(BlockSamplerTest, MeasuredGreysTakeTheLevelOfTheirExactDarkness) {
     }
     EXPECT_EQ(DarknessLevelOf(kDarknessLevelStep), 1);
     EXPECT_EQ(DarknessLevelOf(232.99), 9);
-}
-
-TEST(BlockSamplerTest, WhiteAndBlackBlocks) {
-    WorkingImage image = WorkingImage::create(6, 3).value();
-    for (int y = 0; y < 3; ++y)
-        for (int x = 3; x < 6; ++x) image.setPixel(x, y, 0);
-    const BlockSample white = SampleBlock(image, 0, 0);
-    const BlockSample black = SampleBlock(image, 0, 1);
-    EXPECT_EQ(white.pattern, (glyph::DarknessPattern{0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ((std::array{white.red, white.green, white.blue}), (std::array{255, 255, 255}));
-    EXPECT_EQ(black.pattern, (glyph::DarknessPattern{10, 10, 10, 10, 10, 10, 10, 10, 10}));
-    EXPECT_EQ((std::array{black.red, black.green, black.blue}), (std::array{0, 0, 0}));
 }
 
 TEST(BlockSamplerTest, ThePatternRunsRowByRowAndAveragesRoundDown) {

@@ -49,19 +49,6 @@ Result<std::string> ComposeTableText(const WorkingImage& image, const GlyphTable
 
 const GlyphTable kTable({uniform(0, 0x8140), uniform(7, 0x82A0)});
 
-std::string cell(const std::string& color, const std::string& glyph) {
-    return "<td width=9><font style=font-size:8pt;color:#" + color + ">" + glyph + "</font></td>";
-}
-
-TEST(PageComposerTest, ASixByThreePictureInColour) {
-    const Result<std::string> table = ComposeTableText(whiteAndGreen(), kTable, ColorMode::Web);
-    ASSERT_TRUE(table.ok()) << table.error().message;
-    EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + cell("FFFFFF", "\x81\x40") +
-                                 cell("0AC805", "\x82\xA0") + "</tr></table>");
-    EXPECT_EQ(PageFileHead("cat") + table.value() + std::string(kPageFileTail),
-              "\"<html><head><title>cat</title></head><body text=#000000>" + table.value() + "</body></html>\"\r\n");
-}
-
 TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     const Result<std::string> table = ComposeTableText(WorkingImage(), kTable, ColorMode::Web);
     ASSERT_TRUE(table.ok());
