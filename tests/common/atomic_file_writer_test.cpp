@@ -4,14 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <iterator>
 
 #include <thread>
 
 #ifndef _WIN32
-#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -96,25 +94,6 @@ TEST_F(AtomicFileWriterTest, AFailedWriteLeavesTheEarlierPageIntactAndNoPartialF
     EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
 }
 
-#ifndef _WIN32
-TEST_F(AtomicFileWriterTest, AWriteTheSystemRefusesIsReportedAndLeavesNothing) {
-    // A file-size limit makes the system refuse writes part-way, as a full disk does.
-    const fs::path path = m_folder / "page.html";
-    ASSERT_TRUE(writeFile(path, "earlier <table></table>").ok());
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status written = writeFile(path, std::string(1 << 20, 'x'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    ASSERT_FALSE(written.ok());
-    EXPECT_THAT(written.error().message, HasSubstr("cannot write '" + path.string() + "'"));
-    EXPECT_THAT(ReadWholeFile(path).value(), HasSubstr("earlier"));
-    EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
-}
-#endif
 
 #ifndef _WIN32
 TEST_F(AtomicFileWriterTest, APipeIsWrittenIntoNotReplaced) {
@@ -218,14 +197,6 @@ TEST_F(AtomicFileWriterTest, AFileWithOtherHardLinksIsWrittenInPlace) {
     EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "other-name.html"));
 }
 
-TEST_F(AtomicFileWriterTest, ACharacterDeviceIsWrittenNotReplaced) {
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open("/dev/null");
-    ASSERT_TRUE(writer.ok());
-    EXPECT_EQ(writer.value().method(), AtomicFileWriter::Method::Direct);
-    writer.value().write("page");
-    ASSERT_TRUE(writer.value().commit().ok());
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-}
 #endif
 
 }  // namespace
