@@ -66,12 +66,13 @@ protected:
         return result;
     }
 
-    /// 6 x 3: a white block and a block of (10, 200, 5), which the test table draws as あ.
-    std::string sixByThree(const std::string& name) const {
-        QImage image(6, 3, QImage::Format_RGB32);
+    /// A white picture, (10, 200, 5) from column `green` on: the test table draws 3 x 3 blocks of
+    /// them as a full-width space and あ.
+    std::string savePicture(const std::string& name, int width = 6, int height = 3, int green = 3) const {
+        QImage image(width, height, QImage::Format_RGB32);
         image.fill(qRgb(255, 255, 255));
-        for (int y = 0; y < 3; ++y)
-            for (int x = 3; x < 6; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
+        for (int y = 0; y < height; ++y)
+            for (int x = green; x < width; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
         const fs::path path = m_folder / name;
         EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
         return path.string();
@@ -98,16 +99,9 @@ const std::string kColourPage = "\"<html><head><title>cat</title></head><body te
                                 "</tr></table></body></html>\"\r\n";
 
 TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
-    // 7 x 4: white columns 0-2, (10, 200, 5) from column 3. Enlarged to 9 x 6 by copying the last
-    // column and row, it makes two rows of a white cell and two あ.
-    QImage image(7, 4, QImage::Format_RGB32);
-    image.fill(qRgb(255, 255, 255));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 3; x < 7; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
-    const std::string picture = (m_folder / "odd.png").string();
-    ASSERT_TRUE(image.save(QString::fromStdString(picture)));
+    // 7 x 4, enlarged to 9 x 6 by copying the last column and row: two rows of a white cell and two あ.
     const std::string page = (m_folder / "page.html").string();
-    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, picture});
+    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, savePicture("odd.png", 7, 4)});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, page + "\n");
@@ -119,15 +113,9 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
 }
 
 TEST_F(MozaConvertTest, AtWidthEightThePictureIsScaledByAreaBeforeConversion) {
-    // 48 x 24, white with (10, 200, 5) from column 25: --width 8 keeps the shown shape with 4 rows,
-    // so the picture is halved; new column 12 averages white and green (133, 228, 130).
-    QImage image(48, 24, QImage::Format_RGB32);
-    image.fill(qRgb(255, 255, 255));
-    for (int y = 0; y < 24; ++y)
-        for (int x = 25; x < 48; ++x) image.setPixel(x, y, qRgb(10, 200, 5));
-    const fs::path picture = m_folder / "band.png";
-    ASSERT_TRUE(image.save(QString::fromStdString(picture.string())));
-    const Outcome result = run({"--table", table(), "--width", "8", "-o", "-", picture.string()});
+    // 48 x 24, green from column 25: --width 8 keeps the shown shape with 4 rows, so the picture
+    // is halved; new column 12 averages white and green (133, 228, 130).
+    const Outcome result = run({"--table", table(), "--width", "8", "-o", "-", savePicture("band.png", 48, 24, 25)});
     ASSERT_EQ(result.status, 0) << result.err;
     std::string row = "<tr height=9>";
     for (int c = 0; c < 4; ++c) row += cell("FFFFFF", "\x81\x40");
@@ -140,7 +128,7 @@ TEST_F(MozaConvertTest, AtWidthEightThePictureIsScaledByAreaBeforeConversion) {
 }
 
 TEST_F(MozaConvertTest, MonochromeToStandardOutputWithTheDefaultTitle) {
-    const Outcome result = run({"--table", table(), "-m", "-o", "-", sixByThree("cat.bmp")});
+    const Outcome result = run({"--table", table(), "-m", "-o", "-", savePicture("cat.bmp")});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "\"<html><head><title>cat</title></head><body text=#000000>"
                           "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" +
@@ -148,7 +136,7 @@ TEST_F(MozaConvertTest, MonochromeToStandardOutputWithTheDefaultTitle) {
 }
 
 TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTimeAndTitle) {
-    const Outcome result = run({"--table", table(), "-t", "moza-cli-test-猫", sixByThree("small.png")});
+    const Outcome result = run({"--table", table(), "-t", "moza-cli-test-猫", savePicture("small.png")});
     ASSERT_EQ(result.status, 0) << result.err;
     const fs::path written = result.out.substr(0, result.out.size() - 1);
     EXPECT_EQ(written.parent_path(), fs::path(MOZA_PROGRAM_DIR) / "temp");
@@ -160,7 +148,7 @@ TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTim
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     const fs::path out = m_folder / "pages";
     const std::vector<std::string> arguments = {"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"),
-                                                sixByThree("good.png")};
+                                                savePicture("good.png")};
     const Outcome result = run(arguments);
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot load '" + (m_folder / "bad.jpg").string() + "'"));
@@ -175,8 +163,8 @@ TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
 }
 
 TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsWithASlash) {
-    const std::string a = sixByThree("a.png");
-    const std::string b = sixByThree("b.png");
+    const std::string a = savePicture("a.png");
+    const std::string b = savePicture("b.png");
     fs::create_directories(m_folder / "existing");
     const std::string notes = file("notes.html", "mine");
     struct Case {
@@ -206,7 +194,7 @@ TEST_F(MozaConvertTest, WithSeveralPicturesOutputIsAFolderCreatedOnlyWhenItEndsW
 }
 
 TEST_F(MozaConvertTest, OnePictureGoesIntoAnExistingFolderOrOneNamedWithASlash) {
-    const std::string picture = sixByThree("cat.png");
+    const std::string picture = savePicture("cat.png");
     fs::create_directories(m_folder / "existing");
     for (const std::string folder : {"existing", "new/"}) {
         const Outcome result = run({"--table", table(), "-o", (m_folder / folder).string(), picture});
@@ -219,8 +207,8 @@ TEST_F(MozaConvertTest, OnePictureGoesIntoAnExistingFolderOrOneNamedWithASlash) 
 TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
     fs::create_directories(m_folder / "one");
     fs::create_directories(m_folder / "two");
-    const std::string first = sixByThree("one/same.png");
-    const std::string second = sixByThree("two/same.png");
+    const std::string first = savePicture("one/same.png");
+    const std::string second = savePicture("two/same.png");
     const fs::path out = m_folder / "pages";
     const Outcome result = run({"--table", table(), "-o", out.string() + "/", first, second});
     EXPECT_EQ(result.status, 1);
@@ -235,7 +223,7 @@ TEST_F(MozaConvertTest, APictureTooLargeToEnlargeFailsWithItsSize) {
 #endif
     const std::string page = (m_folder / "page.html").string();
     const Outcome result = run({"--table", table(), "--allow-enlarge", "--width", "100000", "-o", page,
-                                sixByThree("small.png")}, "ulimit -v 2000000; ");
+                                savePicture("small.png")}, "ulimit -v 2000000; ");
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot convert '" + (m_folder / "small.png").string() +
                                       "': not enough memory for a picture of 61530 x 32766 pixels"));
@@ -243,7 +231,7 @@ TEST_F(MozaConvertTest, APictureTooLargeToEnlargeFailsWithItsSize) {
 }
 
 TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
-    const std::string picture = sixByThree("small.png");
+    const std::string picture = savePicture("small.png");
     const Outcome slash = run({"--table", table(), "-t", "a/b", picture});
     EXPECT_EQ(slash.status, 1);
     EXPECT_THAT(slash.err, HasSubstr("the title cannot be part of a file name: it holds '/' (U+002F)"));
@@ -256,20 +244,17 @@ TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
 }
 
 TEST_F(MozaConvertTest, AMissingTableIsReported) {
-    const std::string picture = sixByThree("small.png");
+    const std::string picture = savePicture("small.png");
     const Outcome missing = run({"--table", (m_folder / "none.csv").string(), "-o", "-", picture});
     EXPECT_EQ(missing.status, 1);
     EXPECT_THAT(missing.err, HasSubstr("moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"));
 }
 
-TEST_F(MozaConvertTest, UsageErrorsExitTwo) {
+TEST_F(MozaConvertTest, UsageErrorsExitTwoAndHelpAndVersionZero) {
     EXPECT_EQ(run({}).status, 2);
     const Outcome unknown = run({"--colour", "x.jpg"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_THAT(unknown.err, HasSubstr("moza-convert: unknown option '--colour'"));
-}
-
-TEST_F(MozaConvertTest, VersionAndHelp) {
     EXPECT_EQ(run({"--version"}).out, std::string("moza-convert ") + kVersionText + "\n");
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -277,7 +262,7 @@ TEST_F(MozaConvertTest, VersionAndHelp) {
 }
 
 TEST_F(MozaConvertTest, TheShippedTableIsTheDefault) {
-    const Outcome result = run({"-o", "-", sixByThree("small.png")});
+    const Outcome result = run({"-o", "-", savePicture("small.png")});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.out, ::testing::StartsWith("\"<html><head><title>small</title>"));
 }
@@ -285,7 +270,7 @@ TEST_F(MozaConvertTest, TheShippedTableIsTheDefault) {
 // What a careless or hostile run must never do: destroy an input, leave part files, lose a page.
 
 TEST_F(MozaConvertTest, APageNeverReplacesAFileTheRunReads) {
-    const std::string picture = sixByThree("x.png");
+    const std::string picture = savePicture("x.png");
     const std::string before = moza::ReadWholeFile(picture).value();
     fs::create_symlink("x.png", m_folder / "link.html");
     fs::create_hard_link(picture, m_folder / "hard.html");  // the same file under another name
@@ -313,10 +298,7 @@ TEST_F(MozaConvertTest, APageNeverReplacesAFileTheRunReads) {
 
 TEST_F(MozaConvertTest, InterruptedRunsRemoveTheirPartFileAndEndAsTheSignalSays) {
     // A picture large enough that the signal comes while its page is being written.
-    QImage large(3000, 3000, QImage::Format_RGB32);
-    large.fill(qRgb(10, 200, 5));
-    const fs::path picture = m_folder / "large.bmp";
-    ASSERT_TRUE(large.save(QString::fromStdString(picture.string())));
+    const std::string picture = savePicture("large.bmp", 3000, 3000);
     const fs::path page = m_folder / "page.html";
     const std::string program = std::string(MOZA_PROGRAM_DIR) + "/moza-convert";
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
@@ -357,7 +339,7 @@ TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
         theirs.push_back(temp / (name + title + ".html"));
         std::ofstream(theirs.back()) << "their page";
     }
-    const Outcome result = run({"--table", table(), "-t", title, sixByThree("small.png")});
+    const Outcome result = run({"--table", table(), "-t", title, savePicture("small.png")});
     for (const fs::path& page : theirs) {
         EXPECT_EQ(moza::ReadWholeFile(page).value(), "their page");
         fs::remove(page);
@@ -368,10 +350,7 @@ TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
 
 TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
     // Under a file-size limit of one block, as on a full disk, and on a full device.
-    QImage image(60, 30, QImage::Format_RGB32);
-    image.fill(qRgb(10, 200, 5));
-    const std::string picture = (m_folder / "grey.png").string();
-    ASSERT_TRUE(image.save(QString::fromStdString(picture)));
+    const std::string picture = savePicture("green.png", 60, 30, 0);
     const std::string page = (m_folder / "page.html").string();
     const Outcome limited = run({"--table", table(), "-o", page, picture}, "ulimit -f 1; ");
     EXPECT_EQ(limited.status, 1);
@@ -383,7 +362,7 @@ TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
 }
 
 TEST_F(MozaConvertTest, APathThatCannotBePrintedFailsTheRun) {
-    const Outcome result = run({"--table", table(), "-o", (m_folder / "p.html").string(), sixByThree("small.png")}, "",
+    const Outcome result = run({"--table", table(), "-o", (m_folder / "p.html").string(), savePicture("small.png")}, "",
                                "/dev/full");
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("cannot print the path of"));
@@ -393,7 +372,7 @@ TEST_F(MozaConvertTest, AProgressLineIsDrawnOnATerminalOnly) {
     // The page goes into a pipe read only after two seconds, so the conversion lasts that long.
     const fs::path fifo = m_folder / "page.fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string picture = sixByThree("slow.png");
+    const std::string picture = savePicture("slow.png");
     const auto readLater = [&fifo] {
         return std::thread([&fifo] {
             std::this_thread::sleep_for(std::chrono::seconds(2));
@@ -432,7 +411,7 @@ TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
     // As a user other than root, whom no permission stops.
     const std::string asUser = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     fs::permissions(m_folder, fs::perms::all);
-    const std::string picture = sixByThree("small.png");
+    const std::string picture = savePicture("small.png");
     fs::permissions(picture, fs::perms::all);
     const std::string readOnly = file("read-only.html", "keep");
     fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
