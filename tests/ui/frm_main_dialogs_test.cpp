@@ -1,89 +1,46 @@
-// The open and save dialogs: where they start, and what the all-files entry lists.
+// The open and save dialogs: where they start, what the all-files entry lists, and that they speak
+// Japanese, as the page view's context menu does.
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileSystemModel>
+#include <QPushButton>
 #include <QTest>
+#include <QWebEnginePage>
 
 #include "frm_main_fixture.h"
 
 namespace moza::ui::testing {
 namespace {
 
-/// Points the user's Pictures and Documents folders (XDG user directories) into the test folder.
-class FrmMainDialogsTest : public FrmMainTest {
-protected:
-    void SetUp() override {
-        FrmMainTest::SetUp();
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        QDir folder(m_dir.path());
-        ASSERT_TRUE(folder.mkpath(QStringLiteral("config")));
-        ASSERT_TRUE(folder.mkpath(QStringLiteral("写真")));
-        ASSERT_TRUE(folder.mkpath(QStringLiteral("文書")));
-        QFile dirs(folder.filePath(QStringLiteral("config/user-dirs.dirs")));
-        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-        dirs.write(QStringLiteral("XDG_PICTURES_DIR=\"%1\"\nXDG_DOCUMENTS_DIR=\"%2\"\n")
-                       .arg(picturesFolder(), documentsFolder())
-                       .toUtf8());
-        dirs.close();
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
-        createWindow();
-    }
-    void TearDown() override {
-        FrmMainTest::TearDown();
-        if (m_oldConfig.isNull()) {
-            qunsetenv("XDG_CONFIG_HOME");
-        } else {
-            qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        }
-    }
+using FrmMainDialogsTest = FrmMainTest;
 
-    QString picturesFolder() const { return m_dir.filePath(QStringLiteral("写真")); }
-    QString documentsFolder() const { return m_dir.filePath(QStringLiteral("文書")); }
-    QString subfolder(const QString& name) const {
-        QDir(m_dir.path()).mkpath(name);
-        return m_dir.filePath(name);
-    }
-    void saveAs(const QString& file) {
-        m_prompts->answers.push_back(file);
-        action("MN_FILE_SAVE")->trigger();
-    }
-
-    QByteArray m_oldConfig;
-};
-
-TEST_F(FrmMainDialogsTest, OpenDialogStartsInPicturesThenWhereTheLastPictureOpenedOrDroppedWas) {
-    openThroughDialog({});
-    const QString holiday = subfolder(QStringLiteral("holiday"));
-    openThroughDialog(writePicture(QStringLiteral("holiday/beach.png"), plainImage(6, 6, Qt::blue)));
-    openThroughDialog({});
-    const QString dropped = subfolder(QStringLiteral("dropped"));
-    m_window->openPicture(writePicture(QStringLiteral("dropped/cat.png"), plainImage(6, 6, Qt::blue)));
-    openThroughDialog({});
-    ASSERT_EQ(m_prompts->shown.size(), 4u);
-    EXPECT_EQ(m_prompts->shown[0].folder, picturesFolder());
-    EXPECT_EQ(m_prompts->shown[2].folder, holiday);
-    EXPECT_EQ(m_prompts->shown[3].folder, dropped);
+/// The folders the dialogs shown so far started in, relative to `base`.
+QStringList startFolders(const FakePrompts& prompts, const QString& base) {
+    QStringList folders;
+    for (const FakePrompts::ShownDialog& dialog : prompts.shown) folders << QDir(base).relativeFilePath(dialog.folder);
+    return folders;
 }
 
-TEST_F(FrmMainDialogsTest, SaveDialogFirstStartsInDocumentsThenWhereTheLastPageWent) {
-    openThroughDialog(writePicture(QStringLiteral("cat.png"), plainImage(6, 6, Qt::blue)));
+TEST_F(FrmMainDialogsTest, EachDialogStartsInTheUsersFolderThenWhereItsLastFileWas) {
+    openThroughDialog({});
+    subfolder(QStringLiteral("holiday"));
+    openThroughDialog(writePicture(QStringLiteral("holiday/beach.png"), PlainImage(6, 6, Qt::blue)));
+    openThroughDialog({});
+    subfolder(QStringLiteral("dropped"));
+    m_window->openPicture(writePicture(QStringLiteral("dropped/cat.png"), PlainImage(6, 6, Qt::blue)));
+    openThroughDialog({});
     make();
-    const QString pages = subfolder(QStringLiteral("pages"));
-    saveAs(pages + QStringLiteral("/cat.html"));
+    saveAs(subfolder(QStringLiteral("pages")) + QStringLiteral("/cat.html"));
     saveAs({});
-    ASSERT_EQ(m_prompts->shown.size(), 3u);  // the open dialog, then the save dialog twice
-    EXPECT_EQ(m_prompts->shown[1].folder, documentsFolder());
-    EXPECT_EQ(m_prompts->shown[2].folder, pages);
-    EXPECT_TRUE(QFile::exists(pages + QStringLiteral("/cat.html")));
+    openThroughDialog({});
+    EXPECT_EQ(startFolders(*m_prompts, m_dir.path()), QStringList({"写真", "写真", "holiday", "dropped", "文書", "pages", "dropped"}));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("pages/cat.html"))));
 }
 
 TEST_F(FrmMainDialogsTest, AllFilesEntryListsNamesWithoutADot) {
     const QString folder = subfolder(QStringLiteral("mixed"));
-    for (const char* name : {"README", "photo.bmp"}) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    std::vector<bool> listedBefore;
-    std::vector<bool> listedAfter;
+    for (const char* name : {"/README", "/photo.bmp"}) WriteFile(folder + QLatin1String(name), "x");
+    std::vector<bool> listed;  // README before and after the all-files entry is picked, in each dialog
     m_prompts->inspect = [&](QFileDialog& dialog) {
         dialog.setDirectory(folder);
         auto* list = dialog.findChild<QFileSystemModel*>();
@@ -99,15 +56,26 @@ TEST_F(FrmMainDialogsTest, AllFilesEntryListsNamesWithoutADot) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return names().contains(QStringLiteral("photo.bmp")); }, 5000));
             return QTest::qWaitFor([&] { return names().contains(QStringLiteral("README")); }, 1000);
         };
-        listedBefore.push_back(listsReadme());
+        listed.push_back(listsReadme());
         // The user picks the last entry, 全てのファイル(*.*), from the file type box.
         QTest::keyClick(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_End);
-        listedAfter.push_back(listsReadme());
+        listed.push_back(listsReadme());
     };
     openThroughDialog({});
     openThroughDialog({});  // the entry stays chosen when the dialog shows again
-    EXPECT_EQ(listedBefore, (std::vector<bool>{false, true}));
-    EXPECT_EQ(listedAfter, (std::vector<bool>{true, true}));
+    EXPECT_EQ(listed, (std::vector<bool>{false, true, true, true}));
+}
+
+TEST_F(FrmMainDialogsTest, DialogButtonsAndThePageViewsContextMenuAreJapanese) {
+    auto* open = child<QFileDialog>("Dialog")->findChild<QDialogButtonBox*>();
+    auto* save = child<QFileDialog>("Dialog2")->findChild<QDialogButtonBox*>();
+    ASSERT_TRUE(open != nullptr && save != nullptr) << "the file dialogs are not Qt's own";
+    EXPECT_EQ(open->button(QDialogButtonBox::Open)->text(), QStringLiteral("開く(&O)"));
+    EXPECT_EQ(open->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(save->button(QDialogButtonBox::Save)->text(), QStringLiteral("保存(&S)"));
+    // Qt ships no Japanese catalogue for the page engine; Moza's own fills in.
+    EXPECT_EQ(view()->browser()->pageAction(QWebEnginePage::Back)->text(), QStringLiteral("戻る"));
+    EXPECT_EQ(view()->browser()->pageAction(QWebEnginePage::SelectAll)->text(), QStringLiteral("すべて選択"));
 }
 
 }  // namespace

@@ -11,42 +11,72 @@
 #include "picture/path_text.h"
 
 namespace moza::ui::testing {
+namespace {
 
-glyph::CharRecord UniformRecord(glyph::Level level, glyph::CharCode code) {
+glyph::CharRecord uniformRecord(int sum, glyph::CharCode code) {
     glyph::CharRecord record;
-    record.Pattern.fill(level);
+    record.Pattern.fill(convert::DarknessLevelOfSum(sum));
     record.Code = code;
     return record;
 }
 
-std::shared_ptr<const glyph::GlyphTable> WhiteAndBlackTable() {
-    return std::make_shared<const glyph::GlyphTable>(std::vector<glyph::CharRecord>{
-        UniformRecord(convert::DarknessLevelOfSum(765), 'A'), UniformRecord(convert::DarknessLevelOfSum(0), 0x82A0)});
+}  // namespace
+
+QString FakePrompts::chooseFile(QFileDialog& dialog) {
+    shown.push_back({dialog.objectName(), dialog.directory().absolutePath()});
+    if (inspect) inspect(dialog);
+    if (answers.empty()) return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 std::string ReadBytes(const QString& path) {
-    std::ifstream in(ToPath(path), std::ios::binary);
+    std::ifstream in(picture::ToPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+}
+
+QImage PlainImage(int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
 }
 
 void FrmMainTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
-    QDir folder(m_dir.path());
-    ASSERT_TRUE(folder.mkpath(QStringLiteral("data")));
-    ASSERT_TRUE(folder.mkpath(QStringLiteral("temp")));
-    for (const char* page : {"data/index.html", "data/version.html"}) {
-        QFile file(folder.filePath(QString::fromLatin1(page)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<html><head><meta charset=utf-8></head><body>page</body></html>");
+    for (const char* page : {"/index.html", "/version.html"})
+        WriteFile(subfolder(QStringLiteral("data")) + QString::fromLatin1(page), "<html><body>page</body></html>");
+    subfolder(QStringLiteral("temp"));
+    WriteFile(subfolder(QStringLiteral("config")) + QStringLiteral("/user-dirs.dirs"),
+              QStringLiteral("XDG_PICTURES_DIR=\"%1\"\nXDG_DOCUMENTS_DIR=\"%2\"\n")
+                  .arg(subfolder(QStringLiteral("写真")), subfolder(QStringLiteral("文書")))
+                  .toUtf8());
+    m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    auto prompts = std::make_unique<FakePrompts>();
+    m_prompts = prompts.get();
+    m_window = std::make_unique<FrmMain>(
+        std::make_shared<const glyph::GlyphTable>(std::vector<glyph::CharRecord>{uniformRecord(765, 'A'), uniformRecord(0, 0x82A0)}),
+        ProgramPaths::Beside(picture::ToPath(m_dir.path())), nullptr, std::move(prompts));
+}
+
+void FrmMainTest::TearDown() {
+    m_window.reset();
+    if (m_oldConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
     }
 }
 
-void FrmMainTest::TearDown() { m_window.reset(); }
-
-void FrmMainTest::createWindow(std::shared_ptr<const glyph::GlyphTable> table) {
-    auto prompts = std::make_unique<FakePrompts>();
-    m_prompts = prompts.get();
-    m_window = std::make_unique<FrmMain>(std::move(table), ProgramPaths::Beside(ToPath(m_dir.path())), nullptr, std::move(prompts));
+QString FrmMainTest::subfolder(const QString& name) const {
+    EXPECT_TRUE(QDir(m_dir.path()).mkpath(name)) << name.toStdString();
+    return m_dir.filePath(name);
 }
 
 QString FrmMainTest::writePicture(const QString& name, const QImage& image) {
@@ -55,15 +85,14 @@ QString FrmMainTest::writePicture(const QString& name, const QImage& image) {
     return path;
 }
 
-QImage FrmMainTest::plainImage(int width, int height, QColor color) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-
 void FrmMainTest::openThroughDialog(const QString& file) {
     m_prompts->answers.push_back(file);
-    action("MN_FILE_OPEN")->trigger();
+    child("MN_FILE_OPEN")->trigger();
+}
+
+void FrmMainTest::saveAs(const QString& file) {
+    m_prompts->answers.push_back(file);
+    child("MN_FILE_SAVE")->trigger();
 }
 
 void FrmMainTest::make(const QString& title) {

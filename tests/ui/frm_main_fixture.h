@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QTemporaryDir>
@@ -16,7 +15,6 @@
 #include <vector>
 
 #include "glyph/glyph_table.h"
-#include "picture/path_text.h"
 #include "ui/frm_main.h"
 #include "ui/markup_box.h"
 #include "ui/page_view.h"
@@ -25,91 +23,70 @@
 
 namespace moza::ui::testing {
 
-using moza::picture::ToPath;
-
 /// Answers file dialogs from a queue (an empty answer is a cancel) and records every dialog and
 /// failure message instead of showing it.
 class FakePrompts : public UserPrompts {
 public:
     struct ShownDialog {
         QString name;
-        QStringList filters;
-        QString selectedFilter;
-        QFileDialog::AcceptMode mode;
-        QString defaultSuffix;
         QString folder;  // where the dialog starts
     };
     struct Failure {
         QString what;
         QString reason;
-        QString details;
     };
 
-    QString chooseFile(QFileDialog& dialog) override {
-        shown.push_back({dialog.objectName(), dialog.nameFilters(), dialog.selectedNameFilter(), dialog.acceptMode(),
-                         dialog.defaultSuffix(), dialog.directory().absolutePath()});
-        if (inspect) inspect(dialog);
-        if (answers.empty()) return {};
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
+    QString chooseFile(QFileDialog& dialog) override;
+    void showFailure(QWidget*, const QString& what, const QString& reason, const QString&) override {
+        failures.push_back({what, reason});
     }
-    void showFailure(QWidget*, const QString& what, const QString& reason, const QString& details) override {
-        failures.push_back({what, reason, details});
-    }
-    bool confirm(QWidget*, const QString& question, const QString&) override {
-        questions.push_back(question);
-        return confirmAnswer;
-    }
+    bool confirm(QWidget*, const QString&, const QString&) override { return true; }
 
     /// Called with every dialog before it is answered, as a user would look at it.
     std::function<void(QFileDialog&)> inspect;
     std::deque<QString> answers;
     std::vector<ShownDialog> shown;
     std::vector<Failure> failures;
-    std::vector<QString> questions;
-    bool confirmAnswer = true;
 };
-
-/// One record per uniform darkness level, so a test knows which character each block gets.
-glyph::CharRecord UniformRecord(glyph::Level level, glyph::CharCode code);
-
-/// A two-record table: white blocks become "A", black blocks "あ" (82 A0).
-std::shared_ptr<const glyph::GlyphTable> WhiteAndBlackTable();
 
 /// The whole of a file's bytes; empty when it cannot be read.
 std::string ReadBytes(const QString& path);
 
+/// Writes `bytes` to `path`, replacing what was there.
+void WriteFile(const QString& path, const QByteArray& bytes);
+
+/// A picture of one colour.
+QImage PlainImage(int width, int height, QColor color);
+
+/// A main window over a table where white blocks become "A" and black blocks "あ" (82 A0),
+/// in a program folder with a start page, a version page and an empty temp folder; the user's
+/// Pictures and Documents folders (XDG user directories) are 写真 and 文書 in the test folder.
 class FrmMainTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// Creates the window over `table` (the white-and-black table unless given).
-    void createWindow(std::shared_ptr<const glyph::GlyphTable> table = WhiteAndBlackTable());
-
     /// Saves `image` as a PNG in the test folder and returns its path.
     QString writePicture(const QString& name, const QImage& image);
-    /// A picture of one colour.
-    static QImage plainImage(int width, int height, QColor color);
-    /// Answers the next open dialog with `file` and runs File > Open.
+    /// Answers the next open dialog with `file` (empty: cancel) and runs File > Open.
     void openThroughDialog(const QString& file);
+    /// Answers the next save dialog with `file` (empty: cancel) and runs File > Save As.
+    void saveAs(const QString& file);
     /// Types `title` and presses the make button.
     void make(const QString& title = QStringLiteral("cat"));
-    /// The page files in the temp folder.
+    /// The files in the temp folder.
     QStringList pageFiles() const;
-
-    QString programFolder() const { return m_dir.path(); }
     QString tempFolder() const { return m_dir.filePath(QStringLiteral("temp")); }
+    /// Makes the folder `name` in the test folder and returns its path.
+    QString subfolder(const QString& name) const;
 
-    template <typename T>
+    template <typename T = QAction>
     T* child(const char* name) const {
         T* found = m_window->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    QAction* action(const char* name) const { return child<QAction>(name); }
-    bool saveAsEnabled() const { return action("MN_FILE_SAVE")->isEnabled(); }
+    bool saveAsEnabled() const { return child("MN_FILE_SAVE")->isEnabled(); }
     PageView* view() const { return child<PageView>("View"); }
     MarkupBox* htmltag() const { return child<MarkupBox>("htmltag"); }
     PreviewBox* preview() const { return child<PreviewBox>("sPic"); }
@@ -117,6 +94,7 @@ protected:
     QTemporaryDir m_dir;
     std::unique_ptr<FrmMain> m_window;
     FakePrompts* m_prompts = nullptr;
+    QByteArray m_oldConfig;
 };
 
 }  // namespace moza::ui::testing

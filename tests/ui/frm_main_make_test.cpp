@@ -1,129 +1,136 @@
-// The make command: the page bytes, htmltag, View, Save As, the caption, failures and closing.
+// The make command: the page it writes and shows in the art view, its failures, and closing while it runs.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <functional>
+#include <QTest>
 
 #include "convert/cp932.h"
 #include "frm_main_fixture.h"
+#include "ui/art_view.h"
+#include "ui/zoom.h"
 
 namespace moza::ui::testing {
 namespace {
 
-const std::string kCellStart = "<td width=9><font style=font-size:8pt;color:#";
-const std::string kWhiteThenBlackTable = "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + kCellStart +
-                                         "FFFFFF>A</font></td>" + kCellStart + "000000>\x82\xA0</font></td></tr></table>";
-
-/// A 6 x 3 picture: a white block, then a black one.
-QImage whiteThenBlack() {
-    QImage image(6, 3, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 3; x < 6; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
-    }
-    return image;
-}
-
 class FrmMainMakeTest : public FrmMainTest {
 protected:
-    void SetUp() override {
-        FrmMainTest::SetUp();
-        createWindow();
+    /// Opens a `width` x 60 picture, black on the left half, white on the right.
+    void openHalfBlack(int width) {
+        QImage image = PlainImage(width, 60, Qt::white);
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < width / 2; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
+        openThroughDialog(writePicture("half.png", image));
     }
-    void openWhiteThenBlack() { openThroughDialog(writePicture("two.png", whiteThenBlack())); }
 };
 
-TEST_F(FrmMainMakeTest, AMakeWritesThePageShowsItAndEnablesSaveAs) {
-    openWhiteThenBlack();
+TEST_F(FrmMainMakeTest, AMakeWritesThePageAndShowsItFittedInTheArtViewOrTheBrowserEngine) {
+    EXPECT_EQ(view()->currentPath(), m_dir.filePath("data/index.html"));
+    m_window->show();
+    openHalfBlack(90);
     QSignalSpy titles(m_window.get(), &QWidget::windowTitleChanged);
-    make(QStringLiteral("ねこ"));
+    QSignalSpy shown(view(), &PageView::pageShown);
+    make(QStringLiteral("ね%#こ"));  // a name a URL must escape
     ASSERT_TRUE(m_prompts->failures.empty());
-    EXPECT_EQ(ReadBytes(m_window->outputPath()),
-              "\"<html><head><title>\x82\xCB\x82\xB1</title></head><body text=#000000>" + kWhiteThenBlackTable +
-                  "</body></html>\"\r\n");
     const QFileInfo page(m_window->outputPath());
-    EXPECT_EQ(page.absolutePath(), QFileInfo(tempFolder()).absoluteFilePath());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8}_\\d{6}_ねこ\\.html$")).match(page.fileName()).hasMatch())
-        << page.fileName().toStdString();
     EXPECT_EQ(pageFiles(), QStringList{page.fileName()});
-    EXPECT_EQ(htmltag()->markup(), QString::fromStdString(convert::Cp932ToUtf8(kWhiteThenBlackTable).value()));
-    EXPECT_EQ(view()->currentPath(), m_window->outputPath());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8}_\\d{6}_ね%#こ\\.html$")).match(page.fileName()).hasMatch());
+    EXPECT_EQ(page.absolutePath(), QFileInfo(tempFolder()).absoluteFilePath());
+    const std::string bytes = ReadBytes(m_window->outputPath());
+    EXPECT_TRUE(bytes.starts_with("\"<html><head><title>\x82\xCB%#\x82\xB1</title>"));
+    // The markup box holds the page's table, white cells "A" in white and black ones "あ" in black.
+    const QString markup = htmltag()->markup();
+    EXPECT_TRUE(markup.startsWith("<table") && QString::fromStdString(convert::Cp932ToUtf8(bytes).value()).contains(markup));
+    EXPECT_TRUE(markup.contains("color:#FFFFFF>A<") && markup.contains("color:#000000>あ<"));
     EXPECT_TRUE(saveAsEnabled());
     ASSERT_GE(titles.size(), 2);
-    EXPECT_EQ(titles.constFirst().constFirst().toString(), "Moza - 0/1 (00.00%)");
+    EXPECT_EQ(titles.constFirst().constFirst().toString(), "Moza - 0/599 (00.00%)");
     EXPECT_EQ(m_window->windowTitle(), "Moza");
-}
 
-TEST_F(FrmMainMakeTest, MakeBeforeAnyPictureWritesAnEmptyTable) {
-    QSignalSpy titles(m_window.get(), &QWidget::windowTitleChanged);
-    make(QStringLiteral("empty"));
-    EXPECT_EQ(ReadBytes(m_window->outputPath()),
-              "\"<html><head><title>empty</title></head><body text=#000000>"
-              "<table cellspacing=0 cellpadding=0 width=0></table></body></html>\"\r\n");
-    for (const QList<QVariant>& title : titles) EXPECT_EQ(title.constFirst().toString(), "Moza");
+    ASSERT_TRUE(shown.count() > 0 || shown.wait(10000));
+    ArtView* art = view()->artView();
+    ASSERT_EQ(view()->currentWidget(), art);
+    EXPECT_EQ(view()->currentPath(), m_window->outputPath());
+    EXPECT_EQ(art->page()->grid.cellCount(), 30u * 20u);
+    const ArtLayout& layout = art->page()->layout;
+    const QSize zoomed = zoom::ZoomedSize({layout.pageWidth(), layout.pageHeight()}, art->scale());
+    const QSize viewport = art->viewport()->size();
+    EXPECT_TRUE(zoomed.width() == viewport.width() || zoomed.height() == viewport.height());
+    EXPECT_TRUE(zoomed.width() <= viewport.width() && zoomed.height() <= viewport.height());
+    // The black half is drawn in ink (あ in black), the white half stays white ("A" in white).
+    const QImage shot = art->viewport()->grab().toImage();
+    auto meanGray = [&](double from, double to) {  // over a band of the table's width, its middle rows
+        const QRectF band(layout.tableLeft + from * layout.tableWidth(), layout.tableTop + 0.25 * layout.tableHeight(),
+                          (to - from) * layout.tableWidth(), 0.5 * layout.tableHeight());
+        const QRectF onScreen(band.topLeft() * art->scale() - QPointF(art->scrollPosition()), band.size() * art->scale());
+        return qGray(shot.copy(onScreen.toRect()).scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+    };
+    EXPECT_LT(meanGray(0.1, 0.4), 200);
+    EXPECT_EQ(meanGray(0.6, 0.9), 255);
+
+
+    QAction* inBrowser = child("MN_VIEW_BROWSER");
+    QSignalSpy loaded(view()->browser(), &QWebEngineView::loadFinished);
+    inBrowser->trigger();
+    EXPECT_EQ(view()->currentWidget(), view()->browser());
+    ASSERT_TRUE(loaded.wait(30000));
+    EXPECT_TRUE(loaded.constFirst().constFirst().toBool());
+    inBrowser->trigger();
+    EXPECT_EQ(view()->currentWidget(), art);
+    child("MN_VIEW_START")->trigger();
+    EXPECT_EQ(view()->currentWidget(), view()->browser());
+    EXPECT_FALSE(inBrowser->isEnabled());
+    shown.clear();
+    child("MN_VIEW_PAGE")->trigger();
+    ASSERT_TRUE(shown.wait(10000));
+    EXPECT_EQ(view()->currentWidget(), art);
+    EXPECT_FALSE(child("MN_VIEW_PAGE")->isEnabled());
+    EXPECT_EQ(ReadBytes(m_window->outputPath()), bytes);  // the page file is only ever read
 }
 
 TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
-    struct Case {
-        const char* what;
-        QString title;
-        std::function<void()> arrange;
-        QString reason;  // how the Japanese reason starts
-    };
-    const QString temp = QDir::toNativeSeparators(tempFolder());
-    const auto removeTemp = [this] { ASSERT_TRUE(QDir(tempFolder()).removeRecursively()); };
-    const Case cases[] = {
-        {"a title no file name can hold", QStringLiteral("a/b"), [] {}, QStringLiteral("タイトルに「/」(U+002F)が含まれています。")},
-        {"a title code page 932 cannot write", QStringLiteral("café"), [] {}, QStringLiteral("タイトルの文字「é」(U+00E9)はシフト JIS")},
-        {"no temp folder", QStringLiteral("second"), removeTemp, QStringLiteral("フォルダー「%1」がないため").arg(temp)},
-        {"a file where the temp folder goes", QStringLiteral("second"), [&] {
-             removeTemp();
-             QFile blocker(tempFolder());
-             ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-         }, QStringLiteral("「%1」はフォルダーではありません").arg(temp.endsWith(u'/') ? temp.chopped(1) : temp)},
-    };
-    openWhiteThenBlack();
+    openHalfBlack(6);
     make(QStringLiteral("first"));
     const QString firstPage = m_window->outputPath();
     child<QRadioButton>("colormono")->click();
-    for (const Case& c : cases) {
+    const std::pair<QString, QString> failures[] = {  // the title, how the Japanese reason starts
+        {"a/b", "タイトルに「/」(U+002F)が含まれています。"},
+        {"no temp folder", QStringLiteral("フォルダー「%1」がないため").arg(QDir::toNativeSeparators(tempFolder()))},
+    };
+    for (const auto& [title, reason] : failures) {
         m_prompts->failures.clear();
-        c.arrange();
-        make(c.title);
-        ASSERT_EQ(m_prompts->failures.size(), 1u) << c.what;
+        if (title == "no temp folder") {
+            ASSERT_TRUE(QDir(tempFolder()).removeRecursively());
+        }
+        make(title);
+        ASSERT_EQ(m_prompts->failures.size(), 1u) << title.toStdString();
         EXPECT_EQ(m_prompts->failures[0].what, QStringLiteral("ページを作成できませんでした。"));
-        EXPECT_TRUE(m_prompts->failures[0].reason.startsWith(c.reason)) << c.what << ": " << m_prompts->failures[0].reason.toStdString();
-        EXPECT_EQ(m_window->outputPath(), firstPage) << c.what;
-        EXPECT_EQ(view()->currentPath(), firstPage) << c.what;
-        EXPECT_TRUE(htmltag()->markup().contains("FFFFFF")) << c.what;  // still the colour page's
-        EXPECT_TRUE(saveAsEnabled()) << c.what;
-        EXPECT_EQ(m_window->windowTitle(), "Moza") << c.what;
+        EXPECT_TRUE(m_prompts->failures[0].reason.startsWith(reason)) << m_prompts->failures[0].reason.toStdString();
+        EXPECT_EQ(m_window->outputPath(), firstPage);
+        EXPECT_EQ(view()->currentPath(), firstPage);
+        EXPECT_TRUE(htmltag()->markup().contains("FFFFFF"));  // still the colour page's
+        EXPECT_TRUE(saveAsEnabled());
     }
-    ASSERT_TRUE(QFile::remove(tempFolder()));
-    ASSERT_TRUE(QDir().mkpath(tempFolder()));
+    subfolder(QStringLiteral("temp"));
     make(QStringLiteral("fine"));  // the program goes on after failures
     EXPECT_EQ(m_prompts->failures.size(), 1u);
     EXPECT_TRUE(m_window->outputPath().endsWith("_fine.html"));
     EXPECT_EQ(ReadBytes(m_window->outputPath()).find("FFFFFF"), std::string::npos) << "monochrome: every cell black";
 }
 
-TEST_F(FrmMainMakeTest, AnEmptyGlyphTableIsReportedAndNoPageIsShown) {
-    createWindow(std::make_shared<const glyph::GlyphTable>());
-    make(QStringLiteral("nothing"));
-    ASSERT_EQ(m_prompts->failures.size(), 1u);
-    EXPECT_TRUE(m_window->outputPath().isEmpty());
-    EXPECT_FALSE(saveAsEnabled());
-    EXPECT_TRUE(htmltag()->markup().isEmpty());
-    EXPECT_TRUE(pageFiles().isEmpty());
-}
-
-TEST_F(FrmMainMakeTest, ClosingWhileMakingClosesAtOnceAndLeavesNoPartOfAPage) {
-    openThroughDialog(writePicture("large.png", plainImage(3000, 3000, Qt::gray)));
+TEST_F(FrmMainMakeTest, InputWhileMakingIsDroppedAndClosingLeavesNoPartOfAPage) {
+    openThroughDialog(writePicture("large.png", PlainImage(3000, 3000, Qt::gray)));
     m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* title = child<QLineEdit>("TextTitle");
     child<QPushButton>("MakeButton")->click();
     ASSERT_TRUE(m_window->isMaking());
+    QTest::keyClicks(title, QStringLiteral("typed"));
+    QTest::mouseClick(child<QRadioButton>("colormono"), Qt::LeftButton);
+    EXPECT_EQ(title->text(), QString());
+    EXPECT_TRUE(child<QRadioButton>("colorweb")->isChecked());
+    EXPECT_FALSE(child("MN_FILE_OPEN")->isEnabled());
     m_window->close();
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_TRUE(m_window->outputPath().isEmpty());
