@@ -7,109 +7,71 @@
 #include "frm_main_fixture.h"
 #include "ui/load.h"
 
+namespace moza::ui::testing {
 namespace {
 
-using moza::ui::Load;
-using moza::ui::testing::FakePrompts;
-
-QImage patternPicture(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 200));
-    }
-    return picture;
-}
-
 QByteArray charData(int records) {
-    QByteArray text;
+    QByteArray text("");  // empty, not null: a char.csv of no records
     for (int i = 0; i < records; ++i) text += "1,2,3,4,5,6,7,8,9," + QByteArray::number(33088 + i) + "\r\n";
     return text;
 }
 
-// A program folder with data/title.bmp and data/char.csv.
-class ProgramFolder {
-public:
-    ProgramFolder() { QDir(m_dir.path()).mkpath(QStringLiteral("data")); }
-    void writeTitle(const QImage& picture) const { ASSERT_TRUE(picture.save(file("title.bmp"), "BMP")); }
-    void writeFile(const char* name, const QByteArray& bytes) const {
-        QFile out(file(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
+/// Fills `folder` as a program folder whose data folder holds `title` as title.bmp (a picture when
+/// empty, none when null) and `table` as char.csv (none when null).
+ProgramPaths programFolder(const QTemporaryDir& folder, const char* title, const QByteArray& table) {
+    const QString data = folder.filePath(QStringLiteral("data"));
+    EXPECT_TRUE(QDir().mkpath(data));
+    if (title != nullptr && *title == '\0') {
+        EXPECT_TRUE(PlainImage(312, 206, Qt::cyan).save(data + "/title.bmp", "BMP"));
     }
-    QString file(const char* name) const { return m_dir.filePath(QStringLiteral("data/") + QString::fromLatin1(name)); }
-    std::filesystem::path path() const { return m_dir.path().toStdString(); }
+    if (title != nullptr && *title != '\0') WriteFile(data + "/title.bmp", title);
+    if (!table.isNull()) WriteFile(data + "/char.csv", table);
+    return ProgramPaths::Beside(folder.path().toStdString());
+}
 
-private:
-    QTemporaryDir m_dir;
-};
-
-TEST(StartupTest, EachRecordGivesAStatusLineThenTheMainWindowShowsWithTheTable) {
-    const std::pair<int, QStringList> cases[] = {
-        {0, {"", "Start Loading...", "Finish Loading..."}},
-        {3, {"", "Start Loading...", "Loading Char Data File... 0", "Loading Char Data File... 1",
-             "Loading Char Data File... 2", "Finish Loading..."}},
+TEST(StartupTest, HandsTheTableOnAfterAStatusLinePerRecordOrNamesWhatFailedAndOpensNoMainWindow) {
+    const QStringList twoRead = {"", "Start Loading...", "Loading Char Data File... 0", "Loading Char Data File... 1"};
+    const struct {
+        const char* title;    // as for programFolder
+        QByteArray charData;  // as for programFolder
+        QStringList lines;    // the status lines shown
+        int tableSize;        // as handed to the main window; -1: no main window
+        QString named;        // in the failure message; empty: no failure
+    } cases[] = {
+        {"", charData(0), {"", "Start Loading...", "Finish Loading..."}, 0, ""},
+        {"", charData(2), twoRead + QStringList{"Finish Loading..."}, 2, ""},
+        {nullptr, charData(1), {}, -1, "title.bmp"},
+        {"this is text, not a picture", charData(1), {}, -1, "は Moza が読める形式の画像ではありません"},
+        {"", QByteArray(), {"", "Start Loading..."}, -1, QDir::toNativeSeparators("data/char.csv")},
+        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", twoRead + QStringList{"Loading Char Data File... 2"}, -1,
+         "3 件目のレコード (3 行目) の 3 番目の値「x」は整数ではありません"},
     };
-    for (const auto& [records, lines] : cases) {
-        ProgramFolder folder;
-        folder.writeTitle(patternPicture(312, 206));
-        folder.writeFile("char.csv", charData(records));
+    for (const auto& c : cases) {
+        const QTemporaryDir folder;
         Load splash;
         QSignalSpy status(&splash, &Load::statusShown);
         FakePrompts prompts;
         int tableSize = -1;
-        const auto window = splash.Form_Load(moza::ProgramPaths::Beside(folder.path()), [&](auto table) {
+        const auto window = splash.Form_Load(programFolder(folder, c.title, c.charData), [&](auto table) {
             tableSize = table->CharCount();
             return std::make_unique<QWidget>();
         }, prompts);
-        ASSERT_NE(window, nullptr);
         QStringList shown;
         for (const QList<QVariant>& call : status) shown << call.constFirst().toString();
-        EXPECT_EQ(shown, lines) << records << " records";
-        EXPECT_EQ(tableSize, records);
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_FALSE(splash.isVisible());
-        EXPECT_TRUE(prompts.failures.empty());
-    }
-}
-
-TEST(StartupFailureTest, IsReportedByFileAndReasonAndNoMainWindowOpens) {
-    struct Case {
-        const char* title;      // nullptr: no title picture
-        QByteArray charData;    // "-": no char.csv
-        QString named;          // in the message
-        QString lastStatus;     // the splash's line when the failure shows; empty: the splash is gone
-    };
-    const Case cases[] = {
-        {nullptr, charData(1), "title.bmp", ""},
-        {"this is text, not a picture", charData(1), "は Moza が読める形式の画像ではありません", ""},
-        {"", "-", QDir::toNativeSeparators("data/char.csv"), "Start Loading..."},
-        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", "3 件目のレコード (3 行目) の 3 番目の値「x」は整数ではありません", "Loading Char Data File... 2"},
-    };
-    for (const Case& c : cases) {
-        ProgramFolder folder;
-        if (c.title == nullptr) {
-        } else if (*c.title == '\0') {
-            folder.writeTitle(patternPicture(312, 206));
-        } else {
-            folder.writeFile("title.bmp", c.title);
+        EXPECT_EQ(shown, c.lines) << c.named.toStdString();
+        EXPECT_EQ(tableSize, c.tableSize) << c.named.toStdString();
+        ASSERT_EQ(window != nullptr, c.named.isEmpty()) << c.named.toStdString();
+        if (window != nullptr) {
+            EXPECT_TRUE(window->isVisible() && !splash.isVisible());
+            EXPECT_TRUE(prompts.failures.empty());
+            continue;
         }
-        if (c.charData != "-") folder.writeFile("char.csv", c.charData);
-        Load splash;
-        FakePrompts prompts;
-        bool windowMade = false;
-        const auto window = splash.Form_Load(moza::ProgramPaths::Beside(folder.path()), [&](auto) {
-            windowMade = true;
-            return std::make_unique<QWidget>();
-        }, prompts);
-        EXPECT_EQ(window, nullptr) << c.named.toStdString();
-        EXPECT_FALSE(windowMade);
         ASSERT_EQ(prompts.failures.size(), 1u) << c.named.toStdString();
         EXPECT_TRUE(prompts.failures[0].reason.contains(c.named)) << prompts.failures[0].reason.toStdString();
-        EXPECT_EQ(splash.isVisible(), !c.lastStatus.isEmpty());
-        if (!c.lastStatus.isEmpty()) {
-            EXPECT_EQ(splash.statusText(), c.lastStatus);
-        }
+        EXPECT_EQ(splash.isVisible(), !c.lines.isEmpty());  // the splash stays with the line it failed at
+        EXPECT_EQ(splash.statusText(), c.lines.isEmpty() ? QString() : c.lines.last());
     }
 }
 
 }  // namespace
+}  // namespace moza::ui::testing

@@ -8,55 +8,40 @@
 namespace moza::ui {
 namespace {
 
-struct StartCase {
-    const char* name;
-    QStringList arguments;  // after the program's name
-    StartOptions::Action action;
-    QString picture;        // expected; empty for none
-};
-
-class StartArgumentsTest : public ::testing::TestWithParam<StartCase> {};
-
-TEST_P(StartArgumentsTest, GiveTheActionAndPicture) {
-    const Result<StartOptions> options = ParseStartArguments(QStringList{QStringLiteral("moza")} + GetParam().arguments);
-    ASSERT_TRUE(options) << options.error().message;
-    EXPECT_EQ(options.value().action, GetParam().action);
-    EXPECT_EQ(options.value().picture, GetParam().picture);
-}
-
-const QString kHere = QDir::currentPath();
 using Action = StartOptions::Action;
 
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, StartArgumentsTest,
-    ::testing::Values(
-        StartCase{"Nothing", {}, Action::Run, {}},
-        StartCase{"AbsolutePath", {QStringLiteral("/pictures/猫 1.jpg")}, Action::Run, QStringLiteral("/pictures/猫 1.jpg")},
-        StartCase{"RelativePath", {QStringLiteral("cat.bmp")}, Action::Run, kHere + QStringLiteral("/cat.bmp")},
-        StartCase{"FileUrl", {QStringLiteral("file:///pictures/%E7%8C%AB.png")}, Action::Run, QStringLiteral("/pictures/猫.png")},
-        StartCase{"DashedNameAfterDashes", {QStringLiteral("--"), QStringLiteral("-dash.jpg")}, Action::Run,
-                  kHere + QStringLiteral("/-dash.jpg")},
-        StartCase{"Help", {QStringLiteral("--help")}, Action::ShowHelp, {}},
-        StartCase{"HelpWinsOverAPicture", {QStringLiteral("-h"), QStringLiteral("x.jpg")}, Action::ShowHelp, {}},
-        StartCase{"Version", {QStringLiteral("--version")}, Action::ShowVersion, {}}),
-    [](const ::testing::TestParamInfo<StartCase>& testCase) { return std::string(testCase.param.name); });
-
-TEST(StartArgumentsTest, RefuseTwoPicturesAndUnknownOptions) {
-    for (const QStringList& arguments : {QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")},
-                                         QStringList{QStringLiteral("--colour")}}) {
-        const Result<StartOptions> options = ParseStartArguments(QStringList{QStringLiteral("moza")} + arguments);
-        EXPECT_FALSE(options) << arguments.join(u' ').toStdString();
+TEST(StartArgumentsTest, GiveTheActionAndThePictureAsAnAbsolutePath) {
+    const QString here = QDir::currentPath();
+    const struct {
+        QStringList arguments;  // after the program's name
+        Action action;
+        QString picture;        // empty for none
+    } cases[] = {
+        {{}, Action::Run, {}},
+        {{"/pictures/猫 1.jpg"}, Action::Run, "/pictures/猫 1.jpg"},
+        {{"cat.bmp"}, Action::Run, here + "/cat.bmp"},
+        {{"file:///pictures/%E7%8C%AB.png"}, Action::Run, "/pictures/猫.png"},
+        {{"--", "-dash.jpg"}, Action::Run, here + "/-dash.jpg"},
+        {{"--help"}, Action::ShowHelp, {}},
+        {{"-h", "x.jpg"}, Action::ShowHelp, {}},
+        {{"--version"}, Action::ShowVersion, {}},
+    };
+    for (const auto& c : cases) {
+        const Result<StartOptions> options = ParseStartArguments(QStringList{"moza"} + c.arguments);
+        ASSERT_TRUE(options) << options.error().message;
+        EXPECT_EQ(options.value().action, c.action) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(options.value().picture, c.picture);
+    }
+    for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}}) {
+        EXPECT_FALSE(ParseStartArguments(QStringList{"moza"} + refused)) << refused.join(u' ').toStdString();
     }
 }
 
-TEST(StartArgumentsTest, OnlyHelpAndVersionAskForTextAlone) {
-    const char* help[] = {"moza", "--help"};
-    const char* version[] = {"moza", "a.jpg", "--version"};
-    const char* picture[] = {"moza", "a.jpg"};
-    const char* afterDashes[] = {"moza", "--", "--help"};
-    EXPECT_TRUE(AsksForTextOnly(2, help));
-    EXPECT_TRUE(AsksForTextOnly(3, version));
-    EXPECT_FALSE(AsksForTextOnly(2, picture));
+TEST(StartArgumentsTest, OnlyHelpAndVersionBeforeAnyDashesAskForTextAlone) {
+    const char* const arguments[] = {"moza", "a.jpg", "--version", "--", "--help"};
+    EXPECT_TRUE(AsksForTextOnly(3, arguments));   // moza a.jpg --version
+    EXPECT_FALSE(AsksForTextOnly(2, arguments));  // moza a.jpg
+    const char* const afterDashes[] = {"moza", "--", "--help"};
     EXPECT_FALSE(AsksForTextOnly(3, afterDashes));
 }
 
