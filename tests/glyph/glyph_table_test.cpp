@@ -54,7 +54,6 @@ TEST(GlyphTableTest, TheIndexAgreesWithAPlainScanOnRandomTables) {
         int highLevel;
         const char* what;
     } cases[] = {
-        {1, 0, 10, "one record"},
         {40, 0, 1, "few levels, many duplicates"},
         {3000, 0, 10, "a realistic size"},
         {32767, 0, 10, "the largest table"},
