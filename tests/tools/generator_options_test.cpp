@@ -9,22 +9,25 @@ namespace {
 TEST(GeneratorOptionsTest, EveryOptionIsReadIntoItsOwnSetting) {
     auto options = ParseGeneratorArguments({"--font", "X", "--font-file", "f.ttf", "--pixel-size", "12", "--chars",
                                             "both", "--list", "L", "--cell-width", "9", "--hinting", "none",
-                                            "--shift-x", "0.5", "--shift-y", "-0.25", "--scale", "position",
+                                            "--shift-x", "0.5", "--shift-y", "-0.25", "--scale", "position", "--scale", "0.5",
                                             "--blend", "0.25", "--order", "flat", "--training", "t.csv",
                                             "--add-min-count", "7", "--cost-blend", "0.75", "--first", "A",
-                                            "--output", "-", "--measurements", "m.csv"});
+                                            "--output", "-", "--measurements", "m.csv", "-h"});
     ASSERT_TRUE(options.ok()) << options.error().message;
     const GeneratorOptions& o = options.value();
     EXPECT_EQ(o.fontFamily + o.fontFile + o.charList + o.training + o.first + o.output + o.measurements,
               "Xf.ttfLt.csvA-m.csv");
-    EXPECT_EQ(std::vector<double>({o.pixelSize, o.cellWidth, o.shiftX, o.shiftY, o.rule.blend, o.trainingRule.costBlend}),
-              std::vector<double>({12, 9, 0.5, -0.25, 0.25, 0.75}));
+    EXPECT_EQ(std::vector<double>({o.pixelSize, o.cellWidth, o.shiftX, o.shiftY, o.rule.scale, o.rule.blend, o.trainingRule.costBlend}),
+              std::vector<double>({12, 9, 0.5, -0.25, 0.5, 0.25, 0.75}));
     EXPECT_EQ(o.charSet, CharSet::Both);
     EXPECT_EQ(o.hinting, Hinting::None);
     EXPECT_EQ(o.rule.scaleRule, ScaleRule::PerPosition);
     EXPECT_EQ(o.order, RecordOrder::Flat);
     EXPECT_EQ(o.trainingRule.addMinCount, 7);
-    EXPECT_FALSE(o.showHelp);
+    EXPECT_TRUE(o.showHelp);
+    for (const auto& [value, rule] : {std::pair{"darkest", ScaleRule::Darkest}, std::pair{"top-left", ScaleRule::TopLeft}}) {
+        EXPECT_EQ(ParseGeneratorArguments({"--scale", value}).value().rule.scaleRule, rule) << value;
+    }
 }
 
 TEST(GeneratorOptionsTest, ChoicesAndRangesAreCheckedAndBadOnesNamed) {
@@ -46,18 +49,6 @@ TEST(GeneratorOptionsTest, ChoicesAndRangesAreCheckedAndBadOnesNamed) {
             EXPECT_NE(options.error().message.find(error), std::string::npos) << options.error().message;
         }
     }
-}
-
-TEST(GeneratorOptionsTest, ScaleTakesARuleOrACoverage) {
-    const std::tuple<const char*, ScaleRule, double> scales[] = {{"darkest", ScaleRule::Darkest, 0},
-        {"top-left", ScaleRule::TopLeft, 0}, {"position", ScaleRule::PerPosition, 0}, {"0.5", ScaleRule::TopLeft, 0.5}};
-    for (const auto& [value, rule, scale] : scales) {
-        auto options = ParseGeneratorArguments({"--scale", value});
-        ASSERT_TRUE(options.ok()) << value;
-        EXPECT_EQ(options.value().rule.scaleRule, rule) << value;
-        EXPECT_EQ(options.value().rule.scale, scale) << value;
-    }
-    EXPECT_TRUE(ParseGeneratorArguments({"-h"}).value().showHelp);
 }
 
 }  // namespace

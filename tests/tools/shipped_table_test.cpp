@@ -32,7 +32,6 @@ TEST(GenerateTableTest, FailsNamingWhatItCannotUse) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--font", "NoSuchFamily"}, "the font family 'NoSuchFamily' is not installed"},
         {{"--font-file", "/nonexistent/x.ttf"}, "cannot open the font '/nonexistent/x.ttf'"},
-        {{"--list", "a\xC3\xA9"}, "U+00E9"},
         {{"--first", "ab"}, "--first takes one character of code page 932"},
         {{"--list", "a", "--training", "/nonexistent/c.csv"}, "cannot read the training counts: "},
     };
