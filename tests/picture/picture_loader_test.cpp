@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,18 +30,9 @@ using ::testing::HasSubstr;
 
 class PictureLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   (std::string("moza-picture-test-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    fs::path save(const QImage& image, const std::string& name, int transformation = 0) {
+    fs::path save(const QImage& image, const std::string& name) {
         const fs::path path = m_folder / name;
         QImageWriter writer(QString::fromStdString(path.string()));
-        if (transformation != 0) writer.setTransformation(QImageIOHandler::Transformations(transformation));
         EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
         return path;
     }
@@ -51,7 +43,8 @@ protected:
         return path;
     }
 
-    fs::path m_folder;
+    QTemporaryDir m_temporary;  // removed, with what the test wrote there, when the test ends
+    const fs::path m_folder = m_temporary.path().toStdString();
 };
 
 QImage photo(int width, int height) {
@@ -59,6 +52,15 @@ QImage photo(int width, int height) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) & 255, (x * y) & 255));
     return image;
+}
+
+/// `image` encoded in `format` ("JPEG", "PNG" ...), as a file of it holds it.
+std::string encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format)) << format;
+    return bytes.toStdString();
 }
 
 TEST_F(PictureLoaderTest, AJpegDecodedInPlaceHasThePixelsOfQtsOwnImageAsBlueGreenRedValues) {
@@ -91,15 +93,11 @@ TEST_F(PictureLoaderTest, TransparentPixelsLieOverWhite) {
 
 /// A JPEG with an EXIF block whose orientation is `orientation` (6: turn clockwise to show).
 std::string jpegWithOrientation(const QImage& image, std::uint8_t orientation) {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 100);
+    const std::string jpeg = encoded(image, "JPEG");
     // APP1: "Exif\0\0", a little-endian TIFF header, one IFD entry 0x0112 (SHORT, 1, value).
     const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
                          0x12, 0x01, 3, 0, 1, 0, 0, 0, static_cast<char>(orientation), 0, 0, 0, 0, 0, 0, 0};
-    return std::string(jpeg.constData(), 2) + std::string(exif, sizeof exif) +
-           std::string(jpeg.constData() + 2, static_cast<std::size_t>(jpeg.size() - 2));
+    return jpeg.substr(0, 2) + std::string(exif, sizeof exif) + jpeg.substr(2);
 }
 
 TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
@@ -117,13 +115,9 @@ TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
 
 TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     const QImage picture = photo(256, 256);
-    auto bytesOf = [](const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
-    const std::string jpeg = bytesOf(save(picture, "whole.jpg"));
-    const std::string bmp = bytesOf(save(picture, "whole.bmp"));
-    const std::string png = bytesOf(save(picture, "whole.png"));
+    const std::string jpeg = encoded(picture, "JPEG");
+    const std::string bmp = encoded(picture, "BMP");
+    const std::string png = encoded(picture, "PNG");
 
     struct Case {
         fs::path file;
@@ -152,8 +146,7 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
 #ifndef _WIN32
 TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTerminal) {
     if (!CapturesLibraryOutput()) GTEST_SKIP() << "a sanitizer build prints decoder output as it is";
-    std::ifstream in(save(photo(64, 64), "whole.png"), std::ios::binary);
-    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string png = encoded(photo(64, 64), "PNG");
     png[png.find("IDAT") + 6] ^= 0x55;  // damaged pixel data in a file with every chunk
     const fs::path cut = writeBytes("damaged.png", png);
 
@@ -172,26 +165,22 @@ TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTermi
 }
 #endif
 
-TEST_F(PictureLoaderTest, PicturesTooTallForTheHeightFieldAreRefused) {
+TEST_F(PictureLoaderTest, PicturesTooTallOrTooLargeToDecodeAreRefusedBeforeDecoding) {
     QImage tall(1, 40000, QImage::Format_Mono);
     tall.fill(1);
-    const Result<convert::WorkingImage> loaded = LoadPicture(save(tall, "tall.png"));
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_THAT(loaded.error().message, ::testing::EndsWith("tall.png': the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high"));
-    EXPECT_EQ(loaded.error().kind, ErrorKind::PictureTooTall);
-    EXPECT_EQ(loaded.error().numbers, (std::vector<long long>{40000, 32766}));
-}
+    const Result<convert::WorkingImage> tooTall = LoadPicture(save(tall, "tall.png"));
+    ASSERT_FALSE(tooTall.ok());
+    EXPECT_THAT(tooTall.error().message, ::testing::EndsWith("tall.png': the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high"));
+    EXPECT_EQ(tooTall.error().kind, ErrorKind::PictureTooTall);
+    EXPECT_EQ(tooTall.error().numbers, (std::vector<long long>{40000, 32766}));
 
-TEST_F(PictureLoaderTest, PicturesBeyondTheDecodersMemoryLimitAreRefused) {
-    QImage image(1024, 1024, QImage::Format_RGB32);
-    image.fill(qRgb(1, 2, 3));
-    const fs::path path = save(image, "large.png");
+    const fs::path large = save(photo(1024, 1024), "large.png");
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);  // megabytes
-    const Result<convert::WorkingImage> loaded = LoadPicture(path);
+    const Result<convert::WorkingImage> tooLarge = LoadPicture(large);
     QImageReader::setAllocationLimit(limit);
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_THAT(loaded.error().message, HasSubstr("too large to decode"));
+    ASSERT_FALSE(tooLarge.ok());
+    EXPECT_THAT(tooLarge.error().message, HasSubstr("(1024 x 1024 pixels) is too large to decode: it would need more than 1 MB of memory"));
 }
 
 }  // namespace
