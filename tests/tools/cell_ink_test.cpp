@@ -1,4 +1,4 @@
-// Tests of the glyph measurement: ink placed in a cell box whose parts' edges fall between pixels.
+// Tests of the glyph measurement: ink moved within its cell box by the shift options.
 #include "cell_ink.h"
 
 #include <gtest/gtest.h>

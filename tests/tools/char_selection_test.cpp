@@ -15,7 +15,7 @@ TEST(Cp932CharactersTest, EachSetHoldsItsCharactersInCodeOrder) {
         CharSet set;
         std::vector<int> held, left;
     } cases[] = {
-        {CharSet::FullWidth, {0x8140, 0x88A0, 0xFA40}, {0xF040, 0xF9FC, 'A'}},  // 　 亜 an IBM extension; user-defined
+        {CharSet::FullWidth, {0x8140, 0x88A0, 0xFA40}, {0xF040, 0xF9FC, 'A'}},  // 　, 亜, an IBM extension; user-defined
         {CharSet::HalfWidth, {'!', '~', 0xA1, 0xDF}, {'<', '>', '&', ' ', 0x7F, 0xA0, 0x8140}},
         {CharSet::Both, {'A', 0x8140}, {}},
     };
