@@ -112,29 +112,6 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
                                                      row + row + "</table></body></html>\"\r\n");
 }
 
-TEST_F(MozaConvertTest, AtWidthEightThePictureIsScaledByAreaBeforeConversion) {
-    // 48 x 24, green from column 25: --width 8 keeps the shown shape with 4 rows, so the picture
-    // is halved; new column 12 averages white and green (133, 228, 130).
-    const Outcome result = run({"--table", table(), "--width", "8", "-o", "-", savePicture("band.png", 48, 24, 25)});
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::string row = "<tr height=9>";
-    for (int c = 0; c < 4; ++c) row += cell("FFFFFF", "\x81\x40");
-    row += cell("33D12E", "\x81\x40");  // levels 3, 7, 7 in each row: no record starts with 3
-    for (int c = 5; c < 8; ++c) row += cell("0AC805", "\x82\xA0");
-    row += "</tr>";
-    EXPECT_EQ(result.out, "\"<html><head><title>band</title></head><body text=#000000>"
-                          "<table cellspacing=0 cellpadding=0 width=72>" +
-                              row + row + row + row + "</table></body></html>\"\r\n");
-}
-
-TEST_F(MozaConvertTest, MonochromeToStandardOutputWithTheDefaultTitle) {
-    const Outcome result = run({"--table", table(), "-m", "-o", "-", savePicture("cat.bmp")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "\"<html><head><title>cat</title></head><body text=#000000>"
-                          "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" +
-                              cell("000000", "\x81\x40") + cell("000000", "\x82\xA0") + "</tr></table></body></html>\"\r\n");
-}
-
 TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTimeAndTitle) {
     const Outcome result = run({"--table", table(), "-t", "moza-cli-test-猫", savePicture("small.png")});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -259,12 +236,6 @@ TEST_F(MozaConvertTest, UsageErrorsExitTwoAndHelpAndVersionZero) {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("Usage: moza-convert [options] PICTURE..."));
-}
-
-TEST_F(MozaConvertTest, TheShippedTableIsTheDefault) {
-    const Outcome result = run({"-o", "-", savePicture("small.png")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_THAT(result.out, ::testing::StartsWith("\"<html><head><title>small</title>"));
 }
 
 // What a careless or hostile run must never do: destroy an input, leave part files, lose a page.

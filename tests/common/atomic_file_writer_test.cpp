@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
-
-#include <thread>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -87,24 +84,7 @@ TEST_F(AtomicFileWriterTest, APageReplacesTheEarlierOneOnlyWhenCommitted) {
     EXPECT_THAT(files(), ::testing::ElementsAre("page.html"));
 }
 
-
 #ifndef _WIN32
-TEST_F(AtomicFileWriterTest, APipeIsWrittenIntoNotReplaced) {
-    const fs::path fifo = m_folder / "pipe";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    std::string received;
-    std::thread reader([&] {
-        std::ifstream in(fifo, std::ios::binary);
-        received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    });
-    const Status written = writeFile(fifo, "t <table></table>");
-    reader.join();
-    ASSERT_TRUE(written.ok()) << written.error().message;
-    EXPECT_TRUE(fs::is_fifo(fifo));
-    EXPECT_EQ(received, "t <table></table>");
-    EXPECT_THAT(files(), ::testing::ElementsAre("pipe"));
-}
-
 TEST_F(AtomicFileWriterTest, ALinkIsWrittenThroughAndStaysALinkEvenWhenItsFileIsMissing) {
     std::ofstream(m_folder / "real.html") << "old";
     fs::create_symlink(m_folder / "real.html", m_folder / "link.html");

@@ -14,16 +14,6 @@
 namespace moza::convert {
 namespace {
 
-TEST(Cp932Test, JapaneseAndAsciiConvertBothWays) {
-    const std::string utf8 = "cat あ漢字■ｱ";
-    const std::string cp932 = "cat \x82\xA0\x8A\xBF\x8E\x9A\x81\xA1\xB1";
-    ASSERT_TRUE(Utf8ToCp932(utf8).ok());
-    EXPECT_EQ(Utf8ToCp932(utf8).value(), cp932);
-    ASSERT_TRUE(Cp932ToUtf8(cp932).ok());
-    EXPECT_EQ(Cp932ToUtf8(cp932).value(), utf8);
-    EXPECT_EQ(Utf8ToCp932("").value(), "");
-}
-
 TEST(Cp932Test, ACharacterOutsideTheCodePageIsNamed) {
     const Result<std::string> title = Utf8ToCp932("café");
     ASSERT_FALSE(title.ok());

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 
 #include "common/file_text.h"
 #include "convert/page_markup.h"
@@ -84,17 +83,6 @@ TEST_F(MakePageTest, StreamAndTableCopyGetTheSameBytesAsTheFile) {
     ASSERT_TRUE(MakePage(forStream, kTable, "t", stream, options).ok());
     EXPECT_EQ(streamed, ReadWholeFile(page).value());
     EXPECT_EQ(PageFileHead("t") + table + std::string(kPageFileTail), streamed);
-}
-
-TEST_F(MakePageTest, ATempFolderPageIsNamedFromTheClockAndTheTitle) {
-    WorkingImage image = sevenByFour();
-    const Result<fs::path> made = MakePage(image, kTable, "猫", {PageTarget::Kind::TempFolder, m_folder, {}});
-    ASSERT_TRUE(made.ok()) << made.error().message;
-    EXPECT_EQ(made.value().parent_path(), m_folder);
-    // std::regex: GoogleTest's own matcher knows no [] or {} on Windows.
-    const std::string name = made.value().filename().string();
-    EXPECT_TRUE(std::regex_match(name, std::regex("[0-9]{8}_[0-9]{6}_猫\\.html"))) << name;
-    EXPECT_EQ(files().size(), 1u);
 }
 
 TEST_F(MakePageTest, RefusedTitlesStopBeforeTheImageIsTouched) {

@@ -34,20 +34,15 @@ std::uint16_t writtenCode(glyph::CharCode code) {
     return code >= 0 && code <= 65535 ? static_cast<std::uint16_t>(code) : static_cast<std::uint16_t>('?');
 }
 
-glyph::CharCode randomCode(std::mt19937& random) {
-    switch (random() % 4) {
-        case 0: return static_cast<glyph::CharCode>(random() % 256);  // 0, '<', '"', '>' ... all single bytes
-        case 1: return static_cast<glyph::CharCode>(256 + random() % (65536 - 256));
-        case 2: return static_cast<glyph::CharCode>(0x8140 + random() % 0x6D00);
-        default: return random() % 2 == 0 ? -1 - static_cast<glyph::CharCode>(random() % 5) : 65536 + static_cast<glyph::CharCode>(random() % 9);
-    }
-}
 
 glyph::GlyphTable randomTable(std::mt19937& random) {
     std::vector<glyph::CharRecord> records(1 + random() % 40);
     for (glyph::CharRecord& record : records) {
         for (glyph::Level& level : record.Pattern) level = static_cast<glyph::Level>(random() % 11);
-        record.Code = randomCode(random);
+        // Single bytes such as 0, '<' and '"', double bytes (some ending in '<' or '"'), and codes written as "?".
+        const glyph::CharCode codes[] = {0,      '"',    '<',    '>',    0x41,   0xFF,    0x100, 0x3C2F,
+                                         0x823C, 0x8122, 0x8140, 0x82A0, 0xFFFF, 0x10000, -1};
+        record.Code = codes[random() % std::size(codes)];
     }
     return glyph::GlyphTable(std::move(records));
 }
@@ -151,15 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PageReaderDamageTest,
     ::testing::Values(
         DamageCase{"start page", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Moza</title>", "does not begin as a page"},
-        DamageCase{"empty file", "", "does not begin as a page"},
         DamageCase{"lowercase colour", replaced(kPage, "0AC805", "0ac805"), "(row 2, cell 2): the colour"},
         DamageCase{"three character bytes", replaced(kPage, ">?<", ">\?\?\?<"), "(row 2, cell 2): expected one or two"},
-        DamageCase{"no character", replaced(kPage, ">?<", "><"), "expected one or two"},
         DamageCase{"a cell short", replaced(kPage, cell("FFFFFF", "\""), ""), "(row 2, cell 2): expected a cell"},
         DamageCase{"a cell over", replaced(kPage, "</tr></table>", cell("FFFFFF", "x") + "</tr></table>"), "expected the end of the row"},
         DamageCase{"width not whole columns", replaced(kPage, "width=18>", "width=19>"), "is not 9 pixels per column"},
         DamageCase{"width with a sign", replaced(kPage, "width=18>", "width=+18>"), "not a plain whole number"},
-        DamageCase{"width with a leading zero", replaced(kPage, "width=18>", "width=018>"), "not a plain whole number"},
         DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider"},
         DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=9000>"), "wider than the rest"},
         DamageCase{"lead byte zero", replaced(kPage, "\x82\xA0", std::string("\0\xA0", 2)), "cannot begin with the byte 0"},
