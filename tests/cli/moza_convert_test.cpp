@@ -100,16 +100,18 @@ const std::string kColourPage = "\"<html><head><title>cat</title></head><body te
 
 TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
     // 7 x 4, enlarged to 9 x 6 by copying the last column and row: two rows of a white cell and two あ.
+    const std::string row = "<tr height=9>" + cell("FFFFFF", "\x81\x40") + cell("0AC805", "\x82\xA0") +
+                            cell("0AC805", "\x82\xA0") + "</tr>";
+    const std::string expected = "\"<html><head><title>cat</title></head><body text=#000000>"
+                                 "<table cellspacing=0 cellpadding=0 width=27>" + row + row + "</table></body></html>\"\r\n";
+    const std::string picture = savePicture("odd.png", 7, 4);
     const std::string page = (m_folder / "page.html").string();
-    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, savePicture("odd.png", 7, 4)});
+    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, picture});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, page + "\n");
-    const std::string row = "<tr height=9>" + cell("FFFFFF", "\x81\x40") + cell("0AC805", "\x82\xA0") +
-                            cell("0AC805", "\x82\xA0") + "</tr>";
-    EXPECT_EQ(moza::ReadWholeFile(page).value(), "\"<html><head><title>cat</title></head><body text=#000000>"
-                                                 "<table cellspacing=0 cellpadding=0 width=27>" +
-                                                     row + row + "</table></body></html>\"\r\n");
+    EXPECT_EQ(moza::ReadWholeFile(page).value(), expected);
+    EXPECT_EQ(run({"--table", table(), "-t", "cat", "-o", "-", picture}).out, expected);  // and on standard output
 }
 
 TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTimeAndTitle) {

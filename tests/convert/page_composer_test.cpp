@@ -15,21 +15,11 @@ namespace {
 using glyph::CharRecord;
 using glyph::GlyphTable;
 
-ColorValue rgb(int r, int g, int b) { return static_cast<ColorValue>(b << 16 | g << 8 | r); }
-
 CharRecord uniform(glyph::Level level, glyph::CharCode code) {
     CharRecord r;
     r.Pattern.fill(level);
     r.Code = code;
     return r;
-}
-
-/// 6 x 3: a white block, then a block of (10, 200, 5) (level 7 everywhere).
-WorkingImage whiteAndGreen() {
-    WorkingImage image = WorkingImage::create(6, 3).value();
-    for (int y = 0; y < 3; ++y)
-        for (int x = 3; x < 6; ++x) image.setPixel(x, y, rgb(10, 200, 5));
-    return image;
 }
 
 /// The whole table markup in memory.
@@ -54,12 +44,6 @@ TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=0></table>");
     EXPECT_EQ(PageFileHead(""), "\"<html><head><title></title></head><body text=#000000>");
-}
-
-TEST(PageComposerTest, AnEmptyGlyphTableIsRefused) {
-    const Result<std::string> table = ComposeTableText(whiteAndGreen(), GlyphTable(), ColorMode::Web);
-    ASSERT_FALSE(table.ok());
-    EXPECT_THAT(table.error().message, ::testing::HasSubstr("character table holds no characters"));
 }
 
 /// The table markup composed plainly: every block sampled with the formula and looked up by a
