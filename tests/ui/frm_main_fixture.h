@@ -7,14 +7,19 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "convert/block_sampler.h"
 #include "glyph/glyph_table.h"
+#include "picture/path_text.h"
 #include "ui/frm_main.h"
 #include "ui/markup_box.h"
 #include "ui/page_view.h"
@@ -36,7 +41,14 @@ public:
         QString reason;
     };
 
-    QString chooseFile(QFileDialog& dialog) override;
+    QString chooseFile(QFileDialog& dialog) override {
+        shown.push_back({dialog.objectName(), dialog.directory().absolutePath()});
+        if (inspect) inspect(dialog);
+        if (answers.empty()) return {};
+        const QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     void showFailure(QWidget*, const QString& what, const QString& reason, const QString&) override {
         failures.push_back({what, reason});
     }
@@ -50,35 +62,80 @@ public:
 };
 
 /// The whole of a file's bytes; empty when it cannot be read.
-std::string ReadBytes(const QString& path);
+inline std::string ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
 
 /// Writes `bytes` to `path`, replacing what was there.
-void WriteFile(const QString& path, const QByteArray& bytes);
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+}
 
 /// A picture of one colour.
-QImage PlainImage(int width, int height, QColor color);
+inline QImage PlainImage(int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
 
 /// A main window over a table where white blocks become "A" and black blocks "あ" (82 A0),
 /// in a program folder with a start page, a version page and an empty temp folder; the user's
 /// Pictures and Documents folders (XDG user directories) are 写真 and 文書 in the test folder.
 class FrmMainTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        for (const char* page : {"/index.html", "/version.html"})
+            WriteFile(subfolder(QStringLiteral("data")) + QString::fromLatin1(page), "<html><body>page</body></html>");
+        subfolder(QStringLiteral("temp"));
+        WriteFile(subfolder(QStringLiteral("config")) + QStringLiteral("/user-dirs.dirs"),
+                  QStringLiteral("XDG_PICTURES_DIR=\"%1\"\nXDG_DOCUMENTS_DIR=\"%2\"\n")
+                      .arg(subfolder(QStringLiteral("写真")), subfolder(QStringLiteral("文書")))
+                      .toUtf8());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+        glyph::CharRecord black{{}, 0x82A0};  // white blocks are darkness level 0, the pattern of "A"
+        black.Pattern.fill(convert::DarknessLevelOfSum(0));
+        auto prompts = std::make_unique<FakePrompts>();
+        m_prompts = prompts.get();
+        m_window = std::make_unique<FrmMain>(
+            std::make_shared<const glyph::GlyphTable>(std::vector<glyph::CharRecord>{{{}, 'A'}, black}),
+            ProgramPaths::Beside(picture::ToPath(m_dir.path())), nullptr, std::move(prompts));
+    }
+    // The test folder, and with it the user's folders, is gone after the test.
+    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
     /// Saves `image` as a PNG in the test folder and returns its path.
-    QString writePicture(const QString& name, const QImage& image);
+    QString writePicture(const QString& name, const QImage& image) {
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG")) << path.toStdString();
+        return path;
+    }
     /// Answers the next open dialog with `file` (empty: cancel) and runs File > Open.
-    void openThroughDialog(const QString& file);
+    void openThroughDialog(const QString& file) {
+        m_prompts->answers.push_back(file);
+        child("MN_FILE_OPEN")->trigger();
+    }
     /// Answers the next save dialog with `file` (empty: cancel) and runs File > Save As.
-    void saveAs(const QString& file);
-    /// Types `title` and presses the make button.
-    void make(const QString& title = QStringLiteral("cat"));
+    void saveAs(const QString& file) {
+        m_prompts->answers.push_back(file);
+        child("MN_FILE_SAVE")->trigger();
+    }
+    /// Types `title`, presses the make button and waits for the make command to end.
+    void make(const QString& title = QStringLiteral("cat")) {
+        child<QLineEdit>("TextTitle")->setText(title);
+        child<QPushButton>("MakeButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->isMaking(), 60000);
+    }
     /// The files in the temp folder.
-    QStringList pageFiles() const;
+    QStringList pageFiles() const { return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
     QString tempFolder() const { return m_dir.filePath(QStringLiteral("temp")); }
     /// Makes the folder `name` in the test folder and returns its path.
-    QString subfolder(const QString& name) const;
+    QString subfolder(const QString& name) const {
+        EXPECT_TRUE(QDir(m_dir.path()).mkpath(name)) << name.toStdString();
+        return m_dir.filePath(name);
+    }
 
     template <typename T = QAction>
     T* child(const char* name) const {
@@ -94,7 +151,6 @@ protected:
     QTemporaryDir m_dir;
     std::unique_ptr<FrmMain> m_window;
     FakePrompts* m_prompts = nullptr;
-    QByteArray m_oldConfig;
 };
 
 }  // namespace moza::ui::testing

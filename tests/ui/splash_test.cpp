@@ -1,7 +1,5 @@
 // Start-up through the splash window Load: a status line per record, then the main window; or a
 // failure named by file and reason, and no main window.
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 
 #include "frm_main_fixture.h"
@@ -16,15 +14,12 @@ QByteArray charData(int records) {
     return text;
 }
 
-/// Fills `folder` as a program folder whose data folder holds `title` as title.bmp (a picture when
-/// empty, none when null) and `table` as char.csv (none when null).
-ProgramPaths programFolder(const QTemporaryDir& folder, const char* title, const QByteArray& table) {
+/// Fills `folder` as a program folder whose data folder holds a title.bmp picture (or none) and
+/// `table` as char.csv (none when null).
+ProgramPaths programFolder(const QTemporaryDir& folder, bool title, const QByteArray& table) {
     const QString data = folder.filePath(QStringLiteral("data"));
     EXPECT_TRUE(QDir().mkpath(data));
-    if (title != nullptr && *title == '\0') {
-        EXPECT_TRUE(PlainImage(312, 206, Qt::cyan).save(data + "/title.bmp", "BMP"));
-    }
-    if (title != nullptr && *title != '\0') WriteFile(data + "/title.bmp", title);
+    EXPECT_TRUE(!title || PlainImage(312, 206, Qt::cyan).save(data + "/title.bmp", "BMP"));
     if (!table.isNull()) WriteFile(data + "/char.csv", table);
     return ProgramPaths::Beside(folder.path().toStdString());
 }
@@ -32,18 +27,16 @@ ProgramPaths programFolder(const QTemporaryDir& folder, const char* title, const
 TEST(StartupTest, HandsTheTableOnAfterAStatusLinePerRecordOrNamesWhatFailedAndOpensNoMainWindow) {
     const QStringList twoRead = {"", "Start Loading...", "Loading Char Data File... 0", "Loading Char Data File... 1"};
     const struct {
-        const char* title;    // as for programFolder
+        bool title;           // as for programFolder
         QByteArray charData;  // as for programFolder
         QStringList lines;    // the status lines shown
         int tableSize;        // as handed to the main window; -1: no main window
         QString named;        // in the failure message; empty: no failure
     } cases[] = {
-        {"", charData(0), {"", "Start Loading...", "Finish Loading..."}, 0, ""},
-        {"", charData(2), twoRead + QStringList{"Finish Loading..."}, 2, ""},
-        {nullptr, charData(1), {}, -1, "title.bmp"},
-        {"this is text, not a picture", charData(1), {}, -1, "は Moza が読める形式の画像ではありません"},
-        {"", QByteArray(), {"", "Start Loading..."}, -1, QDir::toNativeSeparators("data/char.csv")},
-        {"", charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", twoRead + QStringList{"Loading Char Data File... 2"}, -1,
+        {true, charData(2), twoRead + QStringList{"Finish Loading..."}, 2, ""},
+        {false, charData(1), {}, -1, "title.bmp"},
+        {true, QByteArray(), {"", "Start Loading..."}, -1, QDir::toNativeSeparators("data/char.csv")},
+        {true, charData(2) + "1,2,x,4,5,6,7,8,9,33088\r\n", twoRead + QStringList{"Loading Char Data File... 2"}, -1,
          "3 件目のレコード (3 行目) の 3 番目の値「x」は整数ではありません"},
     };
     for (const auto& c : cases) {
