@@ -38,36 +38,26 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         ErrorKind kind;
         std::string text;
         std::vector<long long> numbers;
-        const char* named;  // what the sentence must name, as the user sees it
+        std::string named;  // what the sentence must name, as the user sees it
     } cases[] = {
         {ErrorKind::FolderMissing, {}, {}, "フォルダー「/home/user/写真」がない"},
         {ErrorKind::FolderNotCreated, "Permission denied", {}, "Permission denied"},
-        {ErrorKind::NoPageFolder, "XDG_DATA_HOME, HOME", {}, "XDG_DATA_HOME, HOME"},
-        {ErrorKind::FileLeftIncomplete, "the disk is full", {}, "the disk is full"},
         {ErrorKind::FileTooLarge, {}, {16 * 1024 * 1024}, "16 MB"},
         {ErrorKind::SystemError, "Input/output error", {}, "Input/output error"},
-        {ErrorKind::PictureTooTall, {}, {40000, 32766}, "40,000"},
         {ErrorKind::PictureTooLarge, {}, {30000, 20000, 2048}, "30,000 x 20,000"},
-        {ErrorKind::OutOfMemory, {}, {30000, 20000}, "30,000 x 20,000"},
         {ErrorKind::TextNotUtf8, {}, {3}, "3 バイト目"},
         {ErrorKind::CharacterNotCp932, "¥", {0xA5, 0x5C}, "「¥」(U+00A5)はシフト JIS (コードページ 932) で書けません。代わりに「\\」(U+005C)"},
         {ErrorKind::TitleCharacterInFileName, "/", {0x2F}, "「/」(U+002F)"},
         {ErrorKind::TableRecordCutShort, {}, {12, 14, 9}, "12 件目のレコード (14 行目)"},
-        {ErrorKind::TableQuoteNotClosed, {}, {12, 14, 4}, "4 番目の値"},
-        {ErrorKind::TableValueNotNumber, "x7", {12, 14, 4}, "「x7」"},
+        // A long value from a file is cut, and its control bytes are shown as codes.
+        {ErrorKind::TableValueNotNumber, "\x1b[31m" + std::string(100000, '7'), {12, 14, 4}, "「\\x1b[31m" + std::string(35, '7') + "…」"},
         {ErrorKind::TableValueOutOfRange, "40000", {1, 1, 1, -32768, 32767}, "-32,768 ～ 32,767"},
         {ErrorKind::TableTooManyRecords, {}, {32767, 32768, 32770}, "32,767 件"},
     };
     for (const auto& c : cases) {
         const QString reason = reasonFor(c.kind, c.text, c.numbers);
-        EXPECT_TRUE(reason.contains(QDir::toNativeSeparators(QString::fromUtf8(c.named)))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QDir::toNativeSeparators(QString::fromStdString(c.named)))) << reason.toStdString();
     }
-}
-
-TEST(FailureTextTest, ALongValueFromAFileIsCutAndItsControlBytesShown) {
-    const QString reason = reasonFor(ErrorKind::TableValueNotNumber, "\x1b[31m" + std::string(100000, '7'), {1, 1, 1});
-    EXPECT_TRUE(reason.contains(QStringLiteral("「\\x1b[31m7777"))) << reason.toStdString();
-    EXPECT_LT(reason.size(), 200);
 }
 
 }  // namespace

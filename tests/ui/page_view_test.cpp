@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <fstream>
+#include <optional>
 
 #include "convert/page_markup.h"
 #include "ui/page_scheme.h"
@@ -21,7 +22,6 @@ class PageViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        m_view.resize(312, 249);
         m_view.show();
     }
     /// Writes a page file as the make command does, shows it and returns its text once loaded.
@@ -32,14 +32,10 @@ protected:
         QSignalSpy finished(m_view.browser(), &QWebEngineView::loadFinished);
         m_view.Navigate(path);
         EXPECT_TRUE(finished.wait(kLoadTimeoutMs) && finished.constFirst().constFirst().toBool());
-        QString text;
-        bool done = false;
-        m_view.browser()->page()->toPlainText([&](const QString& result) {
-            text = result;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs));
-        return text.trimmed();
+        std::optional<QString> text;
+        m_view.browser()->page()->toPlainText([&](const QString& result) { text = result; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return text.has_value(); }, kLoadTimeoutMs));
+        return text.value_or(QString()).trimmed();
     }
     QTemporaryDir m_dir;
     PageView m_view;
