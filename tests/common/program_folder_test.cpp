@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/program_paths.h"
-
 namespace moza {
 namespace {
 
@@ -21,12 +19,6 @@ TEST(ProgramFolderTest, IsTheFolderOfThisProgram) {
     EXPECT_TRUE(folder.is_absolute()) << folder.string();
     EXPECT_TRUE(fs::is_regular_file(folder / kThisProgram)) << folder.string();
     EXPECT_FALSE(folder.filename().empty()) << "no separator at the end: " << folder.string();
-}
-
-TEST(ProgramFolderTest, HoldsTheDataTheBuildLaidOutBesideIt) {
-    const ProgramPaths paths = ProgramPaths::Find(ProgramFolder(), {});
-    EXPECT_FALSE(paths.installed());
-    EXPECT_TRUE(fs::is_regular_file(paths.dataFile(kCharDataName))) << paths.dataFile(kCharDataName).string();
 }
 
 TEST(ProgramFolderTest, FixedPathsAppendTheSuffixAsPlainTextWithTheSystemSeparator) {

@@ -54,13 +54,5 @@ TEST(BlockSamplerTest, ThePatternRunsRowByRowAndAveragesRoundDown) {
     EXPECT_EQ(SampleBlock(reds, 0, 0).red, 1);
 }
 
-TEST(BlockSamplerTest, BlocksAreFoundByRowAndColumn) {
-    WorkingImage image = WorkingImage::create(9, 6).value();
-    image.setPixel(7, 4, rgb(0, 0, 0));  // block row 1, column 2, centre
-    const BlockSample sample = SampleBlock(image, 1, 2);
-    EXPECT_EQ(sample.pattern, (glyph::DarknessPattern{0, 0, 0, 0, 10, 0, 0, 0, 0}));
-    EXPECT_EQ(sample.red, 226);  // 8 x 255 / 9
-}
-
 }  // namespace
 }  // namespace moza::convert
