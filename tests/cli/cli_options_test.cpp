@@ -37,6 +37,7 @@ TEST(CliOptionsTest, OptionsAndTheirDefaults) {
     EXPECT_EQ(o.jobs, 1);
     EXPECT_EQ(ParseArguments({"-j4", "--", "-odd-name.jpg"}).value().pictures, std::vector<std::string>{"-odd-name.jpg"});
     EXPECT_EQ(ParseArguments({"-j4", "a.jpg"}).value().jobs, 4);
+    EXPECT_EQ(ParseArguments({"-j", "1", "--width", "1", "a.jpg"}).value().pageSize.columns, 1);  // the lowest of each
     EXPECT_TRUE(ParseArguments({"-t", "", "a.jpg"}).value().hasTitle);
     EXPECT_FALSE(o.pageSize.asksAnything());
     EXPECT_FALSE(o.pageSize.allowEnlarge);

@@ -33,6 +33,7 @@ TEST(Cp932Test, ACharacterOutsideTheCodePageIsNamed) {
 TEST(Cp932Test, InvalidTextIsRefused) {
     EXPECT_FALSE(Utf8ToCp932("\xFF").ok());
     EXPECT_FALSE(Utf8ToCp932("\xC0\xAF").ok());  // an overlong slash
+    EXPECT_FALSE(Utf8ToCp932("\xED\xBF\xBF").ok());  // U+DFFF, the last surrogate
     EXPECT_FALSE(Cp932ToUtf8("\x82").ok());      // a lone lead byte
     EXPECT_EQ(Cp932ToUtf8("a\x82").error().message, "the text is not valid code page 932 (byte 2)");
 #ifndef _WIN32  // Windows' conversion does not say where

@@ -35,6 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"NothingAskedLeavesThePicture", kLandscape, {}, kLandscape},
         SizeCase{"WidthOnly", kLandscape, {.columns = 150}, {450, 360}},            // 150 x 119.8
         SizeCase{"HeightOnly", kLandscape, {.rows = 100}, {375, 300}},              // 125.2 columns
+        SizeCase{"HeightOfOne", kLandscape, {.rows = 1}, {3, 3}},                    // 1.25 columns
+        SizeCase{"CapBelowOneColumnKeepsOneColumn", kPortrait, {.maxCells = 2}, {3, 9}},  // 3 cells: no fewer columns
         SizeCase{"BothLimitedByWidth", kLandscape, {.columns = 100, .rows = 100}, {300, 240}},
         SizeCase{"BothLimitedByHeight", kLandscape, {.columns = 300, .rows = 50}, {186, 150}},
         SizeCase{"PortraitWidthOnly", kPortrait, {.columns = 40}, {120, 384}},      // 40 x 127.8

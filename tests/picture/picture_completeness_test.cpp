@@ -47,8 +47,8 @@ QByteArray tga(int width, int height, int type = 2, int idLength = 0) {
 
 /// A GIF of two sub-blocks of picture data (the LZW bytes need not decode: only lengths count).
 QByteArray gif() {
-    QByteArray bytes("GIF89a\x04\x00\x04\x00\x80\x00\x00", 13);
-    bytes.append(QByteArray(6, '\0'));                          // a two-colour table
+    QByteArray bytes("GIF89a\x04\x00\x04\x00\x81\x00\x00", 13);
+    bytes.append(QByteArray(12, '\0'));                         // a four-colour table
     bytes.append("\x21\xF9\x04\x00\x00\x00\x00\x00", 8);        // an extension
     bytes.append("\x2C\x00\x00\x00\x00\x04\x00\x04\x00\x00", 10);  // the picture
     bytes.append('\x02').append("\x03" "abc" "\x02" "de" "\x00", 8).append('\x3B');

@@ -80,15 +80,17 @@ TEST_F(PictureLoaderTest, AJpegDecodedInPlaceHasThePixelsOfQtsOwnImageAsBlueGree
 
 TEST_F(PictureLoaderTest, TransparentPixelsLieOverWhite) {
     QImage image(4, 1, QImage::Format_ARGB32);
-    image.setPixel(0, 0, qRgba(0, 0, 0, 0));        // fully transparent: white
-    image.setPixel(1, 0, qRgba(0, 0, 0, 255));      // opaque black stays black
-    image.setPixel(2, 0, qRgba(255, 0, 0, 128));    // half red over white: pink
-    image.setPixel(3, 0, qRgba(10, 200, 5, 255));   // opaque colour as it is
+    image.setPixel(0, 0, qRgba(10, 200, 5, 255));   // opaque colour as it is
+    image.setPixel(1, 0, qRgba(0, 0, 0, 0));        // fully transparent: white
+    image.setPixel(2, 0, qRgba(0, 0, 0, 255));      // opaque black stays black
+    image.setPixel(3, 0, qRgba(255, 0, 0, 128));    // half red over white: pink
     const Result<convert::WorkingImage> loaded = LoadPicture(save(image, "alpha.png"));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;
     ASSERT_EQ(loaded.value().width(), 4);
     const convert::ColorValue* row = loaded.value().row(0);
-    EXPECT_EQ(std::vector<convert::ColorValue>(row, row + 4), (std::vector<convert::ColorValue>{0xFFFFFF, 0, 0x7F7FFF, 0x05C80A}));
+    EXPECT_EQ(std::vector<convert::ColorValue>(row, row + 4), (std::vector<convert::ColorValue>{0x05C80A, 0xFFFFFF, 0, 0x7F7FFF}));
+    // Without an alpha channel, every pixel as it is, the first of a row too.
+    EXPECT_EQ(ToWorkingImage(image.convertToFormat(QImage::Format_RGB888)).value().pixel(0, 0), 0x05C80Au);
 }
 
 /// A JPEG with an EXIF block whose orientation is `orientation` (6: turn clockwise to show).
