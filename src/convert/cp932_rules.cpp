@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "convert/cp932.h"
+
 namespace moza::convert {
 namespace {
 
@@ -27,8 +29,6 @@ constexpr OneWayCharacter kOneWayCharacters[] = {
     {0xF8F3, 0},       // private use; Windows writes byte 0xFF
 };
 
-constexpr bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-constexpr bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 constexpr bool isSingleByteCharacter(unsigned char byte) { return byte <= 0x7F || (byte >= 0xA1 && byte <= 0xDF); }
 
 }  // namespace
@@ -43,7 +43,7 @@ std::optional<std::size_t> FirstByteOutsideCp932(std::string_view cp932) {
     for (std::size_t at = 0; at < cp932.size(); ++at) {
         const auto byte = static_cast<unsigned char>(cp932[at]);
         if (isSingleByteCharacter(byte)) continue;
-        if (!isLeadByte(byte) || at + 1 == cp932.size() || !isTrailByte(static_cast<unsigned char>(cp932[at + 1]))) {
+        if (!IsCp932LeadByte(byte) || at + 1 == cp932.size() || !IsCp932TrailByte(static_cast<unsigned char>(cp932[at + 1]))) {
             return at;
         }
         ++at;

@@ -209,24 +209,26 @@ TEST_F(MozaConvertTest, APictureTooLargeToEnlargeFailsWithItsSize) {
     EXPECT_TRUE(pages().empty());
 }
 
-TEST_F(MozaConvertTest, TitlesThatCannotBeWrittenAreRefused) {
+TEST_F(MozaConvertTest, RunsThatCannotSucceedExitOneSayingWhyAndWriteNoPage) {
     const std::string picture = savePicture("small.png");
-    const Outcome slash = run({"--table", table(), "-t", "a/b", picture});
-    EXPECT_EQ(slash.status, 1);
-    EXPECT_THAT(slash.err, HasSubstr("the title cannot be part of a file name: it holds '/' (U+002F)"));
-    const Outcome lineBreak = run({"--table", table(), "-t", "a\nb", "-o", (m_folder / "p.html").string(), picture});
-    EXPECT_EQ(lineBreak.status, 1);
-    EXPECT_THAT(lineBreak.err, HasSubstr("the title holds a line break"));
-    EXPECT_TRUE(pages().empty());
+    const std::string page = (m_folder / "p.html").string();
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--table", table(), "-t", "a/b", picture}, "the title cannot be part of a file name: it holds '/' (U+002F)"},
+        {{"--table", table(), "-t", "a\nb", "-o", page, picture}, "the title holds a line break"},
+        {{"--table", (m_folder / "none.csv").string(), "-o", page, picture},
+         "moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Outcome result = run(arguments);
+        EXPECT_EQ(result.status, 1) << message;
+        EXPECT_THAT(result.err, HasSubstr(message));
+        EXPECT_TRUE(pages().empty()) << message;
+    }
+    const Outcome unprinted = run({"--table", table(), "-o", page, picture}, "", "/dev/full");
+    EXPECT_EQ(unprinted.status, 1);
+    EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of"));
     // With an explicit page file the title only goes into the page.
-    EXPECT_EQ(run({"--table", table(), "-t", "a/b", "-o", (m_folder / "p.html").string(), picture}).status, 0);
-}
-
-TEST_F(MozaConvertTest, AMissingTableIsReported) {
-    const std::string picture = savePicture("small.png");
-    const Outcome missing = run({"--table", (m_folder / "none.csv").string(), "-o", "-", picture});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_THAT(missing.err, HasSubstr("moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"));
+    EXPECT_EQ(run({"--table", table(), "-t", "a/b", "-o", page, picture}).status, 0);
 }
 
 TEST_F(MozaConvertTest, UsageErrorsExitTwoAndHelpAndVersionZero) {
@@ -332,13 +334,6 @@ TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
     const Outcome full = run({"--table", table(), "-o", "/dev/full", picture});
     EXPECT_EQ(full.status, 1);
     EXPECT_THAT(full.err, HasSubstr("cannot write '/dev/full': the disk is full"));
-}
-
-TEST_F(MozaConvertTest, APathThatCannotBePrintedFailsTheRun) {
-    const Outcome result = run({"--table", table(), "-o", (m_folder / "p.html").string(), savePicture("small.png")}, "",
-                               "/dev/full");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("cannot print the path of"));
 }
 
 TEST_F(MozaConvertTest, AProgressLineIsDrawnOnATerminalOnly) {

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "plain_rules.h"
 
@@ -23,12 +25,14 @@ CharRecord uniform(glyph::Level level, glyph::CharCode code) {
 }
 
 /// The whole table markup in memory.
+/// `pause`: a slow sink, which the workers run ahead of and wait for.
 Result<std::string> ComposeTableText(const WorkingImage& image, const GlyphTable& table, ColorMode mode,
-                                     BlockProgress progress = {}, int threads = 0) {
+                                     BlockProgress progress = {}, int threads = 0, std::chrono::milliseconds pause = {}) {
     std::string text;
     const Status status = ComposeTable(
         image, table, mode,
-        [&text](std::string_view piece) {
+        [&text, pause](std::string_view piece) {
+            std::this_thread::sleep_for(pause);
             text.append(piece);
             return true;
         },
@@ -134,8 +138,15 @@ TEST(PageComposerTest, AnImageNotEnlargedToWholeBlocksIsRefused) {
 #endif
 }
 
-TEST(PageComposerTest, ASinkThatRefusesStopsComposing) {
-    WorkingImage image = WorkingImage::create(3000, 900).value();
+TEST(PageComposerTest, APictureOfManyBandsComposesAlikeOnAnyThreadsAndStopsWhenTheSinkRefuses) {
+    WorkingImage image = WorkingImage::create(3000, 900).value();  // 19 bands of about a megabyte
+    std::mt19937 random(3);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() % 5 == 0 ? 0 : 0xFFFFFF);
+    const Result<std::string> alone = ComposeTableText(image, kTable, ColorMode::Web, {}, 1);
+    const Result<std::string> shared = ComposeTableText(image, kTable, ColorMode::Web, {}, 3, std::chrono::milliseconds(10));
+    ASSERT_TRUE(alone.ok() && shared.ok());
+    EXPECT_TRUE(alone.value() == shared.value());
     int pieces = 0;
     const Status status = ComposeTable(image, kTable, ColorMode::Web, [&pieces](std::string_view) { return ++pieces < 3; }, {}, 2);
     ASSERT_FALSE(status.ok());

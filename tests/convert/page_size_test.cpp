@@ -32,7 +32,7 @@ constexpr PictureSize kPortrait{300, 900};
 INSTANTIATE_TEST_SUITE_P(
     Combinations, TargetPictureSizeTest,
     ::testing::Values(
-        SizeCase{"NothingAskedLeavesThePicture", kLandscape, {}, kLandscape},
+        SizeCase{"NothingAskedLeavesThePicture", kLandscape, {.allowEnlarge = true}, kLandscape},
         SizeCase{"WidthOnly", kLandscape, {.columns = 150}, {450, 360}},            // 150 x 119.8
         SizeCase{"HeightOnly", kLandscape, {.rows = 100}, {375, 300}},              // 125.2 columns
         SizeCase{"HeightOfOne", kLandscape, {.rows = 1}, {3, 3}},                    // 1.25 columns
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"TinyPictureIsNotEnlargedToOneCell", {2, 2}, {.columns = 1}, {2, 2}},
         SizeCase{"SmallPictureUnderAWideLimitIsLeftAlone", {6, 3}, {.columns = 50}, {6, 3}},
         SizeCase{"TinyPictureEnlargedWhenAllowed", {2, 2}, {.columns = 4, .allowEnlarge = true}, {12, 12}},
-        SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10}, {0, 0}}),
+        SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10, .allowEnlarge = true}, {0, 0}}),
     [](const ::testing::TestParamInfo<SizeCase>& test) { return std::string(test.param.name); });
 
 TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownShape) {

@@ -9,6 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace moza::picture {
 namespace {
 
@@ -91,13 +93,19 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     }
 }
 
-TEST(PictureCompletenessTest, AHeaderThatClaimsHugeSizesNeverOverflows) {
-    QByteArray bmp = encoded(pattern(4, 4, QImage::Format_RGB888), "bmp");
-    for (int i = 18; i < 26; ++i) bmp[i] = '\x7F';  // width and height near 2^31
-    EXPECT_FALSE(CheckPictureComplete(bmp, "bmp").ok());
+TEST(PictureCompletenessTest, AHeaderThatClaimsMoreThanTheFileHoldsIsRefusedWithoutOverflowing) {
+    const QByteArray bmp = encoded(pattern(4, 4, QImage::Format_RGB888), "bmp");
+    // Width and height near 2^31; then the last byte of the pixel offset, then of the width.
+    for (const auto& [from, to, value] : {std::tuple{18, 26, '\x7F'}, {13, 14, '\x01'}, {21, 22, '\x01'}}) {
+        QByteArray claims = bmp;
+        for (int i = from; i < to; ++i) claims[i] = value;
+        EXPECT_FALSE(CheckPictureComplete(claims, "bmp").ok()) << "bytes " << from << " to " << to;
+    }
     QByteArray big = tga(1, 1);
     for (int i = 12; i < 16; ++i) big[i] = '\xFF';  // 65535 x 65535
     EXPECT_FALSE(CheckPictureComplete(big, "tga").ok());
+    // Run-length TGAs are shorter than their pixels: the decoder judges them.
+    EXPECT_TRUE(CheckPictureComplete(tga(5, 3, 10).remove(18, 40), "tga").ok());
 }
 
 }  // namespace

@@ -118,7 +118,6 @@ TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
 TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     const QImage picture = photo(256, 256);
     const std::string jpeg = encoded(picture, "JPEG");
-    const std::string bmp = encoded(picture, "BMP");
     const std::string png = encoded(picture, "PNG");
 
     struct Case {
@@ -133,7 +132,6 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
         {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
         {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
-        {writeBytes("cut.bmp", bmp.substr(0, bmp.size() / 50)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
         {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,31 @@
+// UTF-8 by hand: every length's first and last code point, the sequences that are no text, and
+// how a character is named in messages.
+#include "common/utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace moza {
+namespace {
+
+TEST(Utf8Test, CodePointsAtEachLengthsEdgesGoBothWaysAndSequencesThatAreNoTextAreRefused) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {0x7F, "\x7F"},          {0x80, "\xC2\x80"},          {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"}, {0xD7FF, "\xED\x9F\xBF"},    {0xE000, "\xEE\x80\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"}, {0x40000, "\xF1\x80\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& [value, bytes] : cases) {
+        EXPECT_EQ(EncodeUtf8(value), bytes) << static_cast<unsigned>(value);
+        const CodePoint decoded = DecodeUtf8(bytes + "x");
+        EXPECT_TRUE(decoded.value == value && decoded.length == static_cast<int>(bytes.size())) << bytes;
+    }
+    for (const char* bytes : {"", "\x80", "\xFF", "\xE3\x81", "\xE3\x41\x81", "\xC0\xAF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+                              "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
+        EXPECT_EQ(DecodeUtf8(bytes).length, 0) << ::testing::PrintToString(bytes);
+    }
+    EXPECT_EQ(DescribeCharacter("\x7F", 0x7F), "a control character (U+007F)");
+    EXPECT_EQ(DescribeCharacter("\xC2\x80", 0x80), "'\xC2\x80' (U+0080)");
+}
+
+}  // namespace
+}  // namespace moza
