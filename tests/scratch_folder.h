@@ -1,10 +1,13 @@
-// A fresh folder of the test's own under the system's temp folder, removed after the test.
+// A fresh folder of the test's own under the system's temp folder, removed after the test. Its
+// name holds a random number, so runs of the same test at once (two builds, a mutation run) do
+// not meet in it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,8 @@ protected:
     void SetUp() override {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder = std::filesystem::temp_directory_path() /
-                   ("moza-" + std::string(test->test_suite_name()) + "-" + test->name());
+                   ("moza-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
+                    std::to_string(std::random_device{}()));
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
     }

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #endif
 
+#include "scratch_folder.h"
+
 namespace moza::glyph {
 namespace {
 
@@ -119,9 +121,10 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
     }
 }
 
-TEST(CharDataLoaderTest, AFileLoadsIntoATableThatMatchesAndAMissingOneIsNamed) {
-    const fs::path file = fs::temp_directory_path() / "moza-loader-test.csv";
-    std::ofstream(file, std::ios::binary) << "0,0,0,0,0,0,0,0,0,33088\r\n10,10,10,10,10,10,10,10,10,33185\r\n";
+using CharDataFileTest = moza::testing::ScratchFolderTest;
+
+TEST_F(CharDataFileTest, AFileLoadsIntoATableThatMatchesAndAMissingOneIsNamed) {
+    const fs::path file = this->file("char.csv", "0,0,0,0,0,0,0,0,0,33088\r\n10,10,10,10,10,10,10,10,10,33185\r\n");
     int lines = 0;
     const Result<GlyphTable> table = LoadCharData(file, [&lines](const std::string&) { ++lines; });
     fs::remove(file);
@@ -137,13 +140,10 @@ TEST(CharDataLoaderTest, AFileLoadsIntoATableThatMatchesAndAMissingOneIsNamed) {
 }
 
 #ifndef _WIN32
-TEST(CharDataLoaderTest, FilesThatAreNotRegularOrTooLargeAreRefusedBeforeReading) {
-    const fs::path folder = fs::temp_directory_path() / "moza-loader-test-files";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    const fs::path fifo = folder / "fifo.csv";
+TEST_F(CharDataFileTest, FilesThatAreNotRegularOrTooLargeAreRefusedBeforeReading) {
+    const fs::path fifo = m_folder / "fifo.csv";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // even opening it would wait for a writer forever
-    const fs::path large = folder / "large.csv";
+    const fs::path large = m_folder / "large.csv";
     std::ofstream(large).close();
     fs::resize_file(large, kMaxCharDataBytes + 1);
     const std::pair<fs::path, const char*> cases[] = {{fifo, "it is not a regular file"}, {large, "17 MB"}};
@@ -153,7 +153,6 @@ TEST(CharDataLoaderTest, FilesThatAreNotRegularOrTooLargeAreRefusedBeforeReading
         EXPECT_THAT(table.error().message, HasSubstr("cannot read '" + file.string() + "'"));
         EXPECT_THAT(table.error().message, HasSubstr(reason));
     }
-    fs::remove_all(folder);
 }
 #endif
 

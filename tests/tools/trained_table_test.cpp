@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_folder.h"
+
 namespace moza::tools {
 namespace {
 
@@ -41,12 +43,14 @@ TEST(TrainRecordsTest, PatternsCountedOftenEnoughGetRecordsOfTheirNearestCharact
     }
 }
 
-TEST(BlockCountsTest, TextReadsBackAndBadLinesAreRefusedByFileAndLine) {
+using BlockCountsTest = moza::testing::ScratchFolderTest;
+
+TEST_F(BlockCountsTest, TextReadsBackAndBadLinesAreRefusedByFileAndLine) {
     DarknessPattern ramp;
     for (std::size_t i = 0; i < 9; ++i) ramp[i] = static_cast<glyph::Level>(i + 2);
     const BlockCounts counts = {{even(0), 7}, {ramp, 2}, {even(10), 1}};
     EXPECT_EQ(BlockCountsText(counts, 2), "000000000,7\n23456789A,2\n");
-    const auto file = std::filesystem::temp_directory_path() / "moza-block-counts-test.csv";
+    const auto file = m_folder / "counts.csv";
     const std::string bad = "expected nine levels 0-9 or A, a comma and a count, not '";
     const std::pair<std::string, std::string> cases[] = {  // the file, the error after its name; empty: read
         {BlockCountsText(counts), ""}, {"000000000,3\r\n00000000B,1\n", "line 2: " + bad + "00000000B,1'"},
@@ -62,7 +66,6 @@ TEST(BlockCountsTest, TextReadsBackAndBadLinesAreRefusedByFileAndLine) {
             EXPECT_EQ(read.error().message, "'" + file.string() + "': " + message);
         }
     }
-    std::filesystem::remove(file);
 }
 
 }  // namespace
