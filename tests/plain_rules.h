@@ -1,5 +1,5 @@
 // The conversion's rules written out plainly, for tests to hold the fast code against: the
-// darkness level of a pixel, FindGlyph as a scan of the table, and a cell's markup.
+// darkness level of a pixel, FindGlyph as a scan of the table, a cell's markup and a record.
 #pragma once
 
 #include <cmath>
@@ -34,16 +34,23 @@ inline glyph::CharCode PlainFindGlyph(const std::vector<glyph::CharRecord>& reco
 }
 
 /// One table cell: its colour (six hexadecimal digits) and its character's bytes.
-inline std::string PlainCell(const std::string& color, glyph::CharCode code) {
-    std::string glyph;
-    if (code >= 0 && code <= 255) {
-        glyph = std::string(1, static_cast<char>(code));
-    } else if (code > 255 && code <= 65535) {
-        glyph = {static_cast<char>(code / 256), static_cast<char>(code % 256)};
-    } else {
-        glyph = "?";
-    }
+inline std::string PlainCell(const std::string& color, const std::string& glyph) {
     return "<td width=9><font style=font-size:8pt;color:#" + color + ">" + glyph + "</font></td>";
+}
+
+/// One table cell of a character code: one byte, two bytes lead first, or "?" past two bytes.
+inline std::string PlainCell(const std::string& color, glyph::CharCode code) {
+    if (code >= 0 && code <= 255) return PlainCell(color, std::string(1, static_cast<char>(code)));
+    if (code > 255 && code <= 65535) return PlainCell(color, std::string{static_cast<char>(code / 256), static_cast<char>(code % 256)});
+    return PlainCell(color, std::string("?"));
+}
+
+/// A record whose nine levels are all `level`.
+inline glyph::CharRecord UniformRecord(glyph::Level level, glyph::CharCode code) {
+    glyph::CharRecord record;
+    record.Pattern.fill(level);
+    record.Code = code;
+    return record;
 }
 
 }  // namespace moza::testing

@@ -10,24 +10,21 @@
 #include "common/file_text.h"
 #include "convert/page_markup.h"
 #include "scratch_folder.h"
+#include "plain_rules.h"
 
 namespace moza::convert {
 namespace {
+
+using testing::PlainCell;
+using testing::UniformRecord;
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 ColorValue rgb(int r, int g, int b) { return static_cast<ColorValue>(b << 16 | g << 8 | r); }
 
-glyph::CharRecord uniform(glyph::Level level, glyph::CharCode code) {
-    glyph::CharRecord record;
-    record.Pattern.fill(level);
-    record.Code = code;
-    return record;
-}
-
 /// Level 0 is a full-width space, level 10 "■"; anything else falls back to the space.
-const glyph::GlyphTable kTable({uniform(0, 0x8140), uniform(10, 0x81A1)});
+const glyph::GlyphTable kTable({UniformRecord(0, 0x8140), UniformRecord(10, 0x81A1)});
 
 /// 7 x 4: white, with black pixels at (6, 0) and (0, 3), so the enlargement copies them into the
 /// new column 7 and 8 and the new rows 4 and 5.
@@ -36,10 +33,6 @@ WorkingImage sevenByFour() {
     image.setPixel(6, 0, rgb(0, 0, 0));
     image.setPixel(0, 3, rgb(0, 0, 0));
     return image;
-}
-
-std::string cell(const std::string& color, const std::string& glyph) {
-    return std::string(markup::kCellStart) + color + ">" + glyph + "</font></td>";
 }
 
 using MakePageTest = moza::testing::ScratchFolderTest;
@@ -59,8 +52,8 @@ TEST_F(MakePageTest, APictureOfSevenByFourBecomesTwoRowsOfThreeCells) {
     const std::string square = "\x81\xA1";
     const std::string expected =
         "\"<html><head><title>edges</title></head><body text=#000000><table cellspacing=0 cellpadding=0 width=27>"
-        "<tr height=9>" + cell("FFFFFF", space) + cell("FFFFFF", space) + cell("C6C6C6", square) + "</tr>"
-        "<tr height=9>" + cell("C6C6C6", square) + cell("FFFFFF", space) + cell("FFFFFF", space) + "</tr>"
+        "<tr height=9>" + PlainCell("FFFFFF", space) + PlainCell("FFFFFF", space) + PlainCell("C6C6C6", square) + "</tr>"
+        "<tr height=9>" + PlainCell("C6C6C6", square) + PlainCell("FFFFFF", space) + PlainCell("FFFFFF", space) + "</tr>"
         "</table></body></html>\"\r\n";
     EXPECT_EQ(ReadWholeFile(page).value(), expected);
 }

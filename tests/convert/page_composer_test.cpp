@@ -14,15 +14,10 @@
 namespace moza::convert {
 namespace {
 
+using testing::UniformRecord;
+
 using glyph::CharRecord;
 using glyph::GlyphTable;
-
-CharRecord uniform(glyph::Level level, glyph::CharCode code) {
-    CharRecord r;
-    r.Pattern.fill(level);
-    r.Code = code;
-    return r;
-}
 
 /// The whole table markup in memory.
 /// `pause`: a slow sink, which the workers run ahead of and wait for.
@@ -41,7 +36,7 @@ Result<std::string> ComposeTableText(const WorkingImage& image, const GlyphTable
     return text;
 }
 
-const GlyphTable kTable({uniform(0, 0x8140), uniform(7, 0x82A0)});
+const GlyphTable kTable({UniformRecord(0, 0x8140), UniformRecord(7, 0x82A0)});
 
 TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     const Result<std::string> table = ComposeTableText(WorkingImage(), kTable, ColorMode::Web);

@@ -26,7 +26,7 @@ TEST(PageFileNameTest, PiecesHaveLeadingZeros) {
 }
 
 TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
-    for (const char* title : {"a/b", "..\\x", "c:d", "*", "what?", "say \"hi\"", "<b>", "a>b", "a|b", "tab\there", "\x7F"}) {
+    for (const char* title : {"a/b", "..\\x", "c:d", "*", "what?", "say \"hi\"", "<b>", "a>b", "a|b", "tab\there", "\x1F", "\x7F"}) {
         const Status checked = CheckTitleForFileName(title);
         EXPECT_FALSE(checked.ok()) << title;
     }

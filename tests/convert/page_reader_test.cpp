@@ -18,9 +18,12 @@
 #include "convert/page_composer.h"
 #include "convert/page_markup.h"
 #include "scratch_folder.h"
+#include "plain_rules.h"
 
 namespace moza::convert {
 namespace {
+
+using testing::PlainCell;
 
 using ::testing::HasSubstr;
 
@@ -67,7 +70,7 @@ TEST(PageReaderTest, ComposedPagesReadBackCellForCell) {
         const glyph::GlyphTable table = randomTable(random);
         const WorkingImage image = randomPicture(random);
         const ColorMode mode = round % 3 == 0 ? ColorMode::Mono : ColorMode::Web;
-        const std::string title = round % 5 == 0 ? "" : "t\x93\xFA\x96\x7B \"x\" </b> " + std::to_string(round);
+        const std::string title = round % 5 == 0 ? "" : "t\x93\xFA\x96\x7B \"x\" </b> </Xitle </titlf " + std::to_string(round);
         const Result<PageGrid> read = ReadPage(pageBytes(image, table, mode, title), "page.html");
         ASSERT_TRUE(read.ok()) << "round " << round << ": " << read.error().message;
         const PageGrid& grid = read.value();
@@ -88,25 +91,22 @@ TEST(PageReaderTest, ComposedPagesReadBackCellForCell) {
     }
 }
 
-std::string cell(const std::string& color, const std::string& character) {
-    return std::string(markup::kCellStart) + color + ">" + character + std::string(markup::kCellEnd);
-}
-
 /// Two rows of two cells: "<" in red, あ in black, '"' in white, "?" in 0AC805.
-const std::string kTable = "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + cell("FF0000", "<") +
-                           cell("000000", "\x82\xA0") + "</tr><tr height=9>" + cell("FFFFFF", "\"") + cell("0AC805", "?") +
+const std::string kTable = "<table cellspacing=0 cellpadding=0 width=18><tr height=9>" + PlainCell("FF0000", "<") +
+                           PlainCell("000000", "\x82\xA0") + "</tr><tr height=9>" + PlainCell("FFFFFF", "\"") + PlainCell("0AC805", "?") +
                            "</tr></table>";
 const std::string kPage = PageFileHead("cat") + kTable + std::string(kPageFileTail);
 
 TEST(PageReaderTest, EachCellIsTheOneOrTwoBytesBetweenItsMarkup) {
-    const std::string odd = "<table cellspacing=0 cellpadding=0 width=27><tr height=9>" + cell("000000", std::string(1, '\0')) +
-                            cell("000000", "<<") + cell("000000", "</") + "</tr></table>";
+    const std::string odd = "<table cellspacing=0 cellpadding=0 width=27><tr height=9>" + PlainCell("000000", std::string(1, '\0')) +
+                            PlainCell("000000", "<<") + PlainCell("000000", "</") + "</tr></table>";
     const std::pair<std::string, std::vector<std::uint16_t>> cases[] = {
         {kPage, {'<', 0x82A0, '"', '?'}},
         {PageFileHead("") + odd + std::string(kPageFileTail), {0, 0x3C3C, 0x3C2F}},  // look like markup, are characters
         {PageFileHead("") + "<table cellspacing=0 cellpadding=0 width=0></table>" + std::string(kPageFileTail), {}},
     };
     for (const auto& [page, codes] : cases) {
+        EXPECT_TRUE(IsPageFileStart(page));
         const Result<PageGrid> read = ReadPage(page, "p");
         ASSERT_TRUE(read.ok()) << read.error().message;
         EXPECT_EQ(read.value().codes, codes);
@@ -150,12 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DamageCase{"start page", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Moza</title>", "does not begin as a page"},
         DamageCase{"lowercase colour", replaced(kPage, "0AC805", "0ac805"), "(row 2, cell 2): the colour"},
+        DamageCase{"a colour digit past F", replaced(kPage, "0AC805", "0AC80G"), "(row 2, cell 2): the colour"},
         DamageCase{"three character bytes", replaced(kPage, ">?<", ">\?\?\?<"), "(row 2, cell 2): expected one or two"},
         DamageCase{"three character bytes at the end", kPage.substr(0, kPage.rfind(">?<") + 1) + "?\?\?</font></td",
                    "(row 2, cell 2): expected one or two"},  // as long as a whole cell end: not cut short
-        DamageCase{"a cell short", replaced(kPage, cell("FFFFFF", "\""), ""), "(row 2, cell 2): expected a cell"},
-        DamageCase{"a cell over", replaced(kPage, "</tr></table>", cell("FFFFFF", "x") + "</tr></table>"),
-                   "(row 2): expected the end of the row"},
+        DamageCase{"a cell short", replaced(kPage, PlainCell("FFFFFF", "\""), ""), "(row 2, cell 2): expected a cell"},
+        DamageCase{"a cell over", replaced(kPage, "</tr>", PlainCell("FFFFFF", "x") + "</tr>"),
+                   "(row 1): expected the end of the row"},
         DamageCase{"width not whole columns", replaced(kPage, "width=18>", "width=19>"), "is not 9 pixels per column"},
         DamageCase{"width with a sign", replaced(kPage, "width=18>", "width=+18>"), "not a plain whole number"},
         DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider"},

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -71,10 +72,15 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     const QByteArray bmp32 = encoded(pattern(13, 7, QImage::Format_ARGB32), "bmp");
     const QByteArray xbm = encoded(pattern(13, 7, QImage::Format_Mono), "xbm");
     const QByteArray png = encoded(pattern(13, 7, QImage::Format_ARGB32), "png");
+    // Header fields as other writers set them: run-length 8 bits with the data's length, alpha bit fields.
+    const auto field = [](QByteArray bytes, int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); return bytes; };
+    const QByteArray rle8 = field(field(bmp8, 30, 1), 34, static_cast<quint32>(bmp8.size()) - qFromLittleEndian<quint32>(bmp8.constData() + 10));
     const Case cases[] = {
         {"8-bit BMP", bmp8, "bmp", bmp8.size()},
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
+        {"8-bit run-length BMP", rle8, "bmp", rle8.size()},
+        {"BMP of alpha bit fields", field(bmp32, 30, 6), "bmp", bmp32.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
         {"grey TGA with an ID", tga(5, 3, 3, 7), "tga", 18 + 7 + 5 * 3},
         {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels

@@ -166,19 +166,19 @@ TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTermi
 #endif
 
 TEST_F(PictureLoaderTest, PicturesTooTallOrTooLargeToDecodeAreRefusedBeforeDecoding) {
-    QImage tall(1, 40000, QImage::Format_Mono);
+    QImage tall(10, 40000, QImage::Format_Mono);
     tall.fill(1);
-    const Result<convert::WorkingImage> tooTall = LoadPicture(save(tall, "tall.png"));
+    const fs::path tallFile = save(tall, "tall.png");
+    const fs::path large = save(photo(1024, 1024), "large.png");
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);  // megabytes: less than either picture needs; the height is told first
+    const Result<convert::WorkingImage> tooTall = LoadPicture(tallFile);
+    const Result<convert::WorkingImage> tooLarge = LoadPicture(large);
+    QImageReader::setAllocationLimit(limit);
     ASSERT_FALSE(tooTall.ok());
     EXPECT_THAT(tooTall.error().message, ::testing::EndsWith("tall.png': the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high"));
     EXPECT_EQ(tooTall.error().kind, ErrorKind::PictureTooTall);
     EXPECT_EQ(tooTall.error().numbers, (std::vector<long long>{40000, 32766}));
-
-    const fs::path large = save(photo(1024, 1024), "large.png");
-    const int limit = QImageReader::allocationLimit();
-    QImageReader::setAllocationLimit(1);  // megabytes
-    const Result<convert::WorkingImage> tooLarge = LoadPicture(large);
-    QImageReader::setAllocationLimit(limit);
     ASSERT_FALSE(tooLarge.ok());
     EXPECT_THAT(tooLarge.error().message, HasSubstr("(1024 x 1024 pixels) is too large to decode: it would need more than 1 MB of memory"));
 }
