@@ -108,16 +108,6 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
     EXPECT_EQ(run({"--table", table(), "-t", "cat", "-o", "-", picture}).out, expected);  // and on standard output
 }
 
-TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderUnderTheDateTimeAndTitle) {
-    const Outcome result = run({"--table", table(), "-t", "moza-cli-test-猫", savePicture("small.png")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const fs::path written = result.out.substr(0, result.out.size() - 1);
-    EXPECT_EQ(written.parent_path(), fs::path(MOZA_PROGRAM_DIR) / "temp");
-    EXPECT_THAT(written.filename().string(), ::testing::MatchesRegex("[0-9]{8}_[0-9]{6}_moza-cli-test-猫\\.html"));
-    EXPECT_THAT(moza::ReadWholeFile(written).value(), HasSubstr("<title>moza-cli-test-\x94\x4C</title>"));
-    fs::remove(written);
-}
-
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     const fs::path out = m_folder / "pages";
     const std::vector<std::string> arguments = {"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"),
@@ -286,7 +276,7 @@ TEST_F(MozaConvertTest, InterruptedRunsRemoveTheirPartFileAndEndAsTheSignalSays)
     }
 }
 
-TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
+TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderNeverReplacingAnotherRunsPage) {
     // Another run's pages under every name this run can make in the next half minute, so a slow
     // start on a busy machine still meets one.
     const std::string title = "moza-cli-test-concurrent";
@@ -302,13 +292,22 @@ TEST_F(MozaConvertTest, APageOfAnotherRunInTheTempFolderIsNeverReplaced) {
         theirs.push_back(temp / (name + title + ".html"));
         std::ofstream(theirs.back()) << "their page";
     }
-    const Outcome result = run({"--table", table(), "-t", title, savePicture("small.png")});
+    const std::string picture = savePicture("small.png");
+    const Outcome result = run({"--table", table(), "-t", title, picture});
     for (const fs::path& page : theirs) {
         EXPECT_EQ(moza::ReadWholeFile(page).value(), "their page");
         fs::remove(page);
     }
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("the file already exists (another run made a page of that name"));
+
+    const Outcome mine = run({"--table", table(), "-t", "moza-cli-test-猫", picture});
+    ASSERT_EQ(mine.status, 0) << mine.err;
+    const fs::path written = mine.out.substr(0, mine.out.size() - 1);
+    EXPECT_EQ(written.parent_path(), temp);
+    EXPECT_THAT(written.filename().string(), ::testing::MatchesRegex("[0-9]{8}_[0-9]{6}_moza-cli-test-猫\\.html"));
+    EXPECT_THAT(moza::ReadWholeFile(written).value(), HasSubstr("<title>moza-cli-test-\x94\x4C</title>"));
+    fs::remove(written);
 }
 
 TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
