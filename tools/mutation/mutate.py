@@ -11,6 +11,10 @@ tests let live. A mutant that does not compile counts for nothing.
     tools/mutation/mutate.py --all                    # every mutant: overnight
     tools/mutation/mutate.py --list                   # the mutants, without running anything
     tools/mutation/mutate.py --replay old.json        # the mutants of an earlier report, again
+    tools/mutation/mutate.py --all --resume           # every mutant the report does not hold yet
+
+The report is written after every mutant, so a long run stopped by Ctrl+C, a shutdown or a lost
+session goes on where it ended with --resume (same --report).
 
 The sources are changed in place and always put back (also on Ctrl+C); run it on a clean tree.
 The build lives in build/mutation (release, without the desktop program, tools or benchmarks).
@@ -163,6 +167,10 @@ def run(command, timeout, log=None):
         return "timeout", ""
 
 
+def commit():
+    return subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True).stdout.strip()
+
+
 def configure():
     code, out = run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                      "-DMOZA_BUILD_UI=OFF", "-DMOZA_BUILD_TOOLS=OFF", "-DMOZA_BUILD_BENCH=OFF"], 600)
@@ -193,6 +201,8 @@ def main():
     parser.add_argument("--only", default="", help="only files whose path contains this text")
     parser.add_argument("--timeout", type=int, default=300, help="seconds per test program (default 300)")
     parser.add_argument("--report", default=os.path.join(BUILD, "report.json"), help="where the JSON report goes")
+    parser.add_argument("--resume", action="store_true",
+                        help="keep the outcomes the report holds and try only the mutants it lacks")
     args = parser.parse_args()
 
     mutants = [m for m in (replayed(args.replay) if args.replay else all_mutants()) if args.only in m["file"]]
@@ -204,6 +214,16 @@ def main():
     if not args.all and not args.replay:
         random.Random(args.seed).shuffle(mutants)
         mutants = sorted(mutants[: args.count], key=lambda m: (m["file"], m["line"]))
+    earlier = []
+    if args.resume and os.path.exists(args.report):
+        report = json.load(open(args.report, encoding="utf-8"))
+        if report.get("commit") != commit():
+            sys.exit(f"mutate: {args.report} is of commit {report.get('commit')}, the tree is at {commit()};"
+                     " outcomes of other code or tests cannot be kept (--replay tries them again)")
+        earlier = report["mutants"]
+        done = {(m["file"], m["old"], m["new"]) for m in earlier}
+        mutants = [m for m in mutants if (m["file"], m["old"], m["new"]) not in done]
+        print(f"mutate: {len(earlier)} outcomes kept from {args.report}; {len(mutants)} mutants to go", file=sys.stderr)
     if subprocess.run(["git", "diff", "--quiet", "--"] + FOLDERS, cwd=ROOT).returncode != 0:
         sys.exit("mutate: the sources have changes of their own; commit or stash them first")
 
@@ -215,7 +235,7 @@ def main():
         if not tests_pass(folder, args.timeout):
             sys.exit(f"mutate: the tests fail on the unchanged sources ({folder})")
 
-    results, started = [], time.time()
+    results, started = list(earlier), time.time()
     signal.signal(signal.SIGTERM, signal.default_int_handler)
     try:
         for i, m in enumerate(mutants, 1):
@@ -234,6 +254,7 @@ def main():
             finally:
                 open(path, "w", encoding="utf-8").write(original)
             results.append(m)
+            save(args, results)
             print(f"[{i}/{len(mutants)}] {m['outcome']:>14}  {m['file']}:{m['line']}: {m['what']}", flush=True)
     except KeyboardInterrupt:
         print("mutate: interrupted; the sources are as they were", file=sys.stderr)
@@ -248,9 +269,18 @@ def main():
           f" {time.time() - started:.0f} s")
     for m in survived:
         print(f"survived: {m['file']}:{m['line']}: {m['what']}\n    was: {m['old'].strip()}\n    now: {m['new'].strip()}")
-    os.makedirs(os.path.dirname(args.report), exist_ok=True)
-    json.dump({"seed": args.seed, "killed": killed, "built": built, "mutants": results},
-              open(args.report, "w", encoding="utf-8"), ensure_ascii=False, indent=1)
+    save(args, results)
+
+
+def save(args, results):
+    """Writes the report of `results` whole, through a temporary file, so it is never half written."""
+    killed = sum(m["outcome"] == "killed" for m in results)
+    built = killed + sum(m["outcome"] == "survived" for m in results)
+    os.makedirs(os.path.dirname(os.path.abspath(args.report)), exist_ok=True)
+    part = args.report + ".part"
+    json.dump({"seed": args.seed, "commit": commit(), "killed": killed, "built": built, "mutants": results},
+              open(part, "w", encoding="utf-8"), ensure_ascii=False, indent=1)
+    os.replace(part, args.report)
 
 
 if __name__ == "__main__":
