@@ -204,7 +204,8 @@ TEST_F(MozaConvertTest, RunsThatCannotSucceedExitOneSayingWhyAndWriteNoPage) {
     }
     const Outcome unprinted = run({"--table", table(), "-o", page, picture}, "", "/dev/full");
     EXPECT_EQ(unprinted.status, 1);
-    EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of"));
+    EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of '" + page + "' on standard output: " +
+                                         moza::SystemErrorText(ENOSPC)));
     // With an explicit page file the title only goes into the page.
     EXPECT_EQ(run({"--table", table(), "-t", "a/b", "-o", page, picture}).status, 0);
 }
@@ -318,6 +319,8 @@ TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
     EXPECT_EQ(limited.status, 1);
     EXPECT_THAT(limited.err, HasSubstr("cannot write '" + page + "'"));
     EXPECT_TRUE(pages().empty());
+    const Outcome inTemp = run({"--table", table(), "-t", "moza-cli-test-limited", picture}, "ulimit -f 1; ");
+    EXPECT_THAT(inTemp.err, ::testing::AllOf(HasSubstr("cannot write '"), ::testing::Not(HasSubstr("another run"))));
     const Outcome full = run({"--table", table(), "-o", "/dev/full", picture});
     EXPECT_EQ(full.status, 1);
     EXPECT_THAT(full.err, HasSubstr("cannot write '/dev/full': the disk is full"));
@@ -372,7 +375,7 @@ TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
     fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const Outcome refused = run({"--table", table(), "-o", readOnly, picture}, asUser);
     EXPECT_EQ(refused.status, 1);
-    EXPECT_THAT(refused.err, HasSubstr("cannot write '" + readOnly + "': Permission denied"));
+    EXPECT_THAT(refused.err, ::testing::EndsWith("cannot write '" + readOnly + "': Permission denied\n"));
     EXPECT_EQ(moza::ReadWholeFile(readOnly).value(), "keep");
 
     // A file the user may write in a folder the user may not: written in place.

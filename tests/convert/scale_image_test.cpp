@@ -53,7 +53,7 @@ TEST(ScaleImageTest, EveryPixelIsTheAreaWeightedMeanOfWhatItCovers) {
 TEST(ScaleImageTest, SizesThatCannotBeMadeAreRefused) {
     const WorkingImage image = WorkingImage::create(4, 4).value();
     EXPECT_FALSE(ScaleImage(image, 0, 3).ok());
-    EXPECT_FALSE(ScaleImage(image, 3, -1).ok());
+    EXPECT_FALSE(ScaleImage(image, 3, 0).ok());
     EXPECT_FALSE(ScaleImage(image, 3, kMaxPictureHeight + 1).ok());
     EXPECT_FALSE(ScaleImage(WorkingImage{}, 3, 3).ok());
     EXPECT_FALSE(ScaleImage(WorkingImage::create(0, 4).value(), 3, 3).ok());  // no columns, some rows

@@ -107,9 +107,7 @@ TEST(PictureCompletenessTest, AHeaderThatClaimsMoreThanTheFileHoldsIsRefusedWith
         for (int i = from; i < to; ++i) claims[i] = value;
         EXPECT_FALSE(CheckPictureComplete(claims, "bmp").ok()) << "bytes " << from << " to " << to;
     }
-    QByteArray big = tga(1, 1);
-    for (int i = 12; i < 16; ++i) big[i] = '\xFF';  // 65535 x 65535
-    EXPECT_FALSE(CheckPictureComplete(big, "tga").ok());
+    EXPECT_FALSE(CheckPictureComplete(tga(1, 1).replace(12, 4, QByteArray(4, '\xFF')), "tga").ok());  // 65535 x 65535
     // Run-length TGAs are shorter than their pixels: the decoder judges them.
     EXPECT_TRUE(CheckPictureComplete(tga(5, 3, 10).remove(18, 40), "tga").ok());
 }
