@@ -278,8 +278,9 @@ def save(args, results):
     built = killed + sum(m["outcome"] == "survived" for m in results)
     os.makedirs(os.path.dirname(os.path.abspath(args.report)), exist_ok=True)
     part = args.report + ".part"
-    json.dump({"seed": args.seed, "commit": commit(), "killed": killed, "built": built, "mutants": results},
-              open(part, "w", encoding="utf-8"), ensure_ascii=False, indent=1)
+    with open(part, "w", encoding="utf-8") as out:
+        json.dump({"seed": args.seed, "commit": commit(), "killed": killed, "built": built, "mutants": results},
+                  out, ensure_ascii=False, indent=1)
     os.replace(part, args.report)
 
 
