@@ -159,12 +159,26 @@ def replayed(report):
     return result
 
 
-def run(command, timeout, log=None):
+# A compiler cache keys an object by the source it read first, while the compiler reads it again:
+# a source put back while a mutant compiles would be cached as that mutant and handed out later.
+# Mutants are compiled once each anyway, so the cache is left out.
+ENVIRONMENT = dict(os.environ, CCACHE_DISABLE="1")
+
+
+def run(command, timeout):
+    """Runs `command` in a process group of its own, so a timeout or Ctrl+C ends all of it (a
+    compiler left running would write an object after its source was put back)."""
+    process = subprocess.Popen(command, cwd=ROOT, env=ENVIRONMENT, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, start_new_session=True)
     try:
-        done = subprocess.run(command, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
-        return done.returncode, done.stdout.decode("utf-8", "replace")
+        out, _ = process.communicate(timeout=timeout)
+        return process.returncode, out.decode("utf-8", "replace")
     except subprocess.TimeoutExpired:
         return "timeout", ""
+    finally:
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
 
 
 def commit():
