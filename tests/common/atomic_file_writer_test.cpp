@@ -43,6 +43,7 @@ TEST_F(AtomicFileWriterTest, AFolderThatIsMissingOrAFileIsNamedAndNothingIsWritt
     const std::pair<fs::path, std::string> cases[] = {
         {m_folder / "temp" / "page.html", "cannot write '" + (m_folder / "temp" / "page.html").string() + "'"},
         {m_folder / "file" / "page.html", "'" + (m_folder / "file").string() + "' is not a folder"},
+        {m_folder, "a folder of that name is in the way"},
     };
     for (const auto& [path, message] : cases) {
         const Status written = writeFile(path, "t <table></table>");
@@ -62,17 +63,18 @@ TEST_F(AtomicFileWriterTest, APageThatCannotBePutInPlaceIsAFailure) {
     fs::remove_all(m_folder / "gone");
     const Status committed = writer.value().commit();
     ASSERT_FALSE(committed.ok());
-    EXPECT_THAT(committed.error().message, HasSubstr("page.html"));
+    EXPECT_THAT(committed.error().message, HasSubstr("page.html': " + SystemErrorText(ENOENT)));
 }
 #endif
 
 TEST_F(AtomicFileWriterTest, APageReplacesTheEarlierOneOnlyWhenCommitted) {
     const fs::path path = m_folder / "page.html";
     ASSERT_TRUE(writeFile(path, "earlier <table></table>").ok());
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);  // which the page replacing it keeps
+    fs::permissions(path, fs::perms::set_gid | fs::perms::owner_read | fs::perms::owner_write);  // which the page replacing it keeps
+    EXPECT_EQ(AtomicFileWriter::open(path).value().method(), AtomicFileWriter::Method::Rename);
     ASSERT_TRUE(writeFile(path, "second <table></table>").ok());
 #ifndef _WIN32
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::set_gid | fs::perms::owner_read | fs::perms::owner_write);
 #endif
     {
         Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
@@ -87,14 +89,18 @@ TEST_F(AtomicFileWriterTest, APageReplacesTheEarlierOneOnlyWhenCommitted) {
 #ifndef _WIN32
 TEST_F(AtomicFileWriterTest, ALinkIsWrittenThroughAndStaysALinkEvenWhenItsFileIsMissing) {
     std::ofstream(m_folder / "real.html") << "old";
-    fs::create_symlink(m_folder / "real.html", m_folder / "link.html");
+    // A chain is followed to 39 links; one more is refused, as a loop would be.
+    for (int i = 1; i <= 40; ++i) fs::create_symlink(i == 1 ? m_folder / "real.html" : fs::path(std::to_string(i - 1)), m_folder / std::to_string(i));
     fs::create_symlink("missing.html", m_folder / "dangling.html");
-    for (const char* name : {"link.html", "dangling.html"}) {
+    for (const char* name : {"39", "dangling.html"}) {
         ASSERT_TRUE(writeFile(m_folder / name, "t <table></table>").ok()) << name;
         EXPECT_TRUE(fs::is_symlink(m_folder / name)) << name;
     }
     EXPECT_EQ(ReadWholeFile(m_folder / "real.html").value(), "t <table></table>");
     EXPECT_EQ(ReadWholeFile(m_folder / "missing.html").value(), "t <table></table>");
+    const Status loop = writeFile(m_folder / "40", "40 links");
+    ASSERT_FALSE(loop.ok());
+    EXPECT_EQ(loop.error().message, "cannot write '" + (m_folder / "40").string() + "': " + SystemErrorText(ELOOP));
 }
 #endif
 
@@ -127,7 +133,7 @@ TEST_F(AtomicFileWriterTest, AFileOfTheSameNameIsKeptWhenAsked) {
     ASSERT_TRUE(writer.ok());
     writer.value().write("mine");
     std::ofstream(later) << "theirs";
-    EXPECT_FALSE(writer.value().commit().ok());
+    EXPECT_THAT(writer.value().commit().error().message, HasSubstr("': the file already exists"));
     EXPECT_EQ(ReadWholeFile(later).value(), "theirs");
     EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "later.html"));
 }
@@ -148,11 +154,15 @@ TEST_F(AtomicFileWriterTest, AFileWithOtherHardLinksIsWrittenInPlace) {
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path);
     ASSERT_TRUE(writer.ok());
     EXPECT_EQ(writer.value().method(), AtomicFileWriter::Method::InPlace);
-    writer.value().write("new");
+    writer.value().write("1");  // a single byte, the smallest write
     ASSERT_TRUE(writer.value().commit().ok());
-    EXPECT_EQ(ReadWholeFile(other).value(), "new");
-    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_EQ(ReadWholeFile(other).value(), "1");
     EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "other-name.html"));
+
+    // The name is removed before the commit: nothing was touched, so that is all the error says.
+    Result<AtomicFileWriter> again = AtomicFileWriter::open(path);
+    fs::remove(path);
+    EXPECT_EQ(again.value().commit().error().message, "cannot write '" + path.string() + "': " + SystemErrorText(ENOENT));
 }
 
 #endif

@@ -48,12 +48,5 @@ TEST_F(VersionResourceTest, FileAndProductVersionsAreTheProgramsVersion) {
     EXPECT_EQ(std::string(numbers), kVersionText);
 }
 
-TEST_F(VersionResourceTest, LanguageIsJapanese) {
-    const auto* translation = static_cast<const WORD*>(value(L"\\VarFileInfo\\Translation"));
-    ASSERT_NE(translation, nullptr);
-    EXPECT_EQ(translation[0], 0x0411);  // Japanese
-    EXPECT_EQ(translation[1], 1200);    // Unicode strings
-}
-
 }  // namespace
 }  // namespace moza
