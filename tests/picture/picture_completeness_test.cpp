@@ -37,13 +37,10 @@ QByteArray tga(int width, int height, int type = 2, int idLength = 0) {
     QByteArray bytes(18, '\0');
     bytes[0] = static_cast<char>(idLength);
     bytes[2] = static_cast<char>(type);
-    bytes[12] = static_cast<char>(width & 255);
-    bytes[13] = static_cast<char>(width >> 8);
-    bytes[14] = static_cast<char>(height & 255);
-    bytes[15] = static_cast<char>(height >> 8);
+    qToLittleEndian<quint16>(static_cast<quint16>(width), bytes.data() + 12);
+    qToLittleEndian<quint16>(static_cast<quint16>(height), bytes.data() + 14);
     bytes[16] = static_cast<char>(bits);
-    bytes.append(QByteArray(idLength, 'i'));
-    bytes.append(QByteArray(width * height * bits / 8, '\x7F'));
+    bytes.append(QByteArray(idLength, 'i')).append(QByteArray(width * height * bits / 8, '\x7F'));
     bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.", 17).append('\0');
     return bytes;
 }
@@ -75,12 +72,16 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     // Header fields as other writers set them: run-length 8 bits with the data's length, alpha bit fields.
     const auto field = [](QByteArray bytes, int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); return bytes; };
     const QByteArray rle8 = field(field(bmp8, 30, 1), 34, static_cast<quint32>(bmp8.size()) - qFromLittleEndian<quint32>(bmp8.constData() + 10));
+    // An OS/2 BMP, whose 12-byte header Qt reads but does not write: 5 x 3 at 24 bits, rows of 16 bytes.
+    QByteArray os2 = QByteArray("BM", 2) + QByteArray(24, '\0') + QByteArray(48, '\x7F');
+    for (const auto& [at, value] : {std::pair{2, 74}, {10, 26}, {14, 12}, {18, 5}, {20, 3}, {22, 1}, {24, 24}}) os2 = field(os2, at, value);
     const Case cases[] = {
         {"8-bit BMP", bmp8, "bmp", bmp8.size()},
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
         {"8-bit run-length BMP", rle8, "bmp", rle8.size()},
         {"BMP of alpha bit fields", field(bmp32, 30, 6), "bmp", bmp32.size()},
+        {"OS/2 BMP", os2, "bmp", os2.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
         {"grey TGA with an ID", tga(5, 3, 3, 7), "tga", 18 + 7 + 5 * 3},
         {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels
