@@ -107,7 +107,7 @@ TEST_F(AtomicFileWriterTest, ALinkIsWrittenThroughAndStaysALinkEvenWhenItsFileIs
 TEST_F(AtomicFileWriterTest, ACopyIsWholeOrNothing) {
     const fs::path from = m_folder / "page.html";
     const fs::path to = m_folder / "saved.html";
-    ASSERT_TRUE(writeFile(from, "t <table>\x82\xA0</table>").ok());
+    ASSERT_TRUE(writeFile(from, "t").ok());  // one byte: the last read is that short
     std::ofstream(to) << "an older file that is longer than the page, so truncation matters ....................................";
     ASSERT_TRUE(CopyFileWhole(from, to).ok());
     EXPECT_EQ(ReadWholeFile(to).value(), ReadWholeFile(from).value());

@@ -148,7 +148,7 @@ TEST_F(CharDataFileTest, FilesThatAreNotRegularOrTooLargeAreRefusedBeforeReading
     const fs::path large = m_folder / "large.csv";
     std::ofstream(large).close();
     fs::resize_file(large, kMaxCharDataBytes + 1);
-    const std::pair<fs::path, const char*> cases[] = {{fifo, "it is not a regular file"}, {large, "17 MB"}};
+    const std::pair<fs::path, const char*> cases[] = {{fifo, "it is not a regular file"}, {large, "the file is 17 MB, more than the 16 MB"}};
     for (const auto& [file, reason] : cases) {
         const Result<GlyphTable> table = LoadCharData(file, {});
         ASSERT_FALSE(table.ok()) << file;
