@@ -138,6 +138,11 @@ TEST_F(AtomicFileWriterTest, AFileOfTheSameNameIsKeptWhenAsked) {
     EXPECT_THAT(files(), ::testing::UnorderedElementsAre("page.html", "later.html"));
 }
 
+TEST_F(AtomicFileWriterTest, AFileIsReadWholeUpToItsLimitAndAFolderIsRefusedAsOne) {
+    EXPECT_EQ(ReadWholeFile(file("three.txt", "abc"), 3).value(), "abc");
+    EXPECT_THAT(ReadWholeFile(m_folder).error().message, HasSubstr("': it is a folder"));
+}
+
 TEST(WriteErrorTextTest, AFullDiskOrQuotaSaysTheDiskIsFull) {
     EXPECT_EQ(WriteErrorText(ENOSPC), "the disk is full");
 #ifdef EDQUOT

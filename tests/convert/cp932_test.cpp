@@ -14,12 +14,9 @@
 namespace moza::convert {
 namespace {
 
-TEST(Cp932Test, ACharacterOutsideTheCodePageIsNamed) {
+TEST(Cp932Test, TextThatCannotBeConvertedIsRefusedSayingWhy) {
     EXPECT_EQ(Utf8ToCp932("café").error().message, "the character 'é' (U+00E9) cannot be written in code page 932");
     EXPECT_EQ(Utf8ToCp932("猫😀").error().message, "the character '😀' (U+1F600) cannot be written in code page 932");
-}
-
-TEST(Cp932Test, InvalidTextIsRefused) {
     const Error notUtf8 = Utf8ToCp932("ab\xFF").error();
     EXPECT_EQ(notUtf8.message, "the text is not valid UTF-8 (byte 3)");
     EXPECT_EQ(notUtf8.numbers, std::vector<long long>{3});
