@@ -19,7 +19,7 @@ TEST(PartFilesTest, NamesAreShortAndRecognised) {
     EXPECT_TRUE(IsPartFileName(name, &process));
     EXPECT_NE(NewPartFileName(), name);
     for (const char* other : {".moza-part-", ".moza-part-12", ".moza-part-12-", ".moza-part-x-1", ".moza-part-1x2", ".moza-part-1-2x",
-                              "moza-part-1-2", ".page.html.part-1-2", "20261205_184607_cat.html"}) {
+                              "moza-part-1-2", ".moza-page-1-2", ".page.html.part-1-2", "20261205_184607_cat.html"}) {
         EXPECT_FALSE(IsPartFileName(other)) << other;
     }
 }
