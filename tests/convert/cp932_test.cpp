@@ -51,7 +51,7 @@ TEST(Cp932Test, ACharacterWrittenOneWayOnlyIsRefusedWithItsLookAlike) {
         ASSERT_NE(iconv(toCp932, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1)) << int(value);
         iconv_close(toCp932);
         glibc.resize(glibc.size() - outLeft);
-        if (glibc == "\\" || glibc == "~") continue;
+        if (glibc == "\\" || glibc == "~") glibc = glibc == "\\" ? "\x81\x8F" : "\x81\x50";  // ￥ and ￣
         EXPECT_EQ(Utf8ToCp932(EncodeUtf8(oneWay->instead)).value(), glibc) << "U+" << std::hex << int(value);
     }
     EXPECT_EQ(offered, 9);
