@@ -78,7 +78,7 @@ TEST_F(MakePageTest, RefusedTitlesStopBeforeTheImageIsTouched) {
     const Case cases[] = {
         {"a\nb", PageTarget::Kind::File, "line break"},
         {"a/b", PageTarget::Kind::TempFolder, "'/' (U+002F)"},
-        {"café", PageTarget::Kind::File, "U+00E9"},
+        {"café", PageTarget::Kind::File, "the title cannot be used: the character 'é' (U+00E9)"},
     };
     for (const Case& c : cases) {
         WorkingImage image = sevenByFour();
