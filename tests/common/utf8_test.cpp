@@ -23,6 +23,7 @@ TEST(Utf8Test, CodePointsAtEachLengthsEdgesGoBothWaysAndSequencesThatAreNoTextAr
                               "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
         EXPECT_EQ(DecodeUtf8(bytes).length, 0) << ::testing::PrintToString(bytes);
     }
+    EXPECT_EQ(DecodeUtf8(std::string_view("\xE3\x81\x82", 2)).length, 0);  // cut short where the next byte would end it
     EXPECT_EQ(DescribeCharacter("\x7F", 0x7F), "a control character (U+007F)");
 }
 
