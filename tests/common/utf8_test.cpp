@@ -11,20 +11,20 @@ TEST(Utf8Test, CodePointsAtEachLengthsEdgesGoBothWaysAndSequencesThatAreNoTextAr
     const std::pair<char32_t, std::string> cases[] = {
         {0x7F, "\x7F"},          {0x80, "\xC2\x80"},          {0x7FF, "\xDF\xBF"},
         {0x800, "\xE0\xA0\x80"}, {0xD7FF, "\xED\x9F\xBF"},    {0xE000, "\xEE\x80\x80"},
-        {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"}, {0x40000, "\xF1\x80\x80\x80"},
-        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"}, {0x40000, "\xF1\x80\x80\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"},
     };
     for (const auto& [value, bytes] : cases) {
         EXPECT_EQ(EncodeUtf8(value), bytes) << static_cast<unsigned>(value);
         const CodePoint decoded = DecodeUtf8(bytes + "x");
         EXPECT_TRUE(decoded.value == value && decoded.length == static_cast<int>(bytes.size())) << bytes;
     }
-    for (const char* bytes : {"", "\x80", "\xFF", "\xE3\x81", "\xE3\x41\x81", "\xC0\xAF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+    for (const char* bytes : {"", "\x80", "\xFF", "\xE3\x81", "\xE3\x41\x81", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
                               "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
         EXPECT_EQ(DecodeUtf8(bytes).length, 0) << ::testing::PrintToString(bytes);
     }
     EXPECT_EQ(DecodeUtf8(std::string_view("\xE3\x81\x82", 2)).length, 0);  // cut short where the next byte would end it
-    EXPECT_EQ(DescribeCharacter("\x7F", 0x7F), "a control character (U+007F)");
+    for (const auto& [character, named] : {std::pair{"\x1F", "a control character (U+001F)"}, {" ", "' ' (U+0020)"}, {"\x7F", "a control character (U+007F)"}})
+        EXPECT_EQ(DescribeCharacter(character, DecodeUtf8(character).value), named);
 }
 
 }  // namespace
