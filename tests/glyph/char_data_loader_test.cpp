@@ -107,8 +107,8 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
         {"1,2,3,4,5,6,7,8,9,\x1B[2J" + std::string(100, '7') + "\n",
          "1 (line 1): value 10 \"\\x1B[2J" + std::string(36, '7') + "...\" is not a whole number",
          ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1B[2J" + std::string(36, '7') + "..."},
-        {"1,2,3,4,5,6,7,8,9,\x1B[2J" + std::string(36, '7') + "\n", "1 (line 1): value 10 \"\\x1B[2J" + std::string(36, '7') +
-         "\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1B[2J" + std::string(36, '7')},  // 40 bytes: whole
+        {"1,2,3,4,5,6,7,8,9,\x1F~2\x7F" + std::string(36, '7') + "\n", "1 (line 1): value 10 \"\\x1F~2\\x7F" + std::string(36, '7') +
+         "\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1F~2\\x7F" + std::string(36, '7')},  // 40 bytes: whole
     };
     for (const auto& c : cases) {
         const std::string buffer = c.text + " \"";  // bytes after the text are not the text's
