@@ -3,17 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace moza::convert {
 namespace {
 
 std::tm at(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
+    std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) = std::tuple(year - 1900, month - 1, day, hour, minute, second);
     return t;
 }
 
@@ -36,6 +33,7 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
     EXPECT_EQ(slash.kind, ErrorKind::TitleCharacterInFileName);
     EXPECT_EQ(slash.text, "/");
     EXPECT_EQ(slash.numbers, std::vector<long long>{0x2F});
+    EXPECT_EQ(CheckTitleForFileName("ab\xFF").error().numbers, std::vector<long long>{3});  // the byte that is not UTF-8
     for (const char* title : {"", "cat", "猫の写真", "a.b c-d_e", "..", "&amp;"}) {
         EXPECT_TRUE(CheckTitleForFileName(title).ok()) << title;
     }

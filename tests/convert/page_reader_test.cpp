@@ -100,10 +100,15 @@ const std::string kPage = PageFileHead("cat") + kTable + std::string(kPageFileTa
 TEST(PageReaderTest, EachCellIsTheOneOrTwoBytesBetweenItsMarkup) {
     const std::string odd = "<table cellspacing=0 cellpadding=0 width=27><tr height=9>" + PlainCell("000000", std::string(1, '\0')) +
                             PlainCell("000000", "<<") + PlainCell("000000", "</") + "</tr></table>";
+    std::string row;  // one row of the shortest cells: the fewest bytes a table of its width can take
+    for (int i = 0; i < 100; ++i) row += PlainCell("000000", "a");
     const std::pair<std::string, std::vector<std::uint16_t>> cases[] = {
         {kPage, {'<', 0x82A0, '"', '?'}},
         {PageFileHead("") + odd + std::string(kPageFileTail), {0, 0x3C3C, 0x3C2F}},  // look like markup, are characters
         {PageFileHead("") + "<table cellspacing=0 cellpadding=0 width=0></table>" + std::string(kPageFileTail), {}},
+        {PageFileHead("") + "<table cellspacing=0 cellpadding=0 width=900><tr height=9>" + row + "</tr></table>" + std::string(kPageFileTail),
+         std::vector<std::uint16_t>(100, 'a')},
+        {PageFileHead(std::string(65536, 't')) + kTable + std::string(kPageFileTail), {'<', 0x82A0, '"', '?'}},  // the longest title
     };
     for (const auto& [page, codes] : cases) {
         EXPECT_TRUE(IsPageFileStart(page));
@@ -140,9 +145,9 @@ class PageReaderDamageTest : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(PageReaderDamageTest, IsRefusedWithTheReasonAndWhere) {
     const Result<PageGrid> read = ReadPage(GetParam().bytes, "x.html");
-    ASSERT_FALSE(read.ok());
+    ASSERT_FALSE(read.ok()) << GetParam().what;
     EXPECT_THAT(read.error().message, HasSubstr("x.html: byte"));
-    EXPECT_THAT(read.error().message, HasSubstr(GetParam().message));
+    EXPECT_THAT(read.error().message, HasSubstr(GetParam().message)) << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,6 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"start page", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Moza</title>", "does not begin as a page"},
         DamageCase{"lowercase colour", replaced(kPage, "0AC805", "0ac805"), "(row 2, cell 2): the colour"},
         DamageCase{"a colour digit past F", replaced(kPage, "0AC805", "0AC80G"), "(row 2, cell 2): the colour"},
+        DamageCase{"a colour digit past 9", replaced(kPage, "0AC805", "0AC80:"), "(row 2, cell 2): the colour"},
         DamageCase{"three character bytes", replaced(kPage, ">?<", ">\?\?\?<"), "(row 2, cell 2): expected one or two"},
         DamageCase{"three character bytes at the end", kPage.substr(0, kPage.rfind(">?<") + 1) + "?\?\?</font></td",
                    "(row 2, cell 2): expected one or two"},  // as long as a whole cell end: not cut short
@@ -160,17 +166,15 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"width not whole columns", replaced(kPage, "width=18>", "width=19>"), "is not 9 pixels per column"},
         DamageCase{"width with a sign", replaced(kPage, "width=18>", "width=+18>"), "not a plain whole number"},
         DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider than any picture"},
+        DamageCase{"width of 12 digits", replaced(kPage, "width=18>", "width=999999999999>"), "expected \">\" after the table width"},
         DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=9000>"), "wider than the rest"},
         DamageCase{"lead byte zero", replaced(kPage, "\x82\xA0", std::string("\0\xA0", 2)), "cannot begin with the byte 0"},
         DamageCase{"no closing quote", kPage.substr(0, kPage.size() - 3) + "\r\n", "expected the end of the page"},
         DamageCase{"bytes after the end", kPage + "x", "bytes follow the end"},
         DamageCase{"a row in other markup", replaced(kPage, "<tr height=9>", "<tr height=10>"), "expected a row"},
-        DamageCase{"title that ends itself", replaced(kPage, "cat", "a</TITLE>b"), "the title holds"}),
-    [](const ::testing::TestParamInfo<DamageCase>& damage) {
-        std::string name = damage.param.what;
-        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+        DamageCase{"title that ends itself", replaced(kPage, "cat", "a</TITLE>b"), "the title holds"},
+        DamageCase{"title that ends in an end tag", replaced(kPage, "cat", "a</title"), "the title holds"},
+        DamageCase{"title over 64 KiB", replaced(kPage, "cat", std::string(65537, 't')), "expected the end of the title"}));
 
 using PageReaderFileTest = moza::testing::ScratchFolderTest;
 
