@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"TinyPictureIsNotEnlargedToOneCell", {2, 2}, {.columns = 1}, {2, 2}},
         SizeCase{"SmallPictureUnderAWideLimitIsLeftAlone", {6, 3}, {.columns = 50}, {6, 3}},
         SizeCase{"TinyPictureEnlargedWhenAllowed", {2, 2}, {.columns = 4, .allowEnlarge = true}, {12, 12}},
-        SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10, .allowEnlarge = true}, {0, 0}}),
-    [](const ::testing::TestParamInfo<SizeCase>& test) { return std::string(test.param.name); });
+        SizeCase{"EmptyPictureStaysEmpty", {0, 0}, {.columns = 10, .allowEnlarge = true}, {0, 0}}));
 
 TEST(TargetPictureSizeTest, ScaledPagesKeepToEveryLimitAndTheShownShape) {
     for (int width = 5; width < 3000; width += 331) {
