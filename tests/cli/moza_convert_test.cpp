@@ -262,11 +262,8 @@ TEST_F(MozaConvertTest, InterruptedRunsRemoveTheirPartFileAndEndAsTheSignalSays)
             ::_exit(127);
         }
         ASSERT_GT(child, 0);
-        bool writing = false;
-        for (int i = 0; i < 20000 && !writing; ++i) {
-            writing = !pages().empty();
-            if (!writing) ::usleep(500);
-        }
+        for (int i = 0; i < 20000 && pages().empty(); ++i) ::usleep(500);
+        const bool writing = !pages().empty();
         ::kill(child, signal);
         int status = 0;
         ::waitpid(child, &status, 0);

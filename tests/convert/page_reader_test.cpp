@@ -56,8 +56,8 @@ glyph::GlyphTable randomTable(std::mt19937& random) {
     return glyph::GlyphTable(std::move(records));
 }
 
-WorkingImage randomPicture(std::mt19937& random) {
-    WorkingImage image = WorkingImage::create(static_cast<int>(random() % 31), static_cast<int>(random() % 31)).value();
+WorkingImage randomPicture(std::mt19937& random, int width, int height) {
+    WorkingImage image = WorkingImage::create(width, height).value();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
     image.EnlargeToBlocks();
@@ -68,7 +68,7 @@ TEST(PageReaderTest, ComposedPagesReadBackCellForCell) {
     std::mt19937 random(20261205);
     for (int round = 0; round < 300; ++round) {
         const glyph::GlyphTable table = randomTable(random);
-        const WorkingImage image = randomPicture(random);
+        const WorkingImage image = randomPicture(random, static_cast<int>(random() % 31), static_cast<int>(random() % 31));
         const ColorMode mode = round % 3 == 0 ? ColorMode::Mono : ColorMode::Web;
         const std::string title = round % 5 == 0 ? "" : "t\x93\xFA\x96\x7B \"x\" </b> </Xitle </titlf " + std::to_string(round);
         const Result<PageGrid> read = ReadPage(pageBytes(image, table, mode, title), "page.html");
@@ -181,10 +181,8 @@ using PageReaderFileTest = moza::testing::ScratchFolderTest;
 TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
     // About a megabyte of cells of one and two bytes, so cells straddle every window boundary.
     std::mt19937 random(7);
-    WorkingImage image = WorkingImage::create(420, 300).value();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
-    const std::string bytes = pageBytes(image, randomTable(random), ColorMode::Web, "big");
+    const glyph::GlyphTable table = randomTable(random);
+    const std::string bytes = pageBytes(randomPicture(random, 420, 300), table, ColorMode::Web, "big");
     ASSERT_GT(bytes.size(), 800000u);
     const Result<PageGrid> fromFile = ReadPageFile(file("big.html", bytes));
     const Result<PageGrid> fromBytes = ReadPage(bytes, "big.html");
@@ -202,6 +200,12 @@ TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
     const Result<PageGrid> truncated = ReadPageFile(file("truncated.html", bytes.substr(0, 600001)));
     ASSERT_FALSE(truncated.ok());
     EXPECT_THAT(truncated.error().message, HasSubstr("ends early"));
+
+    // A page one byte longer than the read window: the last read brings exactly the one byte still wanted.
+    const WorkingImage small = randomPicture(random, 180, 180);
+    const std::size_t titleBytes = (1u << 18) + 1 - pageBytes(small, table, ColorMode::Web, "").size();
+    const Result<PageGrid> fromEdge = ReadPageFile(file("edge.html", pageBytes(small, table, ColorMode::Web, std::string(titleBytes, 't'))));
+    EXPECT_TRUE(fromEdge.ok()) << fromEdge.error().message;
 }
 
 TEST_F(PageReaderFileTest, AFileThatCannotBeOpenedIsNamedWithTheReason) {
