@@ -165,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "(row 1): expected the end of the row"},
         DamageCase{"width not whole columns", replaced(kPage, "width=18>", "width=19>"), "is not 9 pixels per column"},
         DamageCase{"width with a sign", replaced(kPage, "width=18>", "width=+18>"), "not a plain whole number"},
+        DamageCase{"width with a leading zero", replaced(kPage, "width=18>", "width=09>"), "not a plain whole number"},
         DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider than any picture"},
         DamageCase{"width of 12 digits", replaced(kPage, "width=18>", "width=999999999999>"), "expected \">\" after the table width"},
         DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=9000>"), "wider than the rest"},
