@@ -18,29 +18,20 @@ TEST(CliOptionsTest, ShortAndLongFormsSayTheSame) {
         const Result<CliOptions> options = ParseArguments(arguments);
         ASSERT_TRUE(options.ok()) << options.error().message;
         const CliOptions& o = options.value();
-        EXPECT_TRUE(o.hasTitle);
-        EXPECT_EQ(o.title, "猫");
-        EXPECT_EQ(o.mode, convert::ColorMode::Mono);
-        EXPECT_EQ(o.output, "out");
-        EXPECT_EQ(o.table, "t.csv");
-        EXPECT_EQ(o.jobs, 2);
-        EXPECT_TRUE(o.quiet);
+        EXPECT_EQ(std::tie(o.hasTitle, o.title, o.mode, o.output, o.table, o.jobs, o.quiet),
+                  std::tuple(true, "猫", convert::ColorMode::Mono, "out", "t.csv", 2, true));
         EXPECT_EQ(o.pictures, (std::vector<std::string>{"a.jpg", "b.png"}));
     }
 }
 
 TEST(CliOptionsTest, OptionsAndTheirDefaults) {
     const CliOptions o = ParseArguments({"a.jpg"}).value();
-    EXPECT_FALSE(o.hasTitle);
-    EXPECT_EQ(o.mode, convert::ColorMode::Web);
-    EXPECT_TRUE(o.output.empty());
-    EXPECT_EQ(o.jobs, 1);
+    EXPECT_EQ(std::tie(o.hasTitle, o.mode, o.output, o.jobs, o.pageSize.allowEnlarge), std::tuple(false, convert::ColorMode::Web, "", 1, false));
+    EXPECT_FALSE(o.pageSize.asksAnything());
     EXPECT_EQ(ParseArguments({"-j4", "--", "-odd-name.jpg"}).value().pictures, std::vector<std::string>{"-odd-name.jpg"});
     EXPECT_EQ(ParseArguments({"-j4", "a.jpg"}).value().jobs, 4);
     EXPECT_EQ(ParseArguments({"-j", "1", "--width", "1", "a.jpg"}).value().pageSize.columns, 1);  // the lowest of each
     EXPECT_TRUE(ParseArguments({"-t", "", "a.jpg"}).value().hasTitle);
-    EXPECT_FALSE(o.pageSize.asksAnything());
-    EXPECT_FALSE(o.pageSize.allowEnlarge);
     EXPECT_TRUE(ParseArguments({"--help"}).value().showHelp);
     EXPECT_TRUE(ParseArguments({"--version"}).value().showVersion);
     const convert::PageSizeRequest size =
