@@ -6,21 +6,22 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <thread>
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
+#include "picture/decode_warnings.h"
 #include "picture/library_output.h"
+#include "scratch_folder.h"
 
 namespace moza::picture {
 namespace {
@@ -28,7 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-class PictureLoaderTest : public ::testing::Test {
+class PictureLoaderTest : public moza::testing::ScratchFolderTest {
 protected:
     fs::path save(const QImage& image, const std::string& name) {
         const fs::path path = m_folder / name;
@@ -36,15 +37,6 @@ protected:
         EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
         return path;
     }
-
-    fs::path writeBytes(const std::string& name, const std::string& bytes) {
-        const fs::path path = m_folder / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    QTemporaryDir m_temporary;  // removed, with what the test wrote there, when the test ends
-    const fs::path m_folder = m_temporary.path().toStdString();
 };
 
 QImage photo(int width, int height) {
@@ -107,7 +99,7 @@ TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
     image.fill(qRgb(255, 255, 255));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) image.setPixel(x, y, qRgb(0, 0, 0));  // dark corner stored top-left
-    const Result<convert::WorkingImage> loaded = LoadPicture(writeBytes("rotated.jpg", jpegWithOrientation(image, 6)));
+    const Result<convert::WorkingImage> loaded = LoadPicture(file("rotated.jpg", jpegWithOrientation(image, 6)));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;
     EXPECT_EQ(loaded.value().width(), 20);
     EXPECT_EQ(loaded.value().height(), 40);
@@ -128,11 +120,11 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     const Case cases[] = {
         {m_folder / "missing.jpg", "the file does not exist", ErrorKind::FileMissing},
         {m_folder, "it is a folder, not a picture", ErrorKind::IsAFolder},
-        {writeBytes("empty.jpg", ""), "the file is empty", ErrorKind::FileEmpty},
-        {writeBytes("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
+        {file("empty.jpg", ""), "the file is empty", ErrorKind::FileEmpty},
+        {file("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
         {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
-        {writeBytes("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
-        {writeBytes("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
+        {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
+        {file("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
     };
     for (const Case& c : cases) {
         const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
@@ -143,12 +135,34 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     }
 }
 
+QString g_passedOn;  // what reaches the message handler that was in place before a collector
+void passOn(QtMsgType, const QMessageLogContext&, const QString& message) { g_passedOn += message; }
+
+TEST(DecodeWarningsTest, CollectThisThreadsMessagesPassOnOtherThreadsAndPutTheHandlerBack) {
+    const QtMessageHandler before = qInstallMessageHandler(passOn);
+    auto warnings = std::make_unique<DecodeWarnings>();
+    qWarning("mine");
+    if (CapturesLibraryOutput()) std::fputs("one\ntwo\n", stderr);  // as a decoder library prints
+    std::thread([] { qWarning("theirs"); }).join();
+    EXPECT_EQ(warnings->text(), CapturesLibraryOutput() ? "mine; one; two" : "mine");
+    warnings.reset();
+    EXPECT_EQ(qInstallMessageHandler(before), passOn);
+    EXPECT_EQ(g_passedOn, "theirs");
+}
+
+TEST(DecodeWarningsTest, EachDecodersWordsForADamagedFileAreKnown) {
+    for (const char* words : {"Premature end of JPEG file", "premature end of data segment", "image truncated",
+                              "libpng error: Read Error", "Can not read TIFF directory count", "Corrupt JPEG data: bad Huffman code"})
+        EXPECT_TRUE(SaysDamaged(words)) << words;
+    EXPECT_FALSE(SaysDamaged("Corrupt JPEG data: 3 extraneous bytes before marker 0xd9"));
+}
+
 #ifndef _WIN32
 TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTerminal) {
     if (!CapturesLibraryOutput()) GTEST_SKIP() << "a sanitizer build prints decoder output as it is";
     std::string png = encoded(photo(64, 64), "PNG");
     png[png.find("IDAT") + 6] ^= 0x55;  // damaged pixel data in a file with every chunk
-    const fs::path cut = writeBytes("damaged.png", png);
+    const fs::path cut = file("damaged.png", png);
 
     const fs::path printed = m_folder / "stderr.txt";
     const int saved = ::dup(2);
