@@ -47,9 +47,8 @@ inline std::string PlainCell(const std::string& color, glyph::CharCode code) {
 
 /// A record whose nine levels are all `level`.
 inline glyph::CharRecord UniformRecord(glyph::Level level, glyph::CharCode code) {
-    glyph::CharRecord record;
+    glyph::CharRecord record{{}, code};
     record.Pattern.fill(level);
-    record.Code = code;
     return record;
 }
 
