@@ -154,9 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PageReaderDamageTest,
     ::testing::Values(
         DamageCase{"start page", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Moza</title>", "does not begin as a page"},
-        DamageCase{"lowercase colour", replaced(kPage, "0AC805", "0ac805"), "(row 2, cell 2): the colour"},
+        DamageCase{"lowercase colour", replaced(kPage, "FF0000", "ff0000"), "(row 1, cell 1): the colour"},
         DamageCase{"a colour digit past F", replaced(kPage, "0AC805", "0AC80G"), "(row 2, cell 2): the colour"},
         DamageCase{"a colour digit past 9", replaced(kPage, "0AC805", "0AC80:"), "(row 2, cell 2): the colour"},
+        DamageCase{"no '>' after the colour", replaced(kPage, "0AC805>", "0AC805)"), "(row 2, cell 2): expected \">\" after the colour"},
         DamageCase{"three character bytes", replaced(kPage, ">?<", ">\?\?\?<"), "(row 2, cell 2): expected one or two"},
         DamageCase{"three character bytes at the end", kPage.substr(0, kPage.rfind(">?<") + 1) + "?\?\?</font></td",
                    "(row 2, cell 2): expected one or two"},  // as long as a whole cell end: not cut short
@@ -168,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"width with a leading zero", replaced(kPage, "width=18>", "width=09>"), "not a plain whole number"},
         DamageCase{"width past the file", replaced(kPage, "width=18>", "width=99999999999>"), "the table is wider than any picture"},
         DamageCase{"width of 12 digits", replaced(kPage, "width=18>", "width=999999999999>"), "expected \">\" after the table width"},
-        DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=9000>"), "wider than the rest"},
+        DamageCase{"width past the rows", replaced(kPage, "width=18>", "width=19327352823>"), "wider than the rest"},  // INT_MAX columns
         DamageCase{"lead byte zero", replaced(kPage, "\x82\xA0", std::string("\0\xA0", 2)), "cannot begin with the byte 0"},
         DamageCase{"no closing quote", kPage.substr(0, kPage.size() - 3) + "\r\n", "expected the end of the page"},
         DamageCase{"bytes after the end", kPage + "x", "byte " + std::to_string(kPage.size()) + ": bytes follow the end"},
