@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,15 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-class PictureLoaderTest : public moza::testing::ScratchFolderTest {
-protected:
-    fs::path save(const QImage& image, const std::string& name) {
-        const fs::path path = m_folder / name;
-        QImageWriter writer(QString::fromStdString(path.string()));
-        EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
-        return path;
-    }
-};
+using PictureLoaderTest = moza::testing::ScratchFolderTest;
 
 QImage photo(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -56,7 +47,7 @@ std::string encoded(const QImage& image, const char* format) {
 }
 
 TEST_F(PictureLoaderTest, AJpegDecodedInPlaceHasThePixelsOfQtsOwnImageAsBlueGreenRedValues) {
-    const fs::path path = save(photo(301, 200), "photo.jpg");
+    const fs::path path = file("photo.jpg", encoded(photo(301, 200), "JPEG"));
     const QImage decoded = QImageReader(QString::fromStdString(path.string())).read();
     const Result<convert::WorkingImage> loaded = LoadPicture(path);
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;
@@ -76,7 +67,7 @@ TEST_F(PictureLoaderTest, TransparentPixelsLieOverWhite) {
     image.setPixel(1, 0, qRgba(0, 0, 0, 0));        // fully transparent: white
     image.setPixel(2, 0, qRgba(0, 0, 0, 255));      // opaque black stays black
     image.setPixel(3, 0, qRgba(255, 0, 0, 128));    // half red over white: pink
-    const Result<convert::WorkingImage> loaded = LoadPicture(save(image, "alpha.png"));
+    const Result<convert::WorkingImage> loaded = LoadPicture(file("alpha.png", encoded(image, "PNG")));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;
     ASSERT_EQ(loaded.value().width(), 4);
     const convert::ColorValue* row = loaded.value().row(0);
@@ -182,8 +173,8 @@ TEST_F(PictureLoaderTest, WhatDecoderLibrariesPrintGoesIntoTheMessageNotTheTermi
 TEST_F(PictureLoaderTest, PicturesTooTallOrTooLargeToDecodeAreRefusedBeforeDecoding) {
     QImage tall(10, 40000, QImage::Format_Mono);
     tall.fill(1);
-    const fs::path tallFile = save(tall, "tall.png");
-    const fs::path large = save(photo(1024, 1024), "large.png");
+    const fs::path tallFile = file("tall.png", encoded(tall, "PNG"));
+    const fs::path large = file("large.png", encoded(photo(1024, 1024), "PNG"));
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);  // megabytes: less than either picture needs; the height is told first
     const Result<convert::WorkingImage> tooTall = LoadPicture(tallFile);
