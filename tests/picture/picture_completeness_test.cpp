@@ -72,13 +72,14 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     // Header fields as other writers set them: run-length 8 bits with the data's length, alpha bit fields.
     const auto field = [](QByteArray bytes, int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); return bytes; };
     const QByteArray rle8 = field(field(bmp8, 30, 1), 34, static_cast<quint32>(bmp8.size()) - qFromLittleEndian<quint32>(bmp8.constData() + 10));
-    // An OS/2 BMP, whose 12-byte header Qt reads but does not write: 5 x 3 at 24 bits, rows of 16 bytes.
-    QByteArray os2 = QByteArray("BM", 2) + QByteArray(24, '\0') + QByteArray(48, '\x7F');
-    for (const auto& [at, value] : {std::pair{2, 74}, {10, 26}, {14, 12}, {18, 5}, {20, 3}, {22, 1}, {24, 24}}) os2 = field(os2, at, value);
+    // An OS/2 BMP, whose 12-byte header Qt reads but does not write: 260 x 260 at 1 bit, rows of 36 bytes.
+    QByteArray os2 = QByteArray("BM", 2) + QByteArray(24, '\0') + QByteArray(36 * 260, '\x7F');
+    for (const auto& [at, value] : {std::pair{2, 26 + 36 * 260}, {10, 26}, {14, 12}, {18, 260}, {20, 260}, {22, 1}, {24, 1}}) os2 = field(os2, at, value);
     const Case cases[] = {
         {"8-bit BMP", bmp8, "bmp", bmp8.size()},
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
+        {"top-down BMP", field(bmp24, 22, static_cast<quint32>(-7)), "bmp", bmp24.size()},
         {"8-bit run-length BMP", rle8, "bmp", rle8.size()},
         {"BMP of alpha bit fields", field(bmp32, 30, 6), "bmp", bmp32.size()},
         {"OS/2 BMP", os2, "bmp", os2.size()},
