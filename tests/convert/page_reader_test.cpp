@@ -211,9 +211,13 @@ TEST_F(PageReaderFileTest, AFileLargerThanTheReadWindowReadsAsItsBytesDo) {
     EXPECT_TRUE(fromEdge.ok()) << fromEdge.error().message;
 }
 
-TEST_F(PageReaderFileTest, AFileThatCannotBeOpenedIsNamedWithTheReason) {
+TEST_F(PageReaderFileTest, AFileThatCannotBeReadOrIsTooLargeIsNamedWithTheReason) {
     EXPECT_THAT(ReadPageFile(m_folder / "missing.html").error().message,
                 HasSubstr("cannot read '" + (m_folder / "missing.html").string() + "': "));
+    for (const std::uintmax_t size : {4294967296u, 4294967297u}) {  // 4 GiB, the most a page file may be, and a byte more
+        std::filesystem::resize_file(file("large.html", ""), size);  // sparse: nothing is written, and a refused file is not read
+        EXPECT_EQ(ReadPageFile(m_folder / "large.html").error().message.ends_with("' is too large to be read as a page"), size > 4294967296u);
+    }
 #if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)  // the sanitizers' own checks need descriptors
     // Every descriptor taken: the file is there, but opening it fails.
     const std::filesystem::path page = file("page.html", kPage);
