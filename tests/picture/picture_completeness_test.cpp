@@ -30,17 +30,17 @@ QByteArray encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-/// An uncompressed TGA as Qt reads it: header, an ID of `idLength` bytes, pixels, the version-2
-/// footer; true colour (type 2) unless told grey (type 3, 8 bits).
-QByteArray tga(int width, int height, int type = 2, int idLength = 0) {
-    const int bits = type == 3 ? 8 : 24;
+/// An uncompressed TGA, top row first: header, an ID of `idLength` bytes, a colour map of
+/// `paletteLength` 24-bit entries, pixels, the version-2 footer; true colour (type 2) unless told
+/// colour-mapped (type 1) or grey (type 3), both 8 bits.
+QByteArray tga(int width, int height, int type = 2, int idLength = 0, int paletteLength = 0) {
+    const int bits = type == 2 ? 24 : 8;
     QByteArray bytes(18, '\0');
-    bytes[0] = static_cast<char>(idLength);
-    bytes[2] = static_cast<char>(type);
-    qToLittleEndian<quint16>(static_cast<quint16>(width), bytes.data() + 12);
-    qToLittleEndian<quint16>(static_cast<quint16>(height), bytes.data() + 14);
-    bytes[16] = static_cast<char>(bits);
-    bytes.append(QByteArray(idLength, 'i')).append(QByteArray(width * height * bits / 8, '\x7F'));
+    for (const auto& [at, value] : {std::pair{0, idLength}, {1, int{paletteLength > 0}}, {2, type}, {7, 24}, {16, bits}, {17, 0x20}})
+        bytes[at] = static_cast<char>(value);
+    for (const auto& [at, value] : {std::pair{5, paletteLength}, {12, width}, {14, height}})
+        qToLittleEndian<quint16>(static_cast<quint16>(value), bytes.data() + at);
+    bytes.append(QByteArray(idLength, 'i')).append(QByteArray(paletteLength * 3, 'p')).append(QByteArray(width * height * bits / 8, '\x7F'));
     bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.", 17).append('\0');
     return bytes;
 }
@@ -84,7 +84,8 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
         {"BMP of alpha bit fields", field(bmp32, 30, 6), "bmp", bmp32.size()},
         {"OS/2 BMP", os2, "bmp", os2.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
-        {"grey TGA with an ID", tga(5, 3, 3, 7), "tga", 18 + 7 + 5 * 3},
+        {"grey TGA with an ID", tga(3, 260, 3, 7), "tga", 18 + 7 + 3 * 260},
+        {"colour-mapped TGA with an ID", tga(300, 1, 1, 2, 300), "tga", 18 + 2 + 300 * 3 + 300},
         {"GIF", gif(), "gif", gif().size() - 1},  // the trailer byte holds no pixels
         {"PNG", png, "png", png.size()},
         {"XBM", xbm, "xbm", xbm.lastIndexOf('}') + 1, xbm.indexOf('{') + 1},
@@ -110,6 +111,8 @@ TEST(PictureCompletenessTest, AHeaderThatClaimsMoreThanTheFileHoldsIsRefusedWith
         EXPECT_FALSE(CheckPictureComplete(claims, "bmp").ok()) << "bytes " << from << " to " << to;
     }
     EXPECT_FALSE(CheckPictureComplete(tga(1, 1).replace(12, 4, QByteArray(4, '\xFF')), "tga").ok());  // 65535 x 65535
+    EXPECT_TRUE(CheckPictureComplete(tga(5, 3).chopped(26), "tga").ok());  // no footer
+    EXPECT_FALSE(CheckPictureComplete(tga(5, 3).remove(18, 1), "tga").ok());  // a byte short, footer and all
     // Run-length TGAs are shorter than their pixels: the decoder judges them.
     EXPECT_TRUE(CheckPictureComplete(tga(5, 3, 10).remove(18, 40), "tga").ok());
 }
