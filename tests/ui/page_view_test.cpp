@@ -79,10 +79,7 @@ TEST(PageReplyTest, AnswersByWhatAndWhereTheFileIs) {
     const QSet<QString> navigated = {"/p/temp/a.html", "/p/data/index.html", "/p/temp/noext", "/saved/copy.htm"};
     for (const auto& c : cases) {
         const PageReply reply = ReplyFor(QString::fromUtf8(c.path), c.head, navigated, QStringLiteral("/p/data"));
-        EXPECT_EQ(reply.allowed, c.contentType != nullptr) << c.path;
-        if (reply.allowed) {
-            EXPECT_EQ(reply.contentType, QByteArray(c.contentType)) << c.path;
-        }
+        EXPECT_EQ(reply.allowed ? reply.contentType : "refused", QByteArray(c.contentType ? c.contentType : "refused")) << c.path;
     }
 }
 
