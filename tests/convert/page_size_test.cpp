@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {41019, 32763}},  // 13673 x 10921 cells
         SizeCase{"CapOfExactlyThePageLeavesThePicture", kLandscape, {.maxCells = 214 * 160}, kLandscape},
         SizeCase{"HeightOfExactlyThePageLeavesThePicture", kLandscape, {.rows = 160}, kLandscape},
-        SizeCase{"CapBelowThePageScalesDown", kPhoto, {.maxCells = 100000}, {1059, 846}},  // 353 x 282 cells
+        SizeCase{"CapBelowThePageScalesDown", kPhoto, {.maxCells = 353 * 282}, {1059, 846}},  // met exactly
         SizeCase{"CapTighterThanTheWidth", kPhoto, {.columns = 500, .maxCells = 10000}, {333, 267}},
         SizeCase{"WidthTighterThanTheCap", kPhoto, {.columns = 50, .maxCells = 10000}, {150, 120}},
         SizeCase{"CapOfOneCell", kPhoto, {.maxCells = 1}, {3, 3}},
@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"SmallPictureUnderAWideLimitIsLeftAlone", {6, 3}, {.columns = 50}, {6, 3}},
         SizeCase{"TinyPictureEnlargedWhenAllowed", {1, 1}, {.columns = 4, .allowEnlarge = true}, {12, 12}},
         SizeCase{"AWideStripKeepsOneRow", {3000, 3}, {.columns = 1}, {3, 3}},
+        SizeCase{"AStripTooLowForOneRowIsLeftAlone", {3000, 2}, {.columns = 1}, {3000, 2}},
         SizeCase{"PictureOfNoWidthStaysEmpty", {0, 9}, {.columns = 10, .allowEnlarge = true}, {0, 9}},
         SizeCase{"PictureOfNoHeightStaysEmpty", {9, 0}, {.columns = 10, .allowEnlarge = true}, {9, 0}}));
 

@@ -36,7 +36,7 @@ ColorValue referencePixel(const WorkingImage& image, int width, int height, int 
 
 TEST(ScaleImageTest, EveryPixelIsTheAreaWeightedMeanOfWhatItCovers) {
     std::mt19937 random(7);
-    const int sizes[][4] = {{7, 5, 3, 2}, {10, 10, 3, 3}, {9, 6, 9, 6}, {5, 4, 11, 7}, {13, 1, 4, 1}, {1, 9, 2, 4}, {600, 300, 7, 5}};
+    const int sizes[][4] = {{7, 5, 3, 2}, {10, 10, 3, 3}, {9, 6, 9, 6}, {5, 4, 11, 7}, {13, 1, 4, 1}, {1, 9, 2, 4}, {5, 3, 1, 1}, {600, 300, 7, 5}};
     for (const auto& s : sizes) {
         const WorkingImage image = randomImage(s[0], s[1], random);
         const Result<WorkingImage> scaled = ScaleImage(image, s[2], s[3]);
@@ -57,6 +57,7 @@ TEST(ScaleImageTest, SizesThatCannotBeMadeAreRefused) {
     EXPECT_FALSE(ScaleImage(image, 3, kMaxPictureHeight + 1).ok());
     EXPECT_FALSE(ScaleImage(WorkingImage{}, 3, 3).ok());
     EXPECT_FALSE(ScaleImage(WorkingImage::create(0, 4).value(), 3, 3).ok());  // no columns, some rows
+    EXPECT_FALSE(ScaleImage(WorkingImage::create(4, 0).value(), 3, 3).ok());  // and the other way
     EXPECT_EQ(ScaleImage(image, 0, 3).error().message, "the picture cannot be scaled to 0 x 3 pixels");
 }
 
