@@ -47,11 +47,10 @@ QByteArray tga(int width, int height, int type = 2, int idLength = 0, int palett
 
 /// A GIF of two sub-blocks of picture data (the LZW bytes need not decode: only lengths count).
 QByteArray gif() {
-    QByteArray bytes("GIF89a\x04\x00\x04\x00\x81\x00\x00", 13);
-    bytes.append(QByteArray(12, '\0'));                         // a four-colour table
+    QByteArray bytes("GIF89a\x04\x00\x04\x00\x01\x00\x00", 13);  // no colour table for the screen
     bytes.append("\x21\xF9\x04\x00\x00\x00\x00\x00", 8);        // an extension
-    bytes.append("\x2C\x00\x00\x00\x00\x04\x00\x04\x00\x00", 10);  // the picture
-    bytes.append('\x02').append("\x03" "abc" "\x02" "de" "\x00", 8).append('\x3B');
+    bytes.append("\x2C\x00\x00\x00\x00\x04\x00\x04\x00\x81", 10).append(QByteArray(12, '\0'));  // the picture, its four colours
+    bytes.append('\x02').append("\x04" "abcd" "\x02" "de" "\x00", 9).append('\x3B');
     return bytes;
 }
 
@@ -64,7 +63,7 @@ struct Case {
 };
 
 TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
-    const QByteArray bmp8 = encoded(pattern(13, 7, QImage::Format_Indexed8), "bmp");
+    const QByteArray bmp8 = encoded(pattern(16, 7, QImage::Format_Indexed8), "bmp");  // rows of exactly 32-bit words
     const QByteArray bmp24 = encoded(pattern(13, 7, QImage::Format_RGB888), "bmp");
     const QByteArray bmp32 = encoded(pattern(13, 7, QImage::Format_ARGB32), "bmp");
     const QByteArray xbm = encoded(pattern(13, 7, QImage::Format_Mono), "xbm");
@@ -72,15 +71,16 @@ TEST(PictureCompletenessTest, FilesCutAnywhereBeforeTheirLastPixelAreRefused) {
     // Header fields as other writers set them: run-length 8 bits with the data's length, alpha bit fields.
     const auto field = [](QByteArray bytes, int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); return bytes; };
     const QByteArray rle8 = field(field(bmp8, 30, 1), 34, static_cast<quint32>(bmp8.size()) - qFromLittleEndian<quint32>(bmp8.constData() + 10));
-    // An OS/2 BMP, whose 12-byte header Qt reads but does not write: 260 x 260 at 1 bit, rows of 36 bytes.
+    // An OS/2 BMP, whose 12-byte header Qt reads but does not write: 257 x 260 at 1 bit, rows of 36 bytes.
     QByteArray os2 = QByteArray("BM", 2) + QByteArray(24, '\0') + QByteArray(36 * 260, '\x7F');
-    for (const auto& [at, value] : {std::pair{2, 26 + 36 * 260}, {10, 26}, {14, 12}, {18, 260}, {20, 260}, {22, 1}, {24, 1}}) os2 = field(os2, at, value);
+    for (const auto& [at, value] : {std::pair{2, 26 + 36 * 260}, {10, 26}, {14, 12}, {18, 257}, {20, 260}, {22, 1}, {24, 1}}) os2 = field(os2, at, value);
     const Case cases[] = {
         {"8-bit BMP", bmp8, "bmp", bmp8.size()},
         {"24-bit BMP", bmp24, "bmp", bmp24.size()},
         {"32-bit BMP", bmp32, "bmp", bmp32.size()},
         {"top-down BMP", field(bmp24, 22, static_cast<quint32>(-7)), "bmp", bmp24.size()},
         {"8-bit run-length BMP", rle8, "bmp", rle8.size()},
+        {"BMP of bit fields", field(bmp32, 30, 3), "bmp", bmp32.size()},
         {"BMP of alpha bit fields", field(bmp32, 30, 6), "bmp", bmp32.size()},
         {"OS/2 BMP", os2, "bmp", os2.size()},
         {"TGA", tga(5, 3), "tga", 18 + 5 * 3 * 3},  // a footer cut off: Qt refuses the file itself
