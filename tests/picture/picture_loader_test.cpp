@@ -101,7 +101,7 @@ TEST_F(PictureLoaderTest, TheExifOrientationIsApplied) {
 TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     const QImage picture = photo(256, 256);
     const std::string jpeg = encoded(picture, "JPEG");
-    const std::string png = encoded(picture, "PNG");
+    const std::string bmp = encoded(picture, "BMP");  // whose reader would make up the missing pixels
 
     struct Case {
         fs::path file;
@@ -115,7 +115,7 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         {file("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
         {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
         {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
-        {file("cut.png", png.substr(0, png.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
+        {file("cut.bmp", bmp.substr(0, bmp.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
     };
     for (const Case& c : cases) {
         const Result<convert::WorkingImage> loaded = LoadPicture(c.file);
