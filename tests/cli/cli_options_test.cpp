@@ -55,7 +55,7 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         {{"-j2x", "a.jpg"}, "-j needs a number of pictures from 1 to 64, not '2x'"},
         {{"--table", "", "a.jpg"}, "option '--table' needs a non-empty path"},
         {{"-o", "", "a.jpg"}, "option '-o' needs a non-empty path"},
-        {{"--width", "-5", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '-5'"},
+        {{"--width", "0", "a.jpg"}, "--width needs a number of columns from 1 to 100000, not '0'"},
         {{"--height", "10923", "a.jpg"}, "--height needs a number of rows from 1 to 10922, not '10923'"},
         {{"--max-cells", "1e5", "a.jpg"}, "--max-cells needs a number of cells from 1 to 1000000000, not '1e5'"},
         {{"a.jpg", "--width"}, "option '--width' needs a value"},
