@@ -29,7 +29,7 @@ TEST(CliOptionsTest, OptionsAndTheirDefaults) {
     EXPECT_EQ(std::tie(o.hasTitle, o.mode, o.output, o.jobs, o.pageSize.allowEnlarge), std::tuple(false, convert::ColorMode::Web, "", 1, false));
     EXPECT_FALSE(o.pageSize.asksAnything());
     EXPECT_EQ(ParseArguments({"-", "--", "-odd-name.jpg"}).value().pictures, (std::vector<std::string>{"-", "-odd-name.jpg"}));
-    EXPECT_EQ(ParseArguments({"-j4", "a.jpg"}).value().jobs, 4);
+    EXPECT_EQ(ParseArguments({"-j64", "a.jpg"}).value().jobs, 64);  // the highest
     EXPECT_EQ(ParseArguments({"-j", "1", "--width", "1", "a.jpg"}).value().pageSize.columns, 1);  // the lowest of each
     EXPECT_TRUE(ParseArguments({"a.jpg", "-t", ""}).value().hasTitle);  // a value as the last argument
     EXPECT_TRUE(ParseArguments({"--help"}).value().showHelp);

@@ -140,7 +140,7 @@ TEST_F(MozaConvertTest, OutputIsAFolderWhenItIsOneOrEndsWithASlashAndSeveralPict
     const Case cases[] = {
         {(m_folder / "out.html").string(), {a, b}, 2, "is not a folder, and several pictures need one; end it with '/' to create it", {}},
         {notes, {a, b}, 2, "must be a folder when several pictures are given", {}},
-        {(m_folder / "new/deeper").string() + "/", {a, b}, 0, "2 of 2 pictures converted", {"new/deeper/a.html", "new/deeper/b.html"}},
+        {(m_folder / "new/deeper").string() + "/", {a, b}, 0, "2 of 2 pictures converted\n", {"new/deeper/a.html", "new/deeper/b.html"}},
         {(m_folder / "existing").string(), {a, b}, 0, "2 of 2 pictures converted", {"existing/a.html", "existing/b.html"}},
         {(m_folder / "existing").string(), {a}, 0, "", {"existing/a.html"}},  // no summary for a single picture
         {(m_folder / "new").string() + "/", {a}, 0, "", {"new/a.html"}},
