@@ -18,6 +18,7 @@
 #include "cli/page_claims.h"
 #include "cli/picture_job.h"
 #include "cli/progress_line.h"
+#include "common/atomic_file_writer.h"
 #include "common/file_text.h"
 #include "common/part_files.h"
 #include "common/program_paths.h"
@@ -42,7 +43,7 @@ std::FILE* errors() { return moza::picture::ProgramStandardError(); }
 /// Prints `text` on standard output: kAllDone, or kSomeFailed when it could not be printed.
 int printed(const std::string& text) {
     if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return kAllDone;
-    std::fprintf(errors(), "moza-convert: cannot print on standard output: %s\n", moza::SystemErrorText(errno).c_str());
+    std::fprintf(errors(), "moza-convert: cannot print on standard output: %s\n", moza::WriteErrorText(errno).c_str());
     return kSomeFailed;
 }
 
@@ -148,7 +149,7 @@ int run(const CliOptions& options) {
                 if (const int error = progress.message(page.value().string(), stdout); error != 0) {
                     anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
                     progress.message("moza-convert: cannot print the path of '" + page.value().string() +
-                                         "' on standard output: " + moza::SystemErrorText(error),
+                                         "' on standard output: " + moza::WriteErrorText(error),
                                      errors());
                 }
             }

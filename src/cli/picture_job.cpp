@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "common/file_text.h"
+#include "common/atomic_file_writer.h"
 #include "convert/scale_image.h"
 #include "picture/picture_loader.h"
 
@@ -52,7 +52,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     }
     if (outputError != 0) {
         return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
-                     SystemErrorText(outputError)};
+                     WriteErrorText(outputError)};
     }
     if (!page) {
         std::error_code ec;

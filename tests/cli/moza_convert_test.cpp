@@ -8,14 +8,15 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <csignal>
 #include <pty.h>
 #include <thread>
+#include <tuple>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli/progress_line.h"
 #include "common/file_text.h"
 #include "common/version.h"
 #include "scratch_folder.h"
@@ -100,12 +101,13 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
                                  "<table cellspacing=0 cellpadding=0 width=27>" + row + row + "</table></body></html>\"\r\n";
     const std::string picture = savePicture("odd.png", 7, 4);
     const std::string page = (m_folder / "page.html").string();
-    const Outcome result = run({"--table", table(), "-t", "cat", "-o", page, picture});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, page + "\n");
+    for (const std::string& output : {page, std::string("-")}) {  // a page file, and standard output
+        const Outcome result = run({"--table", table(), "-t", "cat", "-o", output, picture});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, output == "-" ? expected : page + "\n");
+    }
     EXPECT_EQ(moza::ReadWholeFile(page).value(), expected);
-    EXPECT_EQ(run({"--table", table(), "-t", "cat", "-o", "-", picture}).out, expected);  // and on standard output
 }
 
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
@@ -174,38 +176,35 @@ TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
     EXPECT_THAT(moza::ReadWholeFile(out / "same.html").value(), HasSubstr("<title>same</title>"));
 }
 
-TEST_F(MozaConvertTest, APictureTooLargeToEnlargeFailsWithItsSize) {
-#ifdef __SANITIZE_ADDRESS__
-    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
-#endif
-    const std::string page = (m_folder / "page.html").string();
-    const Outcome result = run({"--table", table(), "--allow-enlarge", "--width", "100000", "-o", page,
-                                savePicture("small.png")}, "ulimit -v 2000000; ");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("cannot convert '" + (m_folder / "small.png").string() +
-                                      "': not enough memory for a picture of 61530 x 32766 pixels"));
-    EXPECT_TRUE(pages().empty());
-}
-
 TEST_F(MozaConvertTest, RunsThatCannotSucceedExitOneSayingWhyAndWriteNoPage) {
     const std::string picture = savePicture("small.png");
+    const std::string large = savePicture("large.png", 600, 30);  // its page is more than a buffer or a block
     const std::string page = (m_folder / "p.html").string();
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--table", table(), "-t", "a/b", picture}, "the title cannot be part of a file name: it holds '/' (U+002F)"},
-        {{"--table", table(), "-t", "a\nb", "-o", page, picture}, "the title holds a line break"},
-        {{"--table", (m_folder / "none.csv").string(), "-o", page, picture},
-         "moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"},
+    const std::string fileLimit = "ulimit -f 1; ";  // one block, as on a full disk
+    const std::tuple<std::string, std::vector<std::string>, std::string> cases[] = {
+        {"", {"--table", table(), "-t", "a/b", (m_folder / "unread.png").string()}, "cannot be part of a file name: it holds '/' (U+002F)"},  // before the picture is read
+        {"", {"--table", table(), "-t", "a\nb", "-o", page, picture}, "the title holds a line break"},
+        {"", {"--table", (m_folder / "none.csv").string(), "-o", page, picture}, "moza-convert: cannot read '" + (m_folder / "none.csv").string() + "'"},
+        {fileLimit, {"--table", table(), "-o", page, large}, "cannot write '" + page + "': File too large\n"},
+        {fileLimit, {"--table", table(), "-t", "moza-cli-test-limited", large}, ": File too large\n"},  // no "another run"
+        {"", {"--table", table(), "-o", "/dev/full", picture}, "cannot write '/dev/full': the disk is full\n"},
+        // Standard output is a full disk: a page small enough to wait in its buffer, and one that is not.
+        {"", {"--table", table(), "-o", "-", picture}, "cannot write the page to standard output: the disk is full\n"},
+        {"", {"--table", table(), "-o", "-", large}, "cannot write the page to standard output: the disk is full\n"},
+#ifndef __SANITIZE_ADDRESS__  // which needs more address space than the limit leaves
+        {"ulimit -v 2000000; ", {"--table", table(), "--allow-enlarge", "--width", "100000", "-o", page, picture},
+         "cannot convert '" + picture + "': not enough memory for a picture of 61530 x 32766 pixels"},
+#endif
     };
-    for (const auto& [arguments, message] : cases) {
-        const Outcome result = run(arguments);
+    for (const auto& [prefix, arguments, message] : cases) {
+        const Outcome result = run(arguments, prefix, "/dev/full");
         EXPECT_EQ(result.status, 1) << message;
         EXPECT_THAT(result.err, HasSubstr(message));
         EXPECT_TRUE(pages().empty()) << message;
     }
     const Outcome unprinted = run({"--table", table(), "-o", page, picture}, "", "/dev/full");
     EXPECT_EQ(unprinted.status, 1);
-    EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of '" + page + "' on standard output: " +
-                                         moza::SystemErrorText(ENOSPC)));
+    EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of '" + page + "' on standard output: the disk is full"));
     // With an explicit page file the title only goes into the page.
     EXPECT_EQ(run({"--table", table(), "-t", "a/b", "-o", page, picture}).status, 0);
 }
@@ -308,40 +307,17 @@ TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderNeverReplacingA
     fs::remove(written);
 }
 
-TEST_F(MozaConvertTest, AWriteTheSystemRefusesFailsTheRunAndLeavesNoFile) {
-    // Under a file-size limit of one block, as on a full disk, and on a full device.
-    const std::string picture = savePicture("green.png", 60, 30, 0);
-    const std::string page = (m_folder / "page.html").string();
-    const Outcome limited = run({"--table", table(), "-o", page, picture}, "ulimit -f 1; ");
-    EXPECT_EQ(limited.status, 1);
-    EXPECT_THAT(limited.err, HasSubstr("cannot write '" + page + "'"));
-    EXPECT_TRUE(pages().empty());
-    const Outcome inTemp = run({"--table", table(), "-t", "moza-cli-test-limited", picture}, "ulimit -f 1; ");
-    EXPECT_THAT(inTemp.err, ::testing::AllOf(HasSubstr("cannot write '"), ::testing::Not(HasSubstr("another run"))));
-    const Outcome full = run({"--table", table(), "-o", "/dev/full", picture});
-    EXPECT_EQ(full.status, 1);
-    EXPECT_THAT(full.err, HasSubstr("cannot write '/dev/full': the disk is full"));
-}
-
 TEST_F(MozaConvertTest, AProgressLineIsDrawnOnATerminalOnly) {
     // The page goes into a pipe read only after two seconds, so the conversion lasts that long.
     const fs::path fifo = m_folder / "page.fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string picture = savePicture("slow.png");
-    const auto readLater = [&fifo] {
-        return std::thread([&fifo] {
-            std::this_thread::sleep_for(std::chrono::seconds(2));
-            std::ifstream page(fifo, std::ios::binary);
-            EXPECT_THAT(std::string(std::istreambuf_iterator<char>(page), {}), HasSubstr("<title>slow</title>"));
-        });
-    };
-    std::thread reader = readLater();
-    const Outcome plain = run({"--table", table(), "-o", fifo.string(), picture});
-    reader.join();
+    const std::string readLater = "(sleep 2; cat " + shellQuoted(fifo.string()) + " >/dev/null) & ";
+    const Outcome plain = run({"--table", table(), "-o", fifo.string(), picture}, readLater);
     EXPECT_EQ(plain.status, 0);
     EXPECT_EQ(plain.err, "");
 
-    reader = readLater();
+    ASSERT_EQ(std::system(readLater.c_str()), 0);
     int terminal = -1;
     const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child == 0) {
@@ -355,7 +331,6 @@ TEST_F(MozaConvertTest, AProgressLineIsDrawnOnATerminalOnly) {
     for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<std::size_t>(n));
     int status = 0;
     ::waitpid(child, &status, 0);
-    reader.join();
     ::close(terminal);
     EXPECT_EQ(status, 0);
     EXPECT_THAT(shown, HasSubstr("\rmoza-convert: 0 of 1 pictures done; slow 0%\033[K"));
@@ -385,6 +360,30 @@ TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
     fs::permissions(m_folder / "locked", fs::perms::all);
     EXPECT_EQ(inPlace.status, 0) << inPlace.err;
     EXPECT_THAT(moza::ReadWholeFile(inLocked).value(), ::testing::StartsWith("\"<html>"));
+}
+
+TEST_F(MozaConvertTest, AProgressLineShowsThePicturesUnderWayAfterAQuietSecondAndClearsItselfForMessages) {
+    const fs::path drawn = m_folder / "terminal";
+    std::FILE* terminal = std::fopen(drawn.c_str(), "w");
+    const auto begun = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration quiet{};
+    {
+        moza::cli::ProgressLine progress(true, 4, terminal);
+        const std::string tooLong(80, 'x');  // a character past the end of the line
+        for (const auto& [slot, name, last] : {std::tuple(0, "done.png", 0), std::tuple(1, "whole.png", 0),
+                                               std::tuple(2, "half.png", 1), std::tuple(3, tooLong.c_str(), 0)}) {
+            const moza::convert::BlockProgress blocks = progress.started(slot, name);
+            blocks.onBlock(blocks.context, 0, last);  // the first of last + 1 blocks
+        }
+        progress.finished(0);
+        while (std::ftell(terminal) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        quiet = std::chrono::steady_clock::now() - begun;
+        EXPECT_EQ(progress.message("saved", terminal), 0);
+    }
+    std::fclose(terminal);
+    EXPECT_GE(quiet, std::chrono::seconds(1));
+    const std::string line = "moza-convert: 1 of 4 pictures done; whole.png 100%; half.png 50%; " + std::string(80, 'x');
+    EXPECT_THAT(moza::ReadWholeFile(drawn).value(), HasSubstr("\r" + line + " 100\033[K\r\033[Ksaved\n"));  // its last character cut
 }
 
 }  // namespace
