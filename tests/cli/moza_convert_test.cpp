@@ -376,7 +376,7 @@ TEST_F(MozaConvertTest, AProgressLineShowsThePicturesUnderWayAfterAQuietSecondAn
             blocks.onBlock(blocks.context, 0, last);  // the first of last + 1 blocks
         }
         progress.finished(0);
-        while (std::ftell(terminal) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 1000 && std::ftell(terminal) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         quiet = std::chrono::steady_clock::now() - begun;
         EXPECT_EQ(progress.message("saved", terminal), 0);
     }
