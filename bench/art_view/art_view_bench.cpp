@@ -24,9 +24,9 @@
 #include "glyph/char_data_loader.h"
 #include "picture/path_text.h"
 #include "picture/picture_loader.h"
-#include "ui/art_painter.h"
-#include "ui/art_view.h"
-#include "ui/page_view.h"
+#include "ui/art/art_painter.h"
+#include "ui/art/art_view.h"
+#include "ui/page/page_view.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "common/program_paths.h"
 #include "glyph/char_data_loader.h"
 #include "ui/frm_main.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 #include "picture/path_text.h"
 
 namespace {

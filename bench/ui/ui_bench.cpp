@@ -24,7 +24,7 @@
 #include "ui/frm_main.h"
 #include "ui/load.h"
 #include "ui/markup_box.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 #include "ui/user_prompts.h"
 
 #ifdef __linux__

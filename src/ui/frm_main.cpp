@@ -28,7 +28,7 @@
 #include "ui/input_blocker.h"
 #include "ui/make_job.h"
 #include "ui/markup_box.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 #include "picture/path_text.h"
 #include "ui/picture_drop.h"
 #include "ui/preview_box.h"
@@ -143,6 +143,7 @@ void FrmMain::createPageViewItems() {
     MN_VIEW_LINE->setObjectName(QStringLiteral("MN_VIEW_LINE"));
     MN_VIEW_BROWSER = menuItem(MN_VIEW, "MN_VIEW_BROWSER", QStringLiteral("ブラウザエンジンで表示(&B)"));
     MN_VIEW_BROWSER->setCheckable(true);
+    MN_VIEW_BROWSER->setVisible(kHasBrowserEngine);
     MN_VIEW_EXTERNAL = menuItem(MN_VIEW, "MN_VIEW_EXTERNAL", QStringLiteral("既定のブラウザで開く(&O)"));
     connect(MN_VIEW_PAGE, &QAction::triggered, this, &FrmMain::MN_VIEW_PAGE_Click);
     connect(MN_VIEW_BROWSER, &QAction::triggered, this, &FrmMain::MN_VIEW_BROWSER_Click);

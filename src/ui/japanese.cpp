@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "ui/page/browser_view.h"
+
 namespace moza::ui {
 namespace {
 
@@ -30,8 +32,10 @@ QStringList InstallJapanese(QCoreApplication& app) {
     QStringList missing;
     // The translator installed last is asked first, so Qt's own qtwebengine catalogue, where
     // there is one, wins over the fallback Moza carries for the context menu.
-    if (!install(app, QStringLiteral("qtwebengine_ja"), own)) missing << QStringLiteral("qtwebengine_ja (Moza)");
-    install(app, QStringLiteral("qtwebengine_ja"), qtFolder);
+    if (kHasBrowserEngine) {
+        if (!install(app, QStringLiteral("qtwebengine_ja"), own)) missing << QStringLiteral("qtwebengine_ja (Moza)");
+        install(app, QStringLiteral("qtwebengine_ja"), qtFolder);
+    }
     if (!install(app, QStringLiteral("qtbase_ja"), qtFolder)) missing << QStringLiteral("qtbase_ja");
     if (!install(app, QStringLiteral("moza_ja"), own)) missing << QStringLiteral("moza_ja");
     return missing;

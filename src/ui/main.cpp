@@ -9,7 +9,7 @@
 #include "ui/frm_main.h"
 #include "ui/japanese.h"
 #include "ui/load.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 #include "ui/start_options.h"
 #include "ui/user_prompts.h"
 

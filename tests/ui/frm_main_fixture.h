@@ -22,7 +22,7 @@
 #include "picture/path_text.h"
 #include "ui/frm_main.h"
 #include "ui/markup_box.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 #include "ui/preview_box.h"
 #include "ui/user_prompts.h"
 

@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "convert/page_markup.h"
-#include "ui/page_scheme.h"
-#include "ui/page_view.h"
+#include "ui/page/page_scheme.h"
+#include "ui/page/page_view.h"
 
 namespace moza::ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "ui/japanese.h"
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,5 +1,5 @@
 // Zoom arithmetic: fitting, the zoom ladder and its limits, scroll limits.
-#include "ui/zoom.h"
+#include "ui/art/zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // ArtPainter: visible cells blended from their masks, or their ink scaled smoothly into place.
-#include "ui/art_painter.h"
+#include "ui/art/art_painter.h"
 
 #include <QDeadlineTimer>
 #include <QPainter>
@@ -8,10 +8,10 @@
 #include <cmath>
 #include <vector>
 
-#include "ui/art_page.h"
-#include "ui/page_font.h"
-#include "ui/glyph_masks.h"
-#include "ui/ink_pyramid.h"
+#include "ui/art/art_page.h"
+#include "ui/art/page_font.h"
+#include "ui/art/glyph_masks.h"
+#include "ui/art/ink_pyramid.h"
 
 namespace moza::ui {
 namespace {

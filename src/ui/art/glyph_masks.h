@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/page_font.h"
+#include "ui/art/page_font.h"
 
 namespace moza::ui {
 

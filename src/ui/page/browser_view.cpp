@@ -1,5 +1,5 @@
-// BrowserView: the page scheme's profile, its settings, navigation by file path, and a stopped engine.
-#include "ui/browser_view.h"
+// BrowserView in Qt WebEngine: the page scheme's profile, its settings, navigation by file path, and a stopped engine.
+#include "ui/page/browser_view.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <iostream>
 
 #include "glyph/glyph_font.h"
-#include "ui/page_scheme.h"
+#include "ui/page/page_scheme.h"
 
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
@@ -89,12 +89,9 @@ void PreparePageEngine() {
     RegisterPageScheme();
 }
 
-QWebEngineProfile& BrowserView::profile() { return *pageEngine().profile; }
-PageSchemeHandler& BrowserView::schemeHandler() { return *pageEngine().handler; }
-PageRequestGuard& BrowserView::requestGuard() { return *pageEngine().guard; }
-
 BrowserView::BrowserView(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new QWebEnginePage(&profile(), this));
+    setPage(new QWebEnginePage(pageEngine().profile, this));
+    connect(this, &QWebEngineView::loadFinished, this, &BrowserView::pageLoaded);
     connect(page(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                 if (status == QWebEnginePage::NormalTerminationStatus) return;
@@ -103,12 +100,12 @@ BrowserView::BrowserView(QWidget* parent) : QWebEngineView(parent) {
 }
 
 void BrowserView::setDataFolder(const QString& folder) {
-    schemeHandler().setOwnPagesFolder(QFileInfo(folder).absoluteFilePath());
+    pageEngine().handler->setOwnPagesFolder(QFileInfo(folder).absoluteFilePath());
 }
 
 void BrowserView::showFile(const QString& path) {
     const QString absolutePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    schemeHandler().allowPage(absolutePath);
+    pageEngine().handler->allowPage(absolutePath);
     load(PageUrl(absolutePath));
 }
 

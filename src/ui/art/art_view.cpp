@@ -1,5 +1,5 @@
 // ArtView: zoom and scroll state, the input that changes it, and painting from the page's caches.
-#include "ui/art_view.h"
+#include "ui/art/art_view.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/art_painter.h"
-#include "ui/zoom.h"
+#include "ui/art/art_painter.h"
+#include "ui/art/zoom.h"
 
 namespace moza::ui {
 namespace {

@@ -1,5 +1,5 @@
 // ArtPage: reading the grid, naming its characters, measuring them, and inking the table.
-#include "ui/art_page.h"
+#include "ui/art/art_page.h"
 
 #include <algorithm>
 #include <mutex>

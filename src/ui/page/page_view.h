@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <memory>
 
-#include "ui/art_page.h"
-#include "ui/browser_view.h"
+#include "ui/art/art_page.h"
+#include "ui/page/browser_view.h"
 
 namespace moza::ui {
 

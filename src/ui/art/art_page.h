@@ -8,9 +8,9 @@
 
 #include "common/result.h"
 #include "convert/page_reader.h"
-#include "ui/art_layout.h"
-#include "ui/glyph_masks.h"
-#include "ui/ink_pyramid.h"
+#include "ui/art/art_layout.h"
+#include "ui/art/glyph_masks.h"
+#include "ui/art/ink_pyramid.h"
 
 namespace moza::ui {
 

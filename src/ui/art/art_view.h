@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "ui/art_page.h"
-#include "ui/art_painter.h"
+#include "ui/art/art_page.h"
+#include "ui/art/art_painter.h"
 
 namespace moza::ui {
 

@@ -1,5 +1,5 @@
 // EngineNotice: a wrapped line of text and two buttons, centred in the pane.
-#include "ui/engine_notice.h"
+#include "ui/page/engine_notice.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // InkPyramid: level 0 written cell by cell, the rest by averaging 2 x 2 pixels.
-#include "ui/ink_pyramid.h"
+#include "ui/art/ink_pyramid.h"
 
 #include <algorithm>
 #include <cmath>

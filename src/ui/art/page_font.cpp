@@ -1,5 +1,5 @@
 // The page font: cells' texts decoded like a browser, the font at exact sizes, advances from its tables.
-#include "ui/page_font.h"
+#include "ui/art/page_font.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "glyph/glyph_font.h"
-#include "ui/art_layout.h"
+#include "ui/art/art_layout.h"
 
 namespace moza::ui {
 namespace {

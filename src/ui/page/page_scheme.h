@@ -70,12 +70,6 @@ public:
     explicit PageRequestGuard(QObject* parent = nullptr);
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
-
-    /// How many requests were blocked so far.
-    int blockedCount() const { return m_blocked; }
-
-private:
-    int m_blocked = 0;
 };
 
 }  // namespace moza::ui

@@ -1,5 +1,5 @@
 // The page scheme: its registration, URL mapping, file serving and request guard.
-#include "ui/page_scheme.h"
+#include "ui/page/page_scheme.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +114,6 @@ bool PageRequestAllowed(const QUrl& url) {
 void PageRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (PageRequestAllowed(info.requestUrl())) return;
     info.block(true);
-    ++m_blocked;
 }
 
 }  // namespace moza::ui

@@ -1,5 +1,5 @@
 // Zoom arithmetic: plain functions of sizes and points, so the view's behaviour can be checked alone.
-#include "ui/zoom.h"
+#include "ui/art/zoom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // GlyphMasks: characters drawn with the page font into alpha images cut to their ink, many to a canvas.
-#include "ui/glyph_masks.h"
+#include "ui/art/glyph_masks.h"
 
 #include <QPainter>
 #include <QThread>

@@ -1,5 +1,5 @@
 // PageView: choosing the part that shows a page, reading pages off the user interface thread.
-#include "ui/page_view.h"
+#include "ui/page/page_view.h"
 
 #include <QApplication>
 #include <QFile>
@@ -7,10 +7,9 @@
 
 #include "convert/page_markup.h"
 #include "convert/page_reader.h"
-#include "ui/art_view.h"
-#include "ui/engine_notice.h"
-#include "ui/page_scheme.h"
-#include "ui/zoom.h"
+#include "ui/art/art_view.h"
+#include "ui/page/engine_notice.h"
+#include "ui/art/zoom.h"
 
 namespace moza::ui {
 
@@ -50,7 +49,7 @@ PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
         const std::shared_ptr<Reading> masked = m_masking->result();
         if (masked->navigation == m_navigation) m_art->takeMasks(masked->loaded.page, masked->masks);
     });
-    connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
+    connect(m_browser, &BrowserView::pageLoaded, this, [this] {
         if (currentWidget() == m_browser) emit pageShown();
     });
     connect(m_browser, &BrowserView::engineStopped, this, &PageView::engineStopped);

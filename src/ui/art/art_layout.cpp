@@ -1,5 +1,5 @@
 // ArtLayout: column widths by the automatic table layout of a table that asks for 9 pixels a column.
-#include "ui/art_layout.h"
+#include "ui/art/art_layout.h"
 
 #include <algorithm>
 #include <cmath>
