@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>The title holds %1. The title names the page&apos;s file, and a file name cannot hold \ / : * ? &quot; &lt; &gt; | or control characters.</source>
-        <translation>タイトルに%1が含まれています。タイトルはページのファイル名にもなるため、\ / : * ? " &lt; &gt; | と制御文字は使えません。</translation>
+        <translation>タイトルに%1が含まれています。タイトルはページのファイル名にもなるため、\ / : * ? &quot; &lt; &gt; | と制御文字は使えません。</translation>
     </message>
     <message>
         <source>The title holds a line break, and a page is written on a single line.</source>
@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>In “%1”, value %4 of record %2 (line %3) has a double quote that is never closed.</source>
-        <translation>「%1」の %2 件目のレコード (%3 行目) の %4 番目の値で、二重引用符 (") が閉じられていません。</translation>
+        <translation>「%1」の %2 件目のレコード (%3 行目) の %4 番目の値で、二重引用符 (&quot;) が閉じられていません。</translation>
     </message>
     <message>
         <source>In “%1”, value %4 of record %2 (line %3), “%5”, is not a whole number.</source>
@@ -165,6 +165,44 @@
     </message>
 </context>
 <context>
+    <name>moza::ui::BrowserView</name>
+    <message>
+        <source>it crashed (exit code %1); a very large page can use up the memory</source>
+        <translation>異常終了しました (終了コード %1)。非常に大きなページはメモリーを使い切ることがあります</translation>
+    </message>
+    <message>
+        <source>it was stopped by the system, often for lack of memory</source>
+        <translation>システムに停止されました。多くはメモリー不足のためです</translation>
+    </message>
+    <message>
+        <source>it ended unexpectedly (exit code %1)</source>
+        <translation>予期せず終了しました (終了コード %1)</translation>
+    </message>
+    <message>
+        <source>The page &apos;%1&apos; cannot be shown: the file does not exist.</source>
+        <translation>ページ「%1」は表示できません。ファイルがありません。</translation>
+    </message>
+    <message>
+        <source>The page &apos;%1&apos; is too large to show here; open it in the default browser.</source>
+        <translation>ページ「%1」は大きすぎてここには表示できません。既定のブラウザで開いてください。</translation>
+    </message>
+</context>
+<context>
+    <name>moza::ui::EngineNotice</name>
+    <message>
+        <source>Reload</source>
+        <translation>再読み込み(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Show as art</source>
+        <translation>アートとして表示(&amp;A)</translation>
+    </message>
+    <message>
+        <source>The browser engine stopped showing this page: %1.</source>
+        <translation>ブラウザエンジンがこのページの表示を止めました。%1。</translation>
+    </message>
+</context>
+<context>
     <name>moza::ui::FrmMain</name>
     <message>
         <source>The picture could not be opened.</source>
@@ -208,36 +246,6 @@
     <message>
         <source>Moza cannot start: its character table could not be loaded.</source>
         <translation>Moza を起動できません。文字表を読み込めませんでした。</translation>
-    </message>
-</context>
-<context>
-    <name>moza::ui::BrowserView</name>
-    <message>
-        <source>it crashed (exit code %1); a very large page can use up the memory</source>
-        <translation>異常終了しました (終了コード %1)。非常に大きなページはメモリーを使い切ることがあります</translation>
-    </message>
-    <message>
-        <source>it was stopped by the system, often for lack of memory</source>
-        <translation>システムに停止されました。多くはメモリー不足のためです</translation>
-    </message>
-    <message>
-        <source>it ended unexpectedly (exit code %1)</source>
-        <translation>予期せず終了しました (終了コード %1)</translation>
-    </message>
-</context>
-<context>
-    <name>moza::ui::EngineNotice</name>
-    <message>
-        <source>Reload</source>
-        <translation>再読み込み(&amp;R)</translation>
-    </message>
-    <message>
-        <source>Show as art</source>
-        <translation>アートとして表示(&amp;A)</translation>
-    </message>
-    <message>
-        <source>The browser engine stopped showing this page: %1.</source>
-        <translation>ブラウザエンジンがこのページの表示を止めました。%1。</translation>
     </message>
 </context>
 <context>
