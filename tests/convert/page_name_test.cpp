@@ -40,14 +40,8 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
 }
 
 TEST(PageFileNameTest, TitlesWithLineBreaksOrMarkupCannotGoIntoAPage) {
-    for (const char* title : {"a\nb", "a\r", "</title><script>alert(1)</script>", "a>b"}) {
-        EXPECT_FALSE(CheckTitleForPage(title).ok()) << title;
-    }
-    const Error markup = CheckTitleForPage("猫</title>").error();
-    EXPECT_EQ(markup.message, "the title cannot hold '<' (U+003C): it goes into the page as it is, where a browser would "
-                              "read it as the start or end of markup, not as text");
-    EXPECT_EQ(markup.kind, ErrorKind::TitleMarkup);
-    EXPECT_EQ(markup.numbers, std::vector<long long>{0x3C});
+    for (const char* title : {"a\nb", "a\r", "</title><script>alert(1)</script>", "a>b"}) EXPECT_FALSE(CheckTitleForPage(title).ok());
+    EXPECT_EQ(CheckTitleForPage("猫</title>").error().kind, ErrorKind::TitleMarkup);
     EXPECT_TRUE(CheckTitleForPage("a\tb &amp; \"i\"").ok());
 }
 

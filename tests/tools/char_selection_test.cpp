@@ -35,11 +35,10 @@ TEST(CharactersOfTest, ListGivesCodesInTheOrderGivenWithoutRepeatsAndRefusesOthe
     EXPECT_EQ(chars.value()[0].code, 0x81A1);
     EXPECT_EQ(chars.value()[0].codePoint, U'\u25A0');
     EXPECT_EQ(chars.value()[1].code, 'A');
-    for (const auto& [list, named] : {std::pair("a\xC3\xA9", "U+00E9"), std::pair("a\tb", "U+0009")}) {  // aé; a tab
-        auto refused = moza::tools::CharactersOf(list);
-        ASSERT_FALSE(refused.ok());
-        EXPECT_NE(refused.error().message.find(named), std::string::npos) << refused.error().message;
-    }
+    auto refused = moza::tools::CharactersOf("a\xC3\xA9");  // aé
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("U+00E9"), std::string::npos) << refused.error().message;
+    EXPECT_FALSE(moza::tools::CharactersOf("a\tb").ok());  // a tab: code page 932 has it, but no table may
 }
 
 }  // namespace
