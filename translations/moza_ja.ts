@@ -100,6 +100,10 @@
         <translation>タイトルに改行が含まれています。ページは 1 行で書かれるため、改行は使えません。</translation>
     </message>
     <message>
+        <source>The title holds %1. The title goes into the page as it is, where a browser would read it as the start or end of markup, not as text.</source>
+        <translation>タイトルに%1が含まれています。タイトルはそのままページに書かれ、ブラウザーが文字ではなくタグの始まりや終わりとして読むため使えません。</translation>
+    </message>
+    <message>
         <source>This system cannot convert text to Shift_JIS (code page 932), in which pages are written.</source>
         <translation>このシステムでは文字をシフト JIS (コードページ 932) に変換できません。ページはシフト JIS で書かれるため、ページを作れません。</translation>
     </message>
@@ -126,6 +130,14 @@
     <message>
         <source>“%1” holds more than %2 records (record %3 ends on line %4).</source>
         <translation>「%1」のレコードが %2 件を超えています (%3 件目のレコードは %4 行目で終わります)。</translation>
+    </message>
+    <message>
+        <source>In “%1”, record %2 (line %3) has too many values: %4 more follow its 10, too few for another record.</source>
+        <translation>「%1」の %2 件目のレコード (%3 行目) の値が多すぎます。10 個の値のあとに %4 個ありますが、次のレコードには足りません。</translation>
+    </message>
+    <message>
+        <source>In “%1”, the character code %4 of record %2 (line %3) is not one character of Shift_JIS (code page 932), so a page cannot show it.</source>
+        <translation>「%1」の %2 件目のレコード (%3 行目) の文字コード %4 は、シフト JIS (コードページ 932) の 1 文字ではないため、ページに表示できません。</translation>
     </message>
     <message>
         <source>a control character (%1)</source>

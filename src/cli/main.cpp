@@ -81,8 +81,8 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const 
     }
     for (const std::string& picture : options.pictures) {
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
-        PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), {}, options.jobs > 1 ? 1 : 0,
-                       options.pageSize};
+        PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), !options.hasTitle, {},
+                       options.jobs > 1 ? 1 : 0, options.pageSize};
         if (options.output.empty()) {
             // Names made from the clock may meet another run's page: that one is kept, never replaced.
             job.target = {PageTarget::Kind::TempFolder, paths.tempFolder(), {}, false};

@@ -21,12 +21,19 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     const std::string picture = quoted(job.picture);
     // The title is checked before a large picture is decoded for nothing.
     if (Result<std::string> title = convert::PageTitle(job.titleUtf8, job.target.kind); !title) {
-        return Error{"cannot convert " + picture + ": " + title.error().message};
+        return Error{"cannot convert " + picture + ": " + title.error().message +
+                     (job.titleFromName ? "; the title is the picture's file name: give another with -t" : "")};
     }
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
     if (!image) return image.error();
     image = convert::ScaleForPage(std::move(image.value()), job.pageSize);
-    if (!image) return Error{"cannot convert " + picture + ": " + image.error().message};
+    if (!image) {
+        const bool tooLarge = image.error().kind == ErrorKind::PictureTooLarge;
+        return Error{"cannot convert " + picture + ": " + image.error().message +
+                     (tooLarge ? "; ask for a smaller page with --width, --height or --max-cells, or leave out "
+                                 "--allow-enlarge"
+                               : "")};
+    }
 
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
@@ -56,8 +63,10 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     }
     if (!page) {
         std::error_code ec;
+        // A page of this run that has the name fails its claim, which names that page's picture.
         const bool madeByAnother = target.kind == convert::PageTarget::Kind::TempFolder && !target.replaceExisting &&
-                                   !named.empty() && std::filesystem::exists(named, ec);
+                                   page.error().kind == ErrorKind::FileExists && !named.empty() &&
+                                   std::filesystem::exists(named, ec);
         return Error{"cannot convert " + picture + ": " + page.error().message +
                      (madeByAnother ? " (another run made a page of that name in the same second; name the page "
                                       "file with -o)"

@@ -14,6 +14,7 @@ namespace moza::cli {
 struct PictureJob {
     std::string picture;
     std::string titleUtf8;
+    bool titleFromName = false;  // the title is the picture's file name, not one given with -t
     /// Where its page goes; a Stream target is filled in by ConvertPicture (standard output).
     convert::PageTarget target;
     int threads = 0;  // for composing: 0 one per core

@@ -43,6 +43,7 @@ enum class ErrorKind {
     CharacterNotCp932,        ///< text: the character; numbers: {its code point[, a look-alike's to use]}
     TitleCharacterInFileName, ///< text: the character; numbers: {its code point}
     TitleLineBreak,           ///< the title holds a line break
+    TitleMarkup,              ///< the title holds '<' or '>'; text: the character; numbers: {its code point}
     NoCp932Converter,         ///< this system cannot convert text to code page 932
 
     // The character table: `file` is the table.
@@ -52,10 +53,12 @@ enum class ErrorKind {
     TableValueNotNumber,   ///< text: the value; numbers: {record, line, value}
     TableValueOutOfRange,  ///< text: the value; numbers: {record, line, value, lowest, highest}
     TableTooManyRecords,   ///< numbers: {the most records, record, line}
+    TableRecordTooLong,    ///< values follow a record's 10 but make no record; numbers: {record, line, extra values}
+    TableCodeNotCharacter, ///< text: what is wrong with the code; numbers: {record, line, code}
 };
 
 /// The last kind; kinds run from Other to it without gaps.
-inline constexpr ErrorKind kLastErrorKind = ErrorKind::TableTooManyRecords;
+inline constexpr ErrorKind kLastErrorKind = ErrorKind::TableCodeNotCharacter;
 
 /// The kind of a failed system call's error number (errno): a missing file, permission, a full
 /// disk, a name too long ...; SystemError for the rest.

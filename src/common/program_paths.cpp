@@ -36,20 +36,23 @@ ProgramPaths ProgramPaths::Find(const std::filesystem::path& programFolder, cons
     return paths;
 }
 
-ProgramPaths ProgramPaths::ForThisProgram() { return Find(ProgramFolder(), UserDataHome(ProcessEnvironment)); }
+ProgramPaths ProgramPaths::ForThisProgram() {
+    ProgramPaths paths = Find(ProgramFolder(), UserDataHome(ProcessEnvironment));
+    paths.m_noUserDataHome = WhyNoUserDataHome(ProcessEnvironment);
+    return paths;
+}
 
 std::filesystem::path ProgramPaths::dataFile(std::string_view nameWithSeparator) const {
     return FixedPath(m_dataFolder, nameWithSeparator);
 }
 
 Status ProgramPaths::prepareTempFolder() const {
-    if (!m_installed) return success();
     if (m_tempFolder.empty()) {
 #ifdef _WIN32
         return Error{"there is no folder for pages: LOCALAPPDATA is not set", ErrorKind::NoPageFolder, {}, "LOCALAPPDATA"};
 #else
-        return Error{"there is no folder for pages: neither XDG_DATA_HOME nor HOME is set", ErrorKind::NoPageFolder, {},
-                     "XDG_DATA_HOME, HOME"};
+        const std::string why = m_noUserDataHome.empty() ? "neither XDG_DATA_HOME nor HOME is set" : m_noUserDataHome;
+        return Error{"there is no folder for pages: " + why, ErrorKind::NoPageFolder, {}, "XDG_DATA_HOME, HOME"};
 #endif
     }
     std::error_code ec;
@@ -75,6 +78,17 @@ std::filesystem::path UserDataHome(const EnvironmentLookup& lookup) {
     const std::filesystem::path home = lookup("HOME");
     if (home.empty()) return {};
     return home / ".local" / "share";
+#endif
+}
+
+std::string WhyNoUserDataHome(const EnvironmentLookup& lookup) {
+#ifdef _WIN32
+    return lookup("LOCALAPPDATA").empty() ? "LOCALAPPDATA is not set" : "";
+#else
+    if (!UserDataHome(lookup).empty()) return {};
+    const std::filesystem::path dataHome = lookup("XDG_DATA_HOME");
+    if (dataHome.empty()) return "neither XDG_DATA_HOME nor HOME is set";
+    return "XDG_DATA_HOME is relative ('" + dataHome.string() + "'), so it does not count, and HOME is not set";
 #endif
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/result.h"
 #include "common/utf8.h"
+#include "glyph/char_code.h"
 #include "glyph/char_record.h"
 
 namespace moza::convert {
@@ -19,14 +20,8 @@ Result<std::string> Utf8ToCp932(std::string_view utf8);
 /// `cp932` as UTF-8. Fails on bytes that are not code page 932, naming the offset where it can.
 Result<std::string> Cp932ToUtf8(std::string_view cp932);
 
-/// Whether `byte` starts a double-byte character of code page 932: 81 to 9F and E0 to FC (F0 to
-/// F9 included: the user-defined characters, whose shapes differ from machine to machine).
-inline constexpr bool IsCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-/// Whether `byte` can follow a lead byte in code page 932: 40 to 7E and 80 to FC.
-inline constexpr bool IsCp932TrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
+using glyph::IsCp932LeadByte;
+using glyph::IsCp932TrailByte;
 
 /// Writes the bytes of a character code at `out` and returns the end: 0 to 255 that byte, 256 to
 /// 65535 the lead byte (high) then the trail byte (low), anything else "?". At most two bytes.

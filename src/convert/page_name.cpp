@@ -37,6 +37,15 @@ Status CheckTitleForPage(std::string_view titleUtf8) {
     if (titleUtf8.find_first_of("\r\n") != std::string_view::npos) {
         return Error{"the title holds a line break, and a page is a single line", ErrorKind::TitleLineBreak};
     }
+    // The title goes into the page as it is, so a '<' or '>' would open or close markup there
+    // (a "</title><script>" would run in any browser that shows the page).
+    if (const std::size_t at = titleUtf8.find_first_of("<>"); at != std::string_view::npos) {
+        const std::string character(1, titleUtf8[at]);
+        return Error{"the title cannot hold " + DescribeCharacter(character, static_cast<char32_t>(titleUtf8[at])) +
+                         ": it goes into the page as it is, where a browser would read it as the start or end of "
+                         "markup, not as text",
+                     ErrorKind::TitleMarkup, {}, character, {static_cast<long long>(titleUtf8[at])}};
+    }
     return success();
 }
 

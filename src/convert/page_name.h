@@ -17,7 +17,9 @@ std::string PageFileName(const std::tm& localTime, std::string_view title);
 /// character. The message names the character.
 Status CheckTitleForFileName(std::string_view titleUtf8);
 
-/// Fails when a title holds a line break (CR or LF): a page is a single line.
+/// Fails when a title holds a line break (CR or LF), as a page is a single line, or '<' or '>',
+/// which would be markup in the page (the title is written into it unescaped). Every page's title
+/// is held to it, whatever its file is named.
 Status CheckTitleForPage(std::string_view titleUtf8);
 
 /// The page file's path in `tempFolder` for the title at `localTime`, after CheckTitleForFileName.

@@ -117,6 +117,13 @@ Result<WorkingImage> ScaleImage(const WorkingImage& image, int width, int height
 Result<WorkingImage> ScaleForPage(WorkingImage image, const PageSizeRequest& request) {
     const PictureSize target = TargetPictureSize({image.width(), image.height()}, request);
     if (target == PictureSize{image.width(), image.height()}) return image;
+    const std::int64_t pixels = std::int64_t{target.width} * target.height;
+    if (pixels > kMaxPicturePixels && pixels > std::int64_t{image.width()} * image.height()) {
+        return Error{"the page asked for needs the picture enlarged to " + std::to_string(target.width) + " x " +
+                         std::to_string(target.height) + " pixels, more than the " + std::to_string(kMaxPicturePixels) +
+                         " pixels (" + std::to_string(kMaxPictureMegabytes) + " MB) a picture may have",
+                     ErrorKind::PictureTooLarge, {}, {}, {target.width, target.height, kMaxPictureMegabytes}};
+    }
     return ScaleImage(image, target.width, target.height);
 }
 

@@ -16,7 +16,8 @@ Result<WorkingImage> ScaleImage(const WorkingImage& image, int width, int height
 
 /// `image` at the size TargetPictureSize gives it under `request`, or `image` itself, untouched,
 /// when that is its own size (so a page made without size options is the page of the picture as
-/// loaded). Fails as ScaleImage does.
+/// loaded). Fails as ScaleImage does, and with PictureTooLarge when `request` would enlarge the
+/// picture beyond kMaxPicturePixels.
 Result<WorkingImage> ScaleForPage(WorkingImage image, const PageSizeRequest& request);
 
 }  // namespace moza::convert

@@ -16,6 +16,11 @@ using ColorValue = std::uint32_t;
 /// fit a signed 16-bit number.
 inline constexpr int kMaxPictureHeight = 32766;
 
+/// The most memory one picture may take, in megabytes (4 bytes a pixel): the picture loader
+/// decodes no larger picture, and a page size asked for never scales a picture beyond it.
+inline constexpr int kMaxPictureMegabytes = 128;
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{kMaxPictureMegabytes} * 1024 * 1024 / 4;
+
 /// The working image. Rows are stored with room for the enlargement to whole 3 x 3 blocks, so
 /// enlarging never moves a pixel. A default image is 0 x 0 (no picture opened yet).
 class WorkingImage {

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "common/file_text.h"
+#include "glyph/char_code.h"
 
 namespace moza::glyph {
 namespace {
@@ -37,6 +38,8 @@ public:
     }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
+    /// Whether the last value read ended its line (or none was read yet).
+    bool atLineStart() const { return m_atLineStart; }
     int line() const { return m_line; }
 
     /// Reads one raw value (quotes removed, spaces trimmed) and the separator after it.
@@ -162,13 +165,23 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
         if (status) status(LoadStatusLine(index));
         CharRecord record;
         const int number = index + 1;
+        const bool sharesLine = !reader.atLineStart();  // the record before ended on this line
+        const int firstLine = reader.line();
+        int codeLine = firstLine;
         for (int v = 0; v < 10; ++v) {
+            if (reader.atEnd() && sharesLine) {
+                // Most likely one line too long, not one record too short: blame the line's record.
+                return Error{where(fileName, number - 1, firstLine) + ": the record has too many values: " +
+                                 std::to_string(v) + " more follow its 10, too few for another record",
+                             ErrorKind::TableRecordTooLong, {}, {}, {number - 1, firstLine, v}};
+            }
             if (reader.atEnd()) {
                 return Error{where(fileName, number, reader.line()) + ": the record is cut short: it has " +
                                  std::to_string(v) + " of its 10 values",
                              ErrorKind::TableRecordCutShort, {}, {}, {number, reader.line(), v}};
             }
             const int line = reader.line();
+            codeLine = line;
             const std::optional<std::string_view> raw = reader.next();
             if (!raw) {
                 return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) +
@@ -199,6 +212,13 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
             } else {
                 record.Code = *value;
             }
+        }
+        if (const std::string problem = CharCodeProblem(record.Code); !problem.empty()) {
+            return Error{where(fileName, number, codeLine) +
+                             ": the character code " + std::to_string(record.Code) + " " + problem +
+                             "; a code must be one character of code page 932",
+                         ErrorKind::TableCodeNotCharacter, {}, problem,
+                         {number, codeLine, record.Code}};
         }
         if (index == kMaxCharCount) {
             return Error{std::string(fileName) + ": more than " + std::to_string(kMaxCharCount) + " records (record " +

@@ -28,7 +28,10 @@ std::string LoadStatusLine(int index);
 /// double quotes are ignored; an empty value reads 0; blank lines and a leading UTF-8 byte-order
 /// mark are skipped. Messages show a bad value cut to about 40 characters, control bytes escaped.
 /// `fileName` only names the file in error messages. Fails on a record cut short, a value that
-/// is not a whole number or does not fit its field, and on a 32768th record (after its line).
+/// is not a whole number or does not fit its field, a code that is not one character of code page
+/// 932 (CharCodeProblem: control characters, lone lead bytes, bad trail bytes), and on a 32768th
+/// record (after its line). Values left over after the last whole record are blamed on the record
+/// whose line they share, as too many values, rather than on a record cut short.
 Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string_view fileName,
                                               const LoadStatusSink& status);
 

@@ -7,6 +7,7 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -37,8 +38,10 @@ Result<QSize> checkedSize(QImageReader& reader) {
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
     if (Status fits = convert::CheckPictureHeight(size.height()); !fits) return fits.error();
     const double megabytes = static_cast<double>(size.width()) * size.height() * 4.0 / (1024.0 * 1024.0);
-    const int limit = QImageReader::allocationLimit();
-    if (limit > 0 && megabytes > limit) {
+    // Qt's own limit differs from version to version; the program's holds unless Qt's is lower.
+    const int qtLimit = QImageReader::allocationLimit();
+    const int limit = qtLimit > 0 ? std::min(qtLimit, convert::kMaxPictureMegabytes) : convert::kMaxPictureMegabytes;
+    if (megabytes > limit) {
         return Error{"the picture (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
                          " pixels) is too large to decode: it would need more than " + std::to_string(limit) +
                          " MB of memory",

@@ -67,13 +67,16 @@ QString FailureText::reason(const Error& error) {
     case ErrorKind::CharacterNotCp932:
     case ErrorKind::TitleCharacterInFileName:
     case ErrorKind::TitleLineBreak:
+    case ErrorKind::TitleMarkup:
     case ErrorKind::NoCp932Converter: return textReason(error);
     case ErrorKind::TableEmpty:
     case ErrorKind::TableRecordCutShort:
     case ErrorKind::TableQuoteNotClosed:
     case ErrorKind::TableValueNotNumber:
     case ErrorKind::TableValueOutOfRange:
-    case ErrorKind::TableTooManyRecords: return tableReason(error);
+    case ErrorKind::TableTooManyRecords:
+    case ErrorKind::TableRecordTooLong:
+    case ErrorKind::TableCodeNotCharacter: return tableReason(error);
     }
     return sentence(error.message);
 }
@@ -148,6 +151,10 @@ QString FailureText::textReason(const Error& error) {
                   "\\ / : * ? \" < > | or control characters.")
             .arg(character(error));
     case ErrorKind::TitleLineBreak: return tr("The title holds a line break, and a page is written on a single line.");
+    case ErrorKind::TitleMarkup:
+        return tr("The title holds %1. The title goes into the page as it is, where a browser would read it as the "
+                  "start or end of markup, not as text.")
+            .arg(character(error));
     case ErrorKind::NoCp932Converter:
         return tr("This system cannot convert text to Shift_JIS (code page 932), in which pages are written.");
     default: return sentence(error.message);
@@ -174,6 +181,13 @@ QString FailureText::tableReason(const Error& error) {
                  number(error, 4));
     case ErrorKind::TableTooManyRecords:
         return tr("“%1” holds more than %2 records (record %3 ends on line %4).")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+    case ErrorKind::TableRecordTooLong:
+        return tr("In “%1”, record %2 (line %3) has too many values: %4 more follow its 10, too few for another record.")
+            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+    case ErrorKind::TableCodeNotCharacter:
+        return tr("In “%1”, the character code %4 of record %2 (line %3) is not one character of Shift_JIS (code page "
+                  "932), so a page cannot show it.")
             .arg(file, number(error, 0), number(error, 1), number(error, 2));
     default: return sentence(error.message);
     }

@@ -39,10 +39,10 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
     }
 }
 
-TEST(PageFileNameTest, TitlesWithLineBreaksCannotGoIntoAPage) {
-    EXPECT_FALSE(CheckTitleForPage("a\nb").ok());
-    EXPECT_FALSE(CheckTitleForPage("a\r").ok());
-    EXPECT_TRUE(CheckTitleForPage("a\tb <i>").ok());
+TEST(PageFileNameTest, TitlesWithLineBreaksOrMarkupCannotGoIntoAPage) {
+    for (const char* title : {"a\nb", "a\r", "</title><script>alert(1)</script>", "a>b"}) EXPECT_FALSE(CheckTitleForPage(title).ok());
+    EXPECT_EQ(CheckTitleForPage("猫</title>").error().kind, ErrorKind::TitleMarkup);
+    EXPECT_TRUE(CheckTitleForPage("a\tb &amp; \"i\"").ok());
 }
 
 }  // namespace

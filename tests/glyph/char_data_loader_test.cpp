@@ -39,7 +39,7 @@ CharRecord record(std::initializer_list<Level> levels, CharCode code) {
 
 std::string repeatRecords(int count) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += "0,0,0,0,0,0,0,0,0," + std::to_string(i) + "\r\n";
+    for (int i = 0; i < count; ++i) text += "0,0,0,0,0," + std::to_string(i % 11) + ",0,0,0,33088\r\n";
     return text;
 }
 
@@ -54,12 +54,13 @@ TEST(CharDataLoaderTest, TextsLoadAsTheRecordsTheyHoldWithAStatusLineEach) {
         {"1,2,3,4,5\n6,7,8,9,100,9,8,7,6,5,4,3,2,1,200\n\n\r\n", plain},         // records across and along lines
         {" 1 , 2,3 ,4,5,6,7,8,9,  100 \n9,8,7,6,5,4,3,2,1,200\n", plain},        // spaces around values
         {"\"1\",2,\"3\",4,5,6,7,8,9,\"+100\"\r9,8,7,6,5,4,3,2,1,200\r", plain},  // quotes, a plus sign, CR line ends
-        {"1,,3,\"\",5,6,7,8,9,\n", {record({1, 0, 3, 0, 5, 6, 7, 8, 9}, 0)}},  // empty values are 0
+        {"1,,3,\"\",5,6,7,8,9,65\n", {record({1, 0, 3, 0, 5, 6, 7, 8, 9}, 65)}},  // empty values are 0
         // A line that ends in a comma ends in an empty value, which starts the next record.
-        {"1,2,3,4,5,6,7,8,9,10,\n2,3,4,5,6,7,8,9,20\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10), record({0, 2, 3, 4, 5, 6, 7, 8, 9}, 20)}},
-        {"1,1,1,1,1,1,1,1,1,5\n1,1,1,1,1,1,1,1,1,5\n", {record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 5), record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 5)}},
-        {"-1,11,32767,-32768,0,0,0,0,0,-5\n", {record({-1, 11, 32767, -32768, 0, 0, 0, 0, 0}, -5)}},
-        {"\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,10\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 10)}},  // a byte order mark
+        {"1,2,3,4,5,6,7,8,9,65,\n2,3,4,5,6,7,8,9,66\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 65), record({0, 2, 3, 4, 5, 6, 7, 8, 9}, 66)}},
+        {"1,1,1,1,1,1,1,1,1,53\n1,1,1,1,1,1,1,1,1,53\n", {record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 53), record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 53)}},
+        {"-1,11,32767,-32768,0,0,0,0,0,64764\n", {record({-1, 11, 32767, -32768, 0, 0, 0, 0, 0}, 64764)}},
+        {"\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,65\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 65)}},  // a byte order mark
+        {"1,2,3,4,5,6,7,8,9,34\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 34)}},  // the double quote is a character
         {"", {}}, {"\n", {}}, {"\r\n\r\n", {}}, {"   \n", {}},
     };
     for (const auto& c : cases) {
@@ -89,18 +90,18 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
         std::vector<long long> numbers;  // record, line, value ...
         std::string value;
     } cases[] = {
-        {"1,2,3,4,5,6,7,8,9,10\n\n1,2, ", "2 (line 3): the record is cut short: it has 3 of its 10 values",
+        {"1,2,3,4,5,6,7,8,9,65\n\n1,2, ", "2 (line 3): the record is cut short: it has 3 of its 10 values",
          ErrorKind::TableRecordCutShort, {2, 3, 3}, ""},
-        {"1,2,3,4,x7,6,7,8,9,10\n", "1 (line 1): value 5 \"x7\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 5}, "x7"},
-        {"1,2,3,4,5,6,7,8,9,10\n1,2.5,3,4,5,6,7,8,9,10\n", "2 (line 2): value 2 \"2.5\" is not a whole number",
+        {"1,2,3,4,x7,6,7,8,9,65\n", "1 (line 1): value 5 \"x7\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 5}, "x7"},
+        {"1,2,3,4,5,6,7,8,9,65\n1,2.5,3,4,5,6,7,8,9,65\n", "2 (line 2): value 2 \"2.5\" is not a whole number",
          ErrorKind::TableValueNotNumber, {2, 2, 2}, "2.5"},
         {"1,2,3,4,5,6,7,8,40000,10\n", "1 (line 1): value 9 \"40000\" does not fit a level (-32768 to 32767)",
          ErrorKind::TableValueOutOfRange, {1, 1, 9, -32768, 32767}, "40000"},
         {"1,2,3,4,5,6,7,8,9,2147483648\n", "1 (line 1): value 10 \"2147483648\" does not fit a character code (-2147483648 to 2147483647)",
          ErrorKind::TableValueOutOfRange, {1, 1, 10, -2147483648LL, 2147483647}, "2147483648"},
-        {"1,2,3,\"4,5,6,7,8,9,10\n", "1 (line 1): value 4 has a double quote that is never closed",
+        {"1,2,3,\"4,5,6,7,8,9,65\n", "1 (line 1): value 4 has a double quote that is never closed",
          ErrorKind::TableQuoteNotClosed, {1, 1, 4}, ""},
-        {"1,2,3,\"4\"x,5,6,7,8,9,10\n", "1 (line 1): value 4 \"\"4\"x\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 4}, "\"4\"x"},
+        {"1,2,3,\"4\"x,5,6,7,8,9,65\n", "1 (line 1): value 4 \"\"4\"x\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 4}, "\"4\"x"},
         {"1,2,3,4,5,6,7,8,9,+-1\n", "1 (line 1): value 10 \"+-1\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "+-1"},
         {"1,2,3 4,5,6,7,8,9,10,11\n", "1 (line 1): value 3 \"3 4\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 3}, "3 4"},
         // A bad value is shown cut to 40 bytes, with bytes that are not printable ASCII escaped.
@@ -109,6 +110,8 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
          ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1B[2J" + std::string(36, '7') + "..."},
         {"1,2,3,4,5,6,7,8,9,\x1F~2\x7F" + std::string(36, '7') + "\n", "1 (line 1): value 10 \"\\x1F~2\\x7F" + std::string(36, '7') +
          "\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1F~2\\x7F" + std::string(36, '7')},  // 40 bytes: whole
+        {"1,2,3,4,5,6,7,8,9,65,11\n", "1 (line 1): the record has too many values: 1 more follow its 10, too few for another record",
+         ErrorKind::TableRecordTooLong, {1, 1, 1}, ""},
     };
     for (const auto& c : cases) {
         const std::string buffer = c.text + " \"";  // bytes after the text are not the text's
@@ -119,7 +122,20 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
         EXPECT_EQ(error.kind, c.kind) << c.text;
         EXPECT_EQ(error.numbers, c.numbers) << c.text;
         EXPECT_EQ(error.text, c.value) << c.text;
-        EXPECT_EQ(loaded.status.size(), static_cast<std::size_t>(c.numbers[0])) << c.text;  // the failing record's came first
+        const bool tooLong = c.kind == ErrorKind::TableRecordTooLong;  // its extra values began a record
+        EXPECT_EQ(loaded.status.size(), static_cast<std::size_t>(c.numbers[0] + tooLong)) << c.text;  // the failing record's came first
+    }
+}
+
+TEST(CharDataLoaderTest, CodesThatAreNotOneCharacterAreRefusedNamingTheRecord) {
+    const std::pair<CharCode, std::string> cases[] = {{10, "is a control character"}, {0, "is a control character"},
+        {160, "is no character of code page 932"}, {130, "is a lead byte without its trail byte"}, {-5, "is outside 0 to 65535"},
+        {33311, "has a second byte 0x1F that cannot follow the lead byte 0x82"}, {16706, "has a first byte 0x41 that starts no double-byte character"}};
+    for (const auto& [code, problem] : cases) {
+        const Loaded loaded = parse("1,2,3,4,5,6,7,8,9,65\n1,2,3,4,5,6,7,8,9\n" + std::to_string(code));
+        ASSERT_FALSE(loaded.records.ok()) << code;
+        EXPECT_EQ(loaded.records.error().message, "char.csv: record 2 (line 3): the character code " + std::to_string(code) + " " + problem + "; a code must be one character of code page 932");
+        EXPECT_EQ(loaded.records.error().numbers, (std::vector<long long>{2, 3, code}));
     }
 }
 

@@ -38,6 +38,7 @@ TEST(CharactersOfTest, ListGivesCodesInTheOrderGivenWithoutRepeatsAndRefusesOthe
     auto refused = moza::tools::CharactersOf("a\xC3\xA9");  // aé
     ASSERT_FALSE(refused.ok());
     EXPECT_NE(refused.error().message.find("U+00E9"), std::string::npos) << refused.error().message;
+    EXPECT_FALSE(moza::tools::CharactersOf("a\tb").ok());  // a tab: code page 932 has it, but no table may
 }
 
 }  // namespace

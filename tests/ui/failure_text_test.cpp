@@ -21,6 +21,7 @@ TEST(FailureTextTest, EveryKindHasAJapaneseSentenceAndFileKindsNameTheFile) {
     const std::set<ErrorKind> namesNoFile = {ErrorKind::Cancelled, ErrorKind::FolderMissing, ErrorKind::NoPageFolder,
                                              ErrorKind::TextNotUtf8, ErrorKind::CharacterNotCp932,
                                              ErrorKind::TitleCharacterInFileName, ErrorKind::TitleLineBreak,
+                                             ErrorKind::TitleMarkup,
                                              ErrorKind::NoCp932Converter, ErrorKind::TableEmpty,
                                              ErrorKind::PictureTooTall, ErrorKind::PictureTooLarge,
                                              ErrorKind::OutOfMemory, ErrorKind::PictureSizeInvalid};

@@ -88,12 +88,13 @@ TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
     child<QRadioButton>("colormono")->click();
     const std::pair<QString, QString> failures[] = {  // the title, how the Japanese reason starts
         {"a/b", "タイトルに「/」(U+002F)が含まれています。"},
-        {"no temp folder", QStringLiteral("フォルダー「%1」がないため").arg(QDir::toNativeSeparators(tempFolder()))},
+        {"a file for temp", QStringLiteral("フォルダー「%1").arg(QDir::toNativeSeparators(tempFolder()))},  // in the way
     };
     for (const auto& [title, reason] : failures) {
         m_prompts->failures.clear();
-        if (title == "no temp folder") {
+        if (title == "a file for temp") {
             ASSERT_TRUE(QDir(tempFolder()).removeRecursively());
+            WriteFile(tempFolder(), "not a folder");
         }
         make(title);
         ASSERT_EQ(m_prompts->failures.size(), 1u) << title.toStdString();
@@ -103,8 +104,8 @@ TEST_F(FrmMainMakeTest, AFailedMakeIsReportedAndChangesNothing) {
         EXPECT_EQ(view()->currentPath(), firstPage);
         EXPECT_TRUE(htmltag()->markup().contains("FFFFFF"));  // still the colour page's
     }
-    subfolder(QStringLiteral("temp"));
-    make(QStringLiteral("fine"));  // the program goes on after failures
+    ASSERT_TRUE(QFile::remove(tempFolder()));
+    make(QStringLiteral("fine"));  // the program goes on after failures, making its deleted temp/ again
     EXPECT_EQ(m_prompts->failures.size(), 1u);
     EXPECT_TRUE(m_window->outputPath().endsWith("_fine.html"));
     EXPECT_EQ(ReadBytes(m_window->outputPath()).find("FFFFFF"), std::string::npos) << "monochrome: every cell black";

@@ -67,6 +67,10 @@ Result<std::vector<Candidate>> CharactersOf(const std::string& utf8) {
         Result<std::string> bytes = convert::Utf8ToCp932(character);
         if (!bytes) return bytes.error();
         const glyph::CharCode code = convert::CharCodeOf(bytes.value());
+        if (const std::string problem = glyph::CharCodeProblem(code); !problem.empty()) {
+            return Error{"the character list holds " + DescribeCharacter(character, point.value) +
+                         ", which a character table cannot hold: its code " + std::to_string(code) + " " + problem};
+        }
         if (seen.insert(code).second) characters.push_back(Candidate{code, point.value, character});
     }
     return characters;
