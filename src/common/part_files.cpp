@@ -114,7 +114,9 @@ extern "C" void onInterrupt(int signal) {
 /// handled: a run under nohup keeps running when its terminal closes.
 void handleUnlessTaken(int signal, void (*handler)(int)) {
 #ifdef _WIN32
-    if (const auto previous = std::signal(signal, handler); previous != SIG_DFL) std::signal(signal, previous);
+    if (const auto previous = std::signal(signal, handler); previous != SIG_DFL && previous != SIG_ERR) {
+        std::signal(signal, previous);
+    }
 #else
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
