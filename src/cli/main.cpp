@@ -20,7 +20,7 @@
 #include "cli/progress_line.h"
 #include "common/atomic_file_writer.h"
 #include "common/file_text.h"
-#include "common/part_files.h"
+#include "common/process_start.h"
 #include "common/program_paths.h"
 #include "common/version.h"
 #include "glyph/char_data_loader.h"
@@ -169,8 +169,8 @@ int run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    moza::PrepareProcess();
     errors();  // takes its copy of standard error before any picture decodes
-    moza::RemovePartFilesOnInterrupt();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     moza::Result<CliOptions> options = moza::cli::ParseArguments(arguments);
     if (!options) return usageError(options.error().message);

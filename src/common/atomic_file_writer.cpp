@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <mutex>
@@ -18,8 +19,12 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 #endif
 
 namespace moza {
@@ -45,6 +50,14 @@ Result<fs::path> linkTarget(const fs::path& link) {
     return Error{SystemErrorText(ELOOP)};
 }
 
+/// The temporary folder the environment names, for a message when it cannot be used.
+fs::path temporaryFolderName() {
+    for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+        if (const char* value = std::getenv(variable); value != nullptr && *value != '\0') return value;
+    }
+    return "/tmp";
+}
+
 /// Sweeps each folder for stale part files once per run.
 void sweepOnce(const fs::path& folder) {
     static std::mutex mutex;
@@ -54,7 +67,7 @@ void sweepOnce(const fs::path& folder) {
 }
 
 #ifdef _WIN32
-int openNew(const fs::path& path) {
+int openNew(const fs::path& path, bool) {
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 int openExisting(const fs::path& path) { return _wopen(path.c_str(), _O_WRONLY | _O_BINARY); }
@@ -64,13 +77,18 @@ long long writeSome(int fd, const char* data, std::size_t size) {
 }
 bool mayWrite(const fs::path&) { return true; }
 bool needsInPlace(const fs::path&) { return false; }
-void copyOwnership(int, const fs::path&) {}
+bool keepAccess(int, const fs::path&) { return true; }
+int lockForWriting(int) { return 0; }
 int moveIntoPlace(const fs::path& part, const fs::path& destination, bool replace) {
     if (MoveFileExW(part.c_str(), destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 0;
     return GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
 }
 #else
-int openNew(const fs::path& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+/// A new file; one that is to replace another is readable by its owner only until it has the
+/// other's permissions, so no one can open it who could not open the other.
+int openNew(const fs::path& path, bool replacing) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
+}
 int openExisting(const fs::path& path) { return ::open(path.c_str(), O_WRONLY | O_CLOEXEC); }
 int closeFile(int fd) { return ::close(fd); }
 long long writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
@@ -82,13 +100,51 @@ bool needsInPlace(const fs::path& path) {
     const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
     return (::stat(path.c_str(), &info) == 0 && info.st_nlink > 1) || ::access(folder.c_str(), W_OK | X_OK) != 0;
 }
-/// Gives the part file the replaced file's permission bits, and its owner where allowed.
-void copyOwnership(int fd, const fs::path& replaced) {
+/// Gives `to` the extended attributes of `from`, among them its access control list; false when
+/// one cannot be read or given.
+bool copyAttributes(const fs::path& from, int to) {
+#ifdef __linux__
+    std::string names;
+    for (ssize_t size = ::listxattr(from.c_str(), nullptr, 0);; size = ::listxattr(from.c_str(), nullptr, 0)) {
+        if (size < 0) return errno == ENOTSUP;  // a file system without them
+        names.resize(static_cast<std::size_t>(size));
+        size = ::listxattr(from.c_str(), names.data(), names.size());
+        if (size >= 0) {
+            names.resize(static_cast<std::size_t>(size));
+            break;
+        }
+        if (errno != ERANGE) return false;  // ERANGE: one was added meanwhile
+    }
+    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t size = ::getxattr(from.c_str(), name, nullptr, 0);
+        std::string value(static_cast<std::size_t>(std::max<ssize_t>(size, 0)), '\0');
+        if (size < 0 || ::getxattr(from.c_str(), name, value.data(), value.size()) != size ||
+            ::fsetxattr(to, name, value.data(), value.size(), 0) != 0) {
+            return false;
+        }
+    }
+#else
+    (void)from;
+    (void)to;
+#endif
+    return true;
+}
+/// Gives the part file the replaced file's owner, group, permission bits and extended attributes
+/// (its access control list among them); false when any of them cannot be given, so that a
+/// renamed replacement would grant someone access the old file did not.
+bool keepAccess(int fd, const fs::path& replaced) {
     struct stat info {};
-    if (::stat(replaced.c_str(), &info) != 0) return;
-    const bool owned = ::fchown(fd, info.st_uid, info.st_gid) == 0;
-    // Without the owner, set-user and set-group bits would grant the wrong user's rights.
-    ::fchmod(fd, info.st_mode & (owned ? 07777 : 0777));
+    if (::stat(replaced.c_str(), &info) != 0) return true;  // gone: nothing left to keep
+    return ::fchown(fd, info.st_uid, info.st_gid) == 0 && ::fchmod(fd, info.st_mode & 07777) == 0 &&
+           copyAttributes(replaced, fd);
+}
+/// Waits until no other program writes the file in place; the errno of a failure, or 0.
+int lockForWriting(int fd) {
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) return errno;
+    }
+    return 0;
 }
 int moveIntoPlace(const fs::path& part, const fs::path& destination, bool replace) {
     if (replace) return ::rename(part.c_str(), destination.c_str()) == 0 ? 0 : errno;
@@ -146,10 +202,17 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     Result<fs::path> target = linkTarget(destination);
     if (!target) return writer.failure(target.error().message, ErrorKind::SystemError);
     writer.m_destination = target.value();
+    std::error_code ec;
+    const fs::file_status named = fs::status(destination, ec);
+    if (!fs::exists(fs::status(writer.m_destination, ec)) && fs::exists(named) && !fs::is_regular_file(named) &&
+        !fs::is_directory(named)) {
+        // A link that names no file, yet leads to a pipe or device (/dev/stdout to "pipe:[…]"):
+        // the name opens it, as it does for the shell.
+        writer.m_destination = destination;
+    }
     fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
     // "temp/" names the same folder as "temp", but a file of that name would read as missing.
     if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
-    std::error_code ec;
     const fs::file_status folderStatus = fs::status(folder, ec);
     if (!fs::exists(folderStatus)) {
         return writer.failure("the folder " + quoted(folder) + " does not exist", ErrorKind::FolderMissing,
@@ -171,6 +234,7 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     } else if (exists && needsInPlace(writer.m_destination)) {
         writer.m_method = Method::InPlace;
         if (!mayWrite(folder)) partFolder = fs::temp_directory_path(ec);
+        if (ec) return writer.temporaryFolderFailure(temporaryFolderName(), ec.value());
     }
     errno = 0;
     if (writer.m_method == Method::Direct) {
@@ -179,14 +243,18 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
         sweepOnce(partFolder);
         writer.m_partPath = partFolder / NewPartFileName();
         RegisterPartFile(writer.m_partPath);  // before it exists: an interrupt may come at once
-        writer.m_fd = openNew(writer.m_partPath);
+        writer.m_fd = openNew(writer.m_partPath, exists);
     }
     if (writer.m_fd < 0) {
         const int error = errno != 0 ? errno : EACCES;
         if (!writer.m_partPath.empty()) UnregisterPartFile(writer.m_partPath);
+        if (partFolder != folder) return writer.temporaryFolderFailure(partFolder, error);
         return writer.failure(SystemErrorText(error), KindOfSystemError(error));
     }
-    if (exists && writer.m_method == Method::Rename) copyOwnership(writer.m_fd, writer.m_destination);
+    // What a renamed file cannot carry over, it must not lose: the old file is then written over.
+    if (exists && writer.m_method == Method::Rename && !keepAccess(writer.m_fd, writer.m_destination)) {
+        writer.m_method = Method::InPlace;
+    }
     writer.m_done = false;
     return writer;
 }
@@ -230,7 +298,15 @@ Status AtomicFileWriter::putInPlace() {
         const int error = errno != 0 ? errno : EIO;
         return failure(SystemErrorText(error), KindOfSystemError(error));
     }
-    int error = 0;
+    // Two runs writing over one file take turns; an interrupt waits until the file is whole, and
+    // a kill in between leaves the whole page in the part file.
+    int error = lockForWriting(out);
+    const InterruptsHeldBack heldBack;
+    if (error != 0 || !heldBack.entered()) {
+        closeFile(out);
+        error = error != 0 ? error : EINTR;
+        return failure(SystemErrorText(error), KindOfSystemError(error));
+    }
 #ifndef _WIN32
     // Room for the whole file first, so a full disk is found before the old bytes are touched.
     const int reserved = ::posix_fallocate(out, 0, static_cast<off_t>(size));
@@ -257,6 +333,12 @@ Status AtomicFileWriter::putInPlace() {
                                ErrorKind::FileLeftIncomplete);
     incomplete.text = WriteErrorText(error);
     return incomplete;
+}
+
+Error AtomicFileWriter::temporaryFolderFailure(const fs::path& folder, int error) const {
+    return failure("its folder may not be written, so the page goes through the temporary folder " + quoted(folder) +
+                       ", which cannot be used: " + SystemErrorText(error),
+                   KindOfSystemError(error), folder);
 }
 
 Error AtomicFileWriter::failure(const std::string& what, ErrorKind kind, const fs::path& about) const {

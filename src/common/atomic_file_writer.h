@@ -60,6 +60,9 @@ private:
     AtomicFileWriter() = default;
     /// "cannot write '<named>': <what>", of `kind`, about `about` (the named file when empty).
     Error failure(const std::string& what, ErrorKind kind, const std::filesystem::path& about = {}) const;
+    /// The failure when the temporary folder `folder`, needed because the destination's folder may
+    /// not be written, cannot hold the part file.
+    Error temporaryFolderFailure(const std::filesystem::path& folder, int error) const;
     Status putInPlace();
     void discard();
 

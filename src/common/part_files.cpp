@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -16,6 +17,7 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -70,10 +72,60 @@ void removeRegistered() {
     }
 }
 
-extern "C" void onInterrupt(int signal) {
+// Held-back sections and an interrupt meet in one word: the number of sections running, and a
+// bit set by the first interrupt. A section starts only while the bit is clear, and the interrupt
+// ends the program at once only while no section runs; otherwise the last section to finish
+// does, so no interrupt falls between a section's check and its work.
+constexpr unsigned kEnding = 1u << 31;
+std::atomic<unsigned> g_held{0};
+std::atomic<int> g_pendingSignal{0};
+
+/// Removes the part files and ends the program by `signal`'s default action. Async-signal-safe.
+void endBySignal(int signal) {
     removeRegistered();
+#ifdef _WIN32
     std::signal(signal, SIG_DFL);
     std::raise(signal);
+#else
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    ::sigaction(signal, &defaultAction, nullptr);
+    // Inside its own handler the signal is blocked, and raised it would wait for the handler.
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
+#endif
+}
+
+extern "C" void onInterrupt(int signal) {
+    const int savedErrno = errno;
+    int none = 0;
+    g_pendingSignal.compare_exchange_strong(none, signal);
+    if ((g_held.fetch_or(kEnding) & ~kEnding) == 0) endBySignal(signal);
+#ifdef _WIN32
+    std::signal(signal, onInterrupt);  // which Windows resets before calling the handler
+#endif
+    errno = savedErrno;
+}
+
+/// Installs `handler` for `signal` unless the program was started with the signal ignored or
+/// handled: a run under nohup keeps running when its terminal closes.
+void handleUnlessTaken(int signal, void (*handler)(int)) {
+#ifdef _WIN32
+    if (const auto previous = std::signal(signal, handler); previous != SIG_DFL && previous != SIG_ERR) {
+        std::signal(signal, previous);
+    }
+#else
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+#endif
 }
 
 }  // namespace
@@ -124,16 +176,27 @@ void UnregisterPartFile(const std::filesystem::path& part) {
 }
 
 void RemovePartFilesOnInterrupt() {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-#ifdef SIGHUP
-    std::signal(SIGHUP, onInterrupt);
+    for (const int signal : {SIGINT, SIGTERM}) handleUnlessTaken(signal, onInterrupt);
+#ifndef _WIN32
+    // Every other signal whose default is to end the program quietly, with or without a core.
+    for (const int signal : {SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGXCPU, SIGPOLL})
+        handleUnlessTaken(signal, onInterrupt);
+    // A write to a pipe whose reader has gone then fails (EPIPE) and is reported; beyond the
+    // file-size limit a write fails (EFBIG) and is reported like a full disk.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
 #endif
-#ifdef SIGXFSZ
-    // Beyond the file-size limit a write then fails (EFBIG) and is reported like a full disk,
-    // instead of the signal ending the run with its part file left behind.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
+}
+
+InterruptsHeldBack::InterruptsHeldBack() {
+    unsigned held = g_held.load();
+    while ((held & kEnding) == 0 && !g_held.compare_exchange_weak(held, held + 1)) {
+    }
+    m_entered = (held & kEnding) == 0;
+}
+
+InterruptsHeldBack::~InterruptsHeldBack() {
+    if (m_entered && g_held.fetch_sub(1) == (kEnding | 1u)) endBySignal(g_pendingSignal.load());
 }
 
 void RemoveStalePartFiles(const std::filesystem::path& folder, std::chrono::seconds minimumAge) {

@@ -22,10 +22,28 @@ bool IsPartFileName(std::string_view name, long* process = nullptr);
 void RegisterPartFile(const std::filesystem::path& part);
 void UnregisterPartFile(const std::filesystem::path& part);
 
-/// On SIGINT, SIGTERM and SIGHUP (SIGINT and SIGTERM on Windows): removes every registered part
-/// file, then ends the program as the signal would have (the shell reports 130, 143, 129).
-/// SIGXFSZ is ignored, so a write beyond the file-size limit fails and is reported.
+/// On SIGINT and SIGTERM, and on POSIX systems SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+/// SIGVTALRM, SIGXCPU and SIGPOLL: removes every registered part file, then ends the program as
+/// the signal would have (the shell reports 130, 143, 129 ...), once no InterruptsHeldBack is
+/// alive. A signal that the program was started with ignored (nohup) or handled is left so.
+/// SIGPIPE and SIGXFSZ are ignored, so a write to a pipe nobody reads, or beyond the file-size
+/// limit, fails and is reported.
 void RemovePartFilesOnInterrupt();
+
+/// While one is alive in any thread, the interrupts above wait; the last one to end then ends
+/// the program. For work that must not stop half-way, such as writing a file over in place.
+class InterruptsHeldBack {
+public:
+    InterruptsHeldBack();
+    ~InterruptsHeldBack();
+    InterruptsHeldBack(const InterruptsHeldBack&) = delete;
+    InterruptsHeldBack& operator=(const InterruptsHeldBack&) = delete;
+    /// False when an interrupt is already ending the program: the work must not begin.
+    bool entered() const { return m_entered; }
+
+private:
+    bool m_entered = false;
+};
 
 /// Removes the part files in `folder` that a run which no longer exists left behind: only names
 /// IsPartFileName knows, whose process is gone and which are older than `minimumAge`. Nothing

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "common/part_files.h"
+#include "common/process_start.h"
 #include "common/program_paths.h"
 #include "common/version.h"
 #include "ui/frm_main.h"
@@ -26,7 +26,7 @@ int printText(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    moza::RemovePartFilesOnInterrupt();  // a logout or kill during a make leaves no part file
+    moza::PrepareProcess();  // a logout or kill during a make leaves no part file
     // Help and the version are only text: they need neither a display nor the page engine.
     if (moza::ui::AsksForTextOnly(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
+
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 
 #include "common/file_text.h"
 #include "scratch_folder.h"
@@ -170,6 +175,35 @@ TEST_F(AtomicFileWriterTest, AFileWithOtherHardLinksIsWrittenInPlace) {
     EXPECT_EQ(again.value().commit().error().message, "cannot write '" + path.string() + "': " + SystemErrorText(ENOENT));
 }
 
+#endif
+
+#ifdef __linux__
+TEST_F(AtomicFileWriterTest, AReplacementKeepsTheAccessControlListAndAttributesAndNeverWidensAccess) {
+    const fs::path path = file("page.html", "old");
+    // The owner and user 1234 may write; the group and others only read. With the list, the
+    // group's permission bits show the mask (rw-), which the group itself does not have.
+    std::string acl("\x02\0\0\0", 4);
+    for (const auto& [tag, perm, id] : {std::tuple(1, 6, -1), std::tuple(2, 6, 1234), std::tuple(4, 4, -1),
+                                        std::tuple(0x10, 6, -1), std::tuple(0x20, 4, -1)}) {
+        const std::uint16_t entry[4] = {static_cast<std::uint16_t>(tag), static_cast<std::uint16_t>(perm),
+                                        static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(id >> 16)};
+        acl.append(reinterpret_cast<const char*>(entry), sizeof entry);
+    }
+    if (::setxattr(path.c_str(), "user.origin", "camera", 6, 0) != 0 ||
+        ::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no extended attributes or access control lists";
+    }
+    const auto attribute = [&](const char* name) {
+        std::string value(256, '\0');
+        value.resize(static_cast<std::size_t>(std::max<ssize_t>(::getxattr(path.c_str(), name, value.data(), value.size()), 0)));
+        return value;
+    };
+    const fs::perms before = fs::status(path).permissions();
+    ASSERT_TRUE(writeFile(path, "new").ok());
+    EXPECT_EQ(attribute("user.origin"), "camera");
+    EXPECT_EQ(attribute("system.posix_acl_access"), acl);
+    EXPECT_EQ(fs::status(path).permissions(), before);
+}
 #endif
 
 }  // namespace
