@@ -7,6 +7,8 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -58,9 +60,23 @@ Error decodeFailure(const QImageReader& reader, DecodeWarnings& warnings) {
     return Error{"the picture cannot be decoded: " + reason, ErrorKind::PictureUndecodable, {}, reason};
 }
 
-/// Decodes an opaque, unrotated 32-bit picture straight into the working image's rows and turns
-/// its pixels around there, sparing a second picture-sized buffer and a copy. Gives nothing (so
-/// the caller decodes the usual way) when the picture is of another kind.
+/// Moves the rows of a picture decoded packed (one row right after the other) at the start of the
+/// working image's memory out to their places, last row first so that no row is overwritten
+/// before it has moved, turning each pixel around on the way; the room beside each row is white.
+void spreadRows(convert::WorkingImage& working) {
+    const auto width = static_cast<std::size_t>(working.width());
+    convert::ColorValue* packed = working.row(0);
+    for (int y = working.height() - 1; y >= 0; --y) {
+        convert::ColorValue* row = working.row(y);
+        std::memmove(row, packed + static_cast<std::size_t>(y) * width, width * sizeof(convert::ColorValue));
+        for (std::size_t x = 0; x < width; ++x) row[x] = fromRgb32(row[x]);
+        std::fill(row + width, row + working.stride(), 0x00FFFFFFu);
+    }
+}
+
+/// Decodes an opaque, unrotated 32-bit picture straight into the working image's memory and
+/// moves its pixels into place there, sparing a second picture-sized buffer and a copy. Gives
+/// nothing (so the caller decodes the usual way) when the picture is of another kind.
 std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader, QSize size,
                                                            DecodeWarnings& warnings) {
     if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32 ||
@@ -72,17 +88,16 @@ std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader,
     if (!created) return created;
     convert::WorkingImage& working = created.value();
     auto* pixels = reinterpret_cast<uchar*>(working.row(0));
-    QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(working.stride()) * 4,
+    // Packed rows, as every decoder writes them: some (Qt's TIFF reader) ignore a wider row
+    // length and would shear the picture across the rows' room for whole blocks.
+    QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(size.width()) * 4,
                   QImage::Format_RGB32);
     if (!reader.read(&target)) return decodeFailure(reader, warnings);
     if (warnings.damaged()) return damagedPicture(warnings);
     if (target.constBits() != pixels || target.size() != size || target.format() != QImage::Format_RGB32) {
         return ToWorkingImage(target);  // the decoder chose a buffer of its own
     }
-    for (int y = 0; y < size.height(); ++y) {
-        convert::ColorValue* row = working.row(y);
-        for (int x = 0; x < size.width(); ++x) row[x] = fromRgb32(row[x]);
-    }
+    spreadRows(working);
     return created;
 }
 

@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
+#include <QTransform>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -57,6 +59,50 @@ TEST_F(PictureLoaderTest, AJpegDecodedInPlaceHasThePixelsOfQtsOwnImageAsBlueGree
             const QRgb p = decoded.pixel(x, y);
             ASSERT_EQ(loaded.value().pixel(x, y), static_cast<convert::ColorValue>(qBlue(p) << 16 | qGreen(p) << 8 | qRed(p)))
                 << x << "," << y;
+        }
+    }
+}
+
+/// How a picture is written for the rule below: `format` as Qt's writer names it, with `option`
+/// as its compression (tif: 0 none, 1 LZW) or quality (webp 100: lossless); `pixels` what the
+/// file holds (grey, two colours, a palette); `lossy` files are held to Qt's plain decode of them.
+struct Written {
+    const char* format;
+    int option = -1;
+    QImage::Format pixels = QImage::Format_RGB32;
+    bool lossy = false;
+    bool turned = false;  // stored turned, with an orientation tag that turns it back
+};
+
+TEST_F(PictureLoaderTest, EveryFormatDecodesToTheSamePixelsAsAPngOfThePictureAtEveryWidth) {
+    const Written cases[] = {
+        {"png"}, {"bmp"}, {"ppm"}, {"xpm"}, {"ico"}, {"pgm", -1, QImage::Format_Grayscale8},
+        {"pbm", -1, QImage::Format_Mono}, {"tif", 0}, {"tif", 1}, {"tif", 0, QImage::Format_Indexed8},
+        {"tif", 1, QImage::Format_RGB32, false, true}, {"webp", 100}, {"jpg", -1, QImage::Format_RGB32, true},
+        {"jpg", -1, QImage::Format_RGB32, true, true},
+    };
+    for (const Written& w : cases) {
+        for (const int width : {30, 31, 32}) {  // 3k, 3k + 1 and 3k + 2: rows stored with and without room
+            const QImage picture = photo(width, 7).convertToFormat(w.pixels);
+            const QString name = QString::fromStdString((m_folder / ("p." + std::string(w.format))).string());
+            QImageWriter writer(name, w.format);
+            if (w.option >= 0) std::string_view(w.format) == "webp" ? writer.setQuality(w.option) : writer.setCompression(w.option);
+            if (w.turned) writer.setTransformation(QImageIOHandler::TransformationRotate90);
+            ASSERT_TRUE(writer.write(picture)) << w.format << ": " << writer.errorString().toStdString();
+            QImageReader plain(name);
+            plain.setAutoTransform(true);
+            const QImage expected = w.lossy ? plain.read() : w.turned ? picture.transformed(QTransform().rotate(90)) : picture;
+            const Result<convert::WorkingImage> loaded = LoadPicture(fs::path(name.toStdString()));
+            ASSERT_TRUE(loaded.ok()) << loaded.error().message;
+            ASSERT_EQ(loaded.value().width(), expected.width()) << w.format;
+            ASSERT_EQ(loaded.value().height(), expected.height()) << w.format;
+            for (int y = 0; y < expected.height(); ++y) {
+                for (int x = 0; x < expected.width(); ++x) {
+                    const QRgb p = expected.pixel(x, y);
+                    ASSERT_EQ(loaded.value().pixel(x, y), static_cast<convert::ColorValue>(qBlue(p) << 16 | qGreen(p) << 8 | qRed(p)))
+                        << w.format << " " << w.option << (w.turned ? " turned" : "") << ", width " << width << ": pixel " << x << "," << y;
+                }
+            }
         }
     }
 }
