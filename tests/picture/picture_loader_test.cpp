@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -170,6 +171,28 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         EXPECT_EQ(loaded.error().kind, c.kind) << c.file;
         EXPECT_EQ(loaded.error().file, c.file);
     }
+}
+
+TEST_F(PictureLoaderTest, APictureCutShortWhileItIsReadIsAnOrdinaryFailureNotACrash) {
+    const std::string png = encoded(photo(800, 800), "PNG");  // a chunk every 8 KB through the file
+    const fs::path path = file("shrinking.png", png);
+    EXPECT_EXIT(
+        {
+            std::atomic<bool> done{false};
+            std::thread cutter([&] {  // cuts the file in half and writes its second half again, over and over
+                const int fd = ::open(path.c_str(), O_WRONLY);
+                const std::size_t half = png.size() / 2;
+                while (!done && ::ftruncate(fd, static_cast<off_t>(half)) == 0 &&
+                       ::pwrite(fd, png.data() + half, png.size() - half, static_cast<off_t>(half)) > 0) {
+                }
+                ::close(fd);
+            });
+            for (int i = 0; i < 500; ++i) (void)LoadPicture(path);
+            done = true;
+            cutter.join();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 QString g_passedOn;  // what reaches the message handler that was in place before a collector
