@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 
 #include "common/atomic_file_writer.h"
 #include "convert/scale_image.h"
@@ -14,9 +15,8 @@ namespace {
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 
-}  // namespace
-
-Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
+/// ConvertPicture's work; memory running out is thrown.
+Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph::GlyphTable& table,
                                              convert::PageOptions options) {
     const std::string picture = quoted(job.picture);
     // The title is checked before a large picture is decoded for nothing.
@@ -26,7 +26,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
     if (!image) return image.error();
     image = convert::ScaleForPage(std::move(image.value()), job.pageSize);
-    if (!image) return Error{"cannot convert " + picture + ": " + image.error().message};
+    if (!image) return InContext("cannot convert " + picture + ": ", image.error());
 
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
@@ -58,12 +58,22 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         std::error_code ec;
         const bool madeByAnother = target.kind == convert::PageTarget::Kind::TempFolder && !target.replaceExisting &&
                                    !named.empty() && std::filesystem::exists(named, ec);
-        return Error{"cannot convert " + picture + ": " + page.error().message +
-                     (madeByAnother ? " (another run made a page of that name in the same second; name the page "
-                                      "file with -o)"
-                                    : "")};
+        Error error = page.error();
+        if (madeByAnother) error.message += " (another run made a page of that name in the same second; name the page file with -o)";
+        return InContext("cannot convert " + picture + ": ", std::move(error));
     }
     return toStandardOutput ? std::filesystem::path("-") : page.value();
+}
+
+}  // namespace
+
+Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
+                                             convert::PageOptions options) {
+    try {
+        return convertPicture(job, table, std::move(options));
+    } catch (const std::bad_alloc&) {
+        return Error{"cannot convert " + quoted(job.picture) + ": not enough memory", ErrorKind::OutOfMemory};
+    }
 }
 
 }  // namespace moza::cli

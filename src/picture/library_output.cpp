@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -98,8 +99,15 @@ bool startCapture(Capture& c) {
         return false;
     }
     ::close(ends[1]);
+    try {
+        c.drainer = std::thread(drain, ends[0], c.current + 1);
+    } catch (const std::system_error&) {  // no thread to be had: standard error stays as it is
+        ::dup2(originalStandardError(), 2);
+        ::close(ends[0]);
+        return false;
+    }
     c.readEnd = ends[0];
-    c.drainer = std::thread(drain, ends[0], ++c.current);
+    ++c.current;
     c.capturing = true;
     return true;
 }

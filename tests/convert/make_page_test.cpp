@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <new>
 
 #include "common/file_text.h"
 #include "convert/page_markup.h"
@@ -116,6 +117,18 @@ TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
         ASSERT_FALSE(made.ok()) << c.reason;
         EXPECT_THAT(made.error().message, HasSubstr(c.reason));
         EXPECT_TRUE(files().empty()) << c.reason;
+    }
+    // Memory running out while the table is composed, on the calling thread alone or beside workers.
+    PageOptions noMemory;
+    noMemory.tableCopy = [](std::string_view) -> bool { throw std::bad_alloc(); };
+    for (const int threads : {1, 2}) {
+        noMemory.threads = threads;
+        WorkingImage tall = WorkingImage::create(9, 15000).value();  // bands enough for two threads
+        const Result<fs::path> made = MakePage(tall, kTable, "t", {PageTarget::Kind::File, m_folder / "x.html", {}}, noMemory);
+        ASSERT_FALSE(made.ok()) << threads;
+        EXPECT_EQ(made.error().message, "not enough memory to make the page of a picture of 9 x 15000 pixels");
+        EXPECT_EQ(made.error().kind, ErrorKind::OutOfMemory);
+        EXPECT_TRUE(files().empty()) << threads;
     }
 }
 
