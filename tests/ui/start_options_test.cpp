@@ -35,6 +35,9 @@ TEST(StartArgumentsTest, GiveTheActionAndThePictureAsAnAbsolutePath) {
     for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}}) {
         EXPECT_FALSE(ParseStartArguments(QStringList{"moza"} + refused)) << refused.join(u' ').toStdString();
     }
+    const Result<StartOptions> web = ParseStartArguments({"moza", "https://example.com/x.jpg"});
+    ASSERT_FALSE(web);
+    EXPECT_EQ(web.error().message, "'https://example.com/x.jpg' is a web address; Moza opens only local files");
 }
 
 TEST(StartArgumentsTest, OnlyHelpAndVersionBeforeAnyDashesAskForTextAlone) {
