@@ -32,12 +32,9 @@ TEST(StartArgumentsTest, GiveTheActionAndThePictureAsAnAbsolutePath) {
         EXPECT_EQ(options.value().action, c.action) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(options.value().picture, c.picture);
     }
-    for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}}) {
+    for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}, QStringList{"https://example.com/x.jpg"}}) {
         EXPECT_FALSE(ParseStartArguments(QStringList{"moza"} + refused)) << refused.join(u' ').toStdString();
     }
-    const Result<StartOptions> web = ParseStartArguments({"moza", "https://example.com/x.jpg"});
-    ASSERT_FALSE(web);
-    EXPECT_EQ(web.error().message, "'https://example.com/x.jpg' is a web address; Moza opens only local files");
 }
 
 TEST(StartArgumentsTest, OnlyHelpAndVersionBeforeAnyDashesAskForTextAlone) {
