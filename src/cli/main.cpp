@@ -1,8 +1,11 @@
 // moza-convert: turns picture files into character-art page files from the command line.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <cerrno>
+#include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -132,34 +135,46 @@ int run(const CliOptions& options) {
     for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
     moza::cli::PageClaims claims(std::move(inputs));
 
-    auto worker = [&](int slot) {
-        for (std::size_t i = next++; i < jobs.value().size(); i = next++) {
-            const PictureJob& job = jobs.value()[i];
-            moza::convert::PageOptions make;
-            make.mode = options.mode;
-            make.progress = progress.started(slot, pictureStem(job.picture));
-            make.claim = [&claims, &job](const std::filesystem::path& page) { return claims.claim(page, job.picture); };
-            const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), make);
-            progress.finished(slot);
-            if (!page) {
-                anyFailed = true;
-                ++failed;
-                progress.message("moza-convert: " + page.error().message, errors());
-            } else if (!options.quiet && page.value() != "-") {
-                if (const int error = progress.message(page.value().string(), stdout); error != 0) {
-                    anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
-                    progress.message("moza-convert: cannot print the path of '" + page.value().string() +
-                                         "' on standard output: " + moza::WriteErrorText(error),
-                                     errors());
-                }
+    const int threads = std::min<int>(options.jobs, static_cast<int>(jobs.value().size()));
+    std::mutex retryMutex;
+    std::vector<std::size_t> retries;  // pictures that ran out of memory beside others: tried again alone
+    auto convertOne = [&](std::size_t i, int slot, bool alone) {
+        const PictureJob& job = jobs.value()[i];
+        moza::convert::PageOptions make;
+        make.mode = options.mode;
+        make.progress = progress.started(slot, pictureStem(job.picture));
+        make.claim = [&claims, &job](const std::filesystem::path& page) { return claims.claim(page, job.picture); };
+        const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), make);
+        progress.finished(slot);
+        if (!page && !alone && page.error().kind == moza::ErrorKind::OutOfMemory) {
+            const std::lock_guard lock(retryMutex);
+            retries.push_back(i);
+        } else if (!page) {
+            anyFailed = true;
+            ++failed;
+            progress.message("moza-convert: " + page.error().message, errors());
+        } else if (!options.quiet && page.value() != "-") {
+            if (const int error = progress.message(page.value().string(), stdout); error != 0) {
+                anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
+                progress.message("moza-convert: cannot print the path of '" + page.value().string() +
+                                     "' on standard output: " + moza::WriteErrorText(error),
+                                 errors());
             }
         }
     };
-    const int threads = std::min<int>(options.jobs, static_cast<int>(jobs.value().size()));
+    auto worker = [&](int slot) {
+        for (std::size_t i = next++; i < jobs.value().size(); i = next++) convertOne(i, slot, threads <= 1);
+    };
     std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
+    try {
+        for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
+    } catch (const std::system_error&) {
+        // The system starts no more threads: those started share the pictures.
+    }
     worker(0);
     for (std::thread& thread : pool) thread.join();
+    std::sort(retries.begin(), retries.end());
+    for (const std::size_t i : retries) convertOne(i, 0, true);
     if (jobs.value().size() > 1 && !options.quiet) {
         progress.message("moza-convert: " + batchSummary(static_cast<int>(jobs.value().size()), failed), errors());
     }

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 
 #include "common/atomic_file_writer.h"
 #include "convert/scale_image.h"
@@ -14,9 +15,8 @@ namespace {
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 
-}  // namespace
-
-Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
+/// ConvertPicture's work; memory running out is thrown.
+Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph::GlyphTable& table,
                                              convert::PageOptions options) {
     const std::string picture = quoted(job.picture);
     // The title is checked before a large picture is decoded for nothing.
@@ -28,11 +28,11 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     if (!image) return image.error();
     image = convert::ScaleForPage(std::move(image.value()), job.pageSize);
     if (!image) {
-        const bool tooLarge = image.error().kind == ErrorKind::PictureTooLarge;
-        return Error{"cannot convert " + picture + ": " + image.error().message +
-                     (tooLarge ? "; ask for a smaller page with --width, --height or --max-cells, or leave out "
-                                 "--allow-enlarge"
-                               : "")};
+        Error error = image.error();
+        if (error.kind == ErrorKind::PictureTooLarge) {
+            error.message += "; ask for a smaller page with --width, --height or --max-cells, or leave out --allow-enlarge";
+        }
+        return InContext("cannot convert " + picture + ": ", std::move(error));
     }
 
     convert::PageTarget target = job.target;
@@ -67,12 +67,22 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
         const bool madeByAnother = target.kind == convert::PageTarget::Kind::TempFolder && !target.replaceExisting &&
                                    page.error().kind == ErrorKind::FileExists && !named.empty() &&
                                    std::filesystem::exists(named, ec);
-        return Error{"cannot convert " + picture + ": " + page.error().message +
-                     (madeByAnother ? " (another run made a page of that name in the same second; name the page "
-                                      "file with -o)"
-                                    : "")};
+        Error error = page.error();
+        if (madeByAnother) error.message += " (another run made a page of that name in the same second; name the page file with -o)";
+        return InContext("cannot convert " + picture + ": ", std::move(error));
     }
     return toStandardOutput ? std::filesystem::path("-") : page.value();
+}
+
+}  // namespace
+
+Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph::GlyphTable& table,
+                                             convert::PageOptions options) {
+    try {
+        return convertPicture(job, table, std::move(options));
+    } catch (const std::bad_alloc&) {
+        return Error{"cannot convert " + quoted(job.picture) + ": not enough memory", ErrorKind::OutOfMemory};
+    }
 }
 
 }  // namespace moza::cli

@@ -1,6 +1,7 @@
 // MakePage: title checks, code page 932, whole blocks, then the page composed through one writer.
 #include "convert/make_page.h"
 
+#include <new>
 #include <string>
 
 #include "common/atomic_file_writer.h"
@@ -47,7 +48,10 @@ Result<std::string> PageTitle(std::string_view titleUtf8, PageTarget::Kind kind)
     return titleCp932;
 }
 
-Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
+namespace {
+
+/// MakePage's work; memory running out is thrown.
+Result<std::filesystem::path> makePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
                                        const PageTarget& target, const PageOptions& options) {
     Result<std::string> titleCp932 = PageTitle(titleUtf8, target.kind);
     if (!titleCp932) return titleCp932.error();
@@ -82,6 +86,20 @@ Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTa
     if (!composed && !file.failed()) return composed.error();  // the writer removes its part file
     if (Status committed = file.commit(); !committed) return committed.error();
     return path;
+}
+
+}  // namespace
+
+Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
+                                       const PageTarget& target, const PageOptions& options) {
+    try {
+        return makePage(image, table, titleUtf8, target, options);
+    } catch (const std::bad_alloc&) {
+        // Unwinding has removed the part file.
+        return Error{"not enough memory to make the page of a picture of " + std::to_string(image.width()) + " x " +
+                         std::to_string(image.height()) + " pixels",
+                     ErrorKind::OutOfMemory, {}, {}, {image.width(), image.height()}};
+    }
 }
 
 }  // namespace moza::convert

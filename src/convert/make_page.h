@@ -57,7 +57,8 @@ Result<std::string> PageTitle(std::string_view titleUtf8, PageTarget::Kind kind)
 /// (a double quote, the page, a double quote, CR LF) whole or not at all. Returns the page
 /// file's path, or an empty path for a stream. Fails, with no page file left behind, on a title
 /// it cannot use (naming the character), an empty glyph table, a refused claim, a file that
-/// cannot be written (naming it and the reason) or a cancel. The image stays unenlarged when the
+/// cannot be written (naming it and the reason), a cancel, or memory running out ("not enough
+/// memory to make the page ...", ErrorKind::OutOfMemory). The image stays unenlarged when the
 /// title is refused.
 Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
                                        const PageTarget& target, const PageOptions& options = {});

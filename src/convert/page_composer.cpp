@@ -5,7 +5,9 @@
 #include <cassert>
 #include <array>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 #include <cinttypes>
@@ -102,9 +104,23 @@ void composeBand(const Band& band, std::string& bytes, const WorkingImage& image
 
 using BandSink = std::function<bool(const Band&, std::string_view)>;
 
+/// Composes the bands one after another on the calling thread, handing each to `deliver`.
+bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, const glyph::GlyphTable& table,
+                   ColorMode mode, const BandSink& deliver) {
+    std::string bytes;
+    bool delivered = true;
+    for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
+        composeBand(bands[b], bytes, image, table, mode);
+        delivered = deliver(bands[b], bytes);
+    }
+    return delivered;
+}
+
 /// Composes bands on worker threads and hands them to `deliver` in order on the calling thread;
 /// at most two bands per worker are composed ahead, each in a buffer of its own that is reused
-/// once delivered. Stops early when `deliver` returns false.
+/// once delivered. Stops early when `deliver` returns false. Uses fewer threads (or only the
+/// calling one) when the system will not start more. What a worker or `deliver` throws (no memory
+/// for a band) stops every worker and is thrown on once they have all ended.
 bool composeInParallel(const std::vector<Band>& bands, int threads, const WorkingImage& image,
                        const glyph::GlyphTable& table, ColorMode mode, const BandSink& deliver) {
     const std::size_t window = static_cast<std::size_t>(threads) * 2;
@@ -115,36 +131,68 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
     std::size_t nextToCompose = 0;
     std::size_t nextToDeliver = 0;
     bool stop = false;
+    std::exception_ptr failure;  // the first thing a worker threw
 
     auto worker = [&] {
-        for (;;) {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
-            if (stop || nextToCompose >= bands.size()) return;
-            const std::size_t b = nextToCompose++;
-            lock.unlock();
-            composeBand(bands[b], buffers[b % window], image, table, mode);
-            lock.lock();
-            ready[b] = 1;
+        try {
+            for (;;) {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
+                if (stop || nextToCompose >= bands.size()) return;
+                const std::size_t b = nextToCompose++;
+                lock.unlock();
+                composeBand(bands[b], buffers[b % window], image, table, mode);
+                lock.lock();
+                ready[b] = 1;
+                changed.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            if (!failure) failure = std::current_exception();
+            stop = true;
             changed.notify_all();
         }
     };
     std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
+    auto stopAndJoin = [&] {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+            changed.notify_all();
+        }
+        for (std::thread& thread : pool) thread.join();
+    };
+    try {
+        pool.reserve(static_cast<std::size_t>(threads));
+        for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+        // The system starts no more threads: those already started do the work.
+    } catch (...) {
+        stopAndJoin();
+        throw;
+    }
+    if (pool.empty()) return composeInTurn(bands, image, table, mode, deliver);
 
     bool delivered = true;
-    for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return ready[b] != 0; });
+    try {
+        for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return ready[b] != 0 || failure; });
+                if (!ready[b]) break;
+            }
+            delivered = deliver(bands[b], buffers[b % window]);
+            std::lock_guard lock(mutex);
+            nextToDeliver = b + 1;
+            stop = !delivered;
+            changed.notify_all();
         }
-        delivered = deliver(bands[b], buffers[b % window]);
-        std::lock_guard lock(mutex);
-        nextToDeliver = b + 1;
-        stop = !delivered;
-        changed.notify_all();
+    } catch (...) {
+        stopAndJoin();
+        throw;
     }
-    for (std::thread& thread : pool) thread.join();
+    stopAndJoin();
+    if (failure) std::rethrow_exception(failure);
     return delivered;
 }
 
@@ -188,16 +236,8 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     };
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, static_cast<int>(bands.size()));
-    bool delivered = true;
-    if (threads <= 1) {
-        std::string bytes;
-        for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-            composeBand(bands[b], bytes, image, table, mode);
-            delivered = deliver(bands[b], bytes);
-        }
-    } else {
-        delivered = composeInParallel(bands, threads, image, table, mode, deliver);
-    }
+    const bool delivered = threads <= 1 ? composeInTurn(bands, image, table, mode, deliver)
+                                        : composeInParallel(bands, threads, image, table, mode, deliver);
     if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
 }

@@ -34,7 +34,8 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 /// threads (0: one per core) and handed to `sink` in order on the calling thread, which also
 /// reports every block, in order, just before the piece that holds it. Fails, before anything
 /// reaches `sink`, when the glyph table is empty or the image is not whole blocks (a programming
-/// error, asserted in debug builds); fails when the sink refuses a piece.
+/// error, asserted in debug builds); fails when the sink refuses a piece. Memory running out
+/// (std::bad_alloc) is thrown on, on the calling thread, once every thread it started has ended.
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress = {}, int threads = 0);
 

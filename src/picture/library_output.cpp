@@ -2,9 +2,12 @@
 // thread handing each line read from the pipe to the open windows.
 #include "picture/library_output.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <map>
 #include <mutex>
-#include <set>
+#include <system_error>
 #include <thread>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -25,12 +28,28 @@ namespace moza::picture {
 namespace {
 
 #ifdef MOZA_CAPTURES_LIBRARY_OUTPUT
+/// A copy of the original standard error, made once.
+int originalStandardError();
+
+/// The captures, one after another: each runs from the opening of a window while none is open to
+/// the closing of the last window opened during it, and its drainer thread is joined then. The
+/// windows of a capture that is ending (its drainer still handing on the rest) never count for a
+/// capture begun meanwhile, so no capture is left running with no window open.
 struct Capture {
     std::mutex mutex;
-    std::set<LibraryOutput*> windows;
+    std::map<LibraryOutput*, std::uint64_t> windows;  // each open window, with its capture's number
+    std::uint64_t current = 0;  // the number of the capture under way, or of the last one
     bool capturing = false;
     int readEnd = -1;
     std::thread drainer;
+
+    /// At exit, a capture still under way (a window left open on another thread) ends with its
+    /// thread, so that no joinable thread is destroyed.
+    ~Capture() {
+        if (!drainer.joinable()) return;
+        ::dup2(originalStandardError(), 2);
+        drainer.join();
+    }
 };
 
 Capture& capture() {
@@ -44,13 +63,16 @@ int originalStandardError() {
     return fd;
 }
 
-void handOn(const std::string& line) {
+/// Gives `line` to the windows of capture `number`.
+void handOn(std::uint64_t number, const std::string& line) {
     Capture& c = capture();
     std::lock_guard lock(c.mutex);
-    for (LibraryOutput* window : c.windows) window->add(line);
+    for (const auto& [window, of] : c.windows) {
+        if (of == number) window->add(line);
+    }
 }
 
-void drain(int fd) {
+void drain(int fd, std::uint64_t number) {
     std::string pending;
     char buffer[4096];
     for (;;) {
@@ -59,11 +81,11 @@ void drain(int fd) {
         if (got <= 0) break;
         pending.append(buffer, static_cast<std::size_t>(got));
         for (std::size_t end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
-            handOn(pending.substr(0, end));
+            handOn(number, pending.substr(0, end));
             pending.erase(0, end + 1);
         }
     }
-    if (!pending.empty()) handOn(pending);
+    if (!pending.empty()) handOn(number, pending);
 }
 
 /// Points file descriptor 2 at a new pipe and starts its drainer. Under the capture's lock.
@@ -77,8 +99,15 @@ bool startCapture(Capture& c) {
         return false;
     }
     ::close(ends[1]);
+    try {
+        c.drainer = std::thread(drain, ends[0], c.current + 1);
+    } catch (const std::system_error&) {  // no thread to be had: standard error stays as it is
+        ::dup2(originalStandardError(), 2);
+        ::close(ends[0]);
+        return false;
+    }
     c.readEnd = ends[0];
-    c.drainer = std::thread(drain, ends[0]);
+    ++c.current;
     c.capturing = true;
     return true;
 }
@@ -114,7 +143,7 @@ LibraryOutput::LibraryOutput() {
     Capture& c = capture();
     std::lock_guard lock(c.mutex);
     if (!c.capturing && !startCapture(c)) return;
-    c.windows.insert(this);
+    c.windows.emplace(this, c.current);
     m_open = true;
 #endif
 }
@@ -127,9 +156,13 @@ std::string LibraryOutput::finish() {
     std::unique_lock lock(c.mutex);
     if (!m_open) return m_text;
     m_open = false;
-    if (c.windows.size() == 1 && c.capturing) {
-        // The last window: standard error goes back, which closes the pipe; the drainer hands on
-        // what is left in it (to this window too) and ends.
+    const std::uint64_t mine = c.windows.at(this);
+    const bool last = c.capturing && mine == c.current &&
+                      std::none_of(c.windows.begin(), c.windows.end(),
+                                   [&](const auto& window) { return window.first != this && window.second == mine; });
+    if (last) {
+        // Standard error goes back, which closes the pipe; the drainer hands on what is left in
+        // it (to this window too) and ends. A window opened meanwhile begins a capture of its own.
         std::fflush(stderr);
         ::dup2(originalStandardError(), 2);
         c.capturing = false;

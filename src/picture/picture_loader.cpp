@@ -8,6 +8,11 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -32,21 +37,59 @@ inline convert::ColorValue overWhite(QRgb pixel) {
     return (b << 16) | (g << 8) | r;
 }
 
-Result<QSize> checkedSize(QImageReader& reader) {
+/// A picture beyond the decoding limit of `limit` MB; its size is named when it is known.
+/// The most memory a decoded picture may take, in MB. Qt's own limit differs from version to
+/// version; the program's holds unless Qt's is lower.
+int megabyteLimit() {
+    const int qtLimit = QImageReader::allocationLimit();
+    return qtLimit > 0 ? std::min(qtLimit, convert::kMaxPictureMegabytes) : convert::kMaxPictureMegabytes;
+}
+
+Error tooLarge(QSize size, int limit) {
+    const std::string pixels =
+        size.isValid() ? " (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels)" : "";
+    return Error{"the picture" + pixels + " is too large to decode: it would need more than " + std::to_string(limit) +
+                     " MB of memory",
+                 ErrorKind::PictureTooLarge, {}, {}, {size.width(), size.height(), limit}};
+}
+
+/// The size in the header of a PBM, PGM or PPM file, which Qt's reader keeps to itself when a
+/// side is beyond what it decodes; an invalid size when the header is not one.
+QSize pnmSize(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray head = file.read(1024);
+    if (head.size() < 2 || head[0] != 'P' || head[1] < '1' || head[1] > '6') return {};
+    qint64 sides[2] = {-1, -1};
+    qsizetype at = 2;
+    for (qint64& side : sides) {
+        for (;;) {  // white space and comments to the end of their line
+            if (at < head.size() && std::isspace(static_cast<unsigned char>(head[at]))) {
+                ++at;
+            } else if (at < head.size() && head[at] == '#') {
+                while (at < head.size() && head[at] != '\n') ++at;
+            } else {
+                break;
+            }
+        }
+        for (side = 0; at < head.size() && head[at] >= '0' && head[at] <= '9' && side <= INT_MAX; ++at) {
+            side = side * 10 + (head[at] - '0');
+        }
+        if (side <= 0 || side > INT_MAX) return {};
+    }
+    return {static_cast<int>(sides[0]), static_cast<int>(sides[1])};
+}
+
+Result<QSize> checkedSize(QImageReader& reader, const QString& name) {
+    const QByteArray format = reader.format();  // asked first: a reader that refuses the size forgets it
     QSize size = reader.size();
+    if (!size.isValid() && (format == "pbm" || format == "pgm" || format == "ppm")) size = pnmSize(name);
     if (!size.isValid()) return size;  // the decoder tells its size only while reading
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
     if (Status fits = convert::CheckPictureHeight(size.height()); !fits) return fits.error();
     const double megabytes = static_cast<double>(size.width()) * size.height() * 4.0 / (1024.0 * 1024.0);
-    // Qt's own limit differs from version to version; the program's holds unless Qt's is lower.
-    const int qtLimit = QImageReader::allocationLimit();
-    const int limit = qtLimit > 0 ? std::min(qtLimit, convert::kMaxPictureMegabytes) : convert::kMaxPictureMegabytes;
-    if (megabytes > limit) {
-        return Error{"the picture (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
-                         " pixels) is too large to decode: it would need more than " + std::to_string(limit) +
-                         " MB of memory",
-                     ErrorKind::PictureTooLarge, {}, {}, {size.width(), size.height(), limit}};
-    }
+    const int limit = megabyteLimit();
+    if (megabytes > limit) return tooLarge(size, limit);
     return size;
 }
 
@@ -54,16 +97,34 @@ Error damagedPicture(DecodeWarnings& warnings) {
     return Error{std::string(kCutShort) + ": " + warnings.text(), ErrorKind::PictureDamaged, {}, warnings.text()};
 }
 
-Error decodeFailure(const QImageReader& reader, DecodeWarnings& warnings) {
+Error decodeFailure(const QImageReader& reader, DecodeWarnings& warnings, QSize size) {
     if (warnings.damaged()) return damagedPicture(warnings);
+    // Qt's readers refuse a picture beyond the limit by themselves when only they know its size.
+    if (warnings.text().find("exceeds the current allocation limit") != std::string::npos) {
+        return tooLarge(size, megabyteLimit());
+    }
     std::string reason = reader.errorString().toStdString();
     if (!warnings.text().empty()) reason += " (" + warnings.text() + ")";
     return Error{"the picture cannot be decoded: " + reason, ErrorKind::PictureUndecodable, {}, reason};
 }
 
-/// Decodes an opaque, unrotated 32-bit picture straight into the working image's rows and turns
-/// its pixels around there, sparing a second picture-sized buffer and a copy. Gives nothing (so
-/// the caller decodes the usual way) when the picture is of another kind.
+/// Moves the rows of a picture decoded packed (one row right after the other) at the start of the
+/// working image's memory out to their places, last row first so that no row is overwritten
+/// before it has moved, turning each pixel around on the way; the room beside each row is white.
+void spreadRows(convert::WorkingImage& working) {
+    const auto width = static_cast<std::size_t>(working.width());
+    convert::ColorValue* packed = working.row(0);
+    for (int y = working.height() - 1; y >= 0; --y) {
+        convert::ColorValue* row = working.row(y);
+        std::memmove(row, packed + static_cast<std::size_t>(y) * width, width * sizeof(convert::ColorValue));
+        for (std::size_t x = 0; x < width; ++x) row[x] = fromRgb32(row[x]);
+        std::fill(row + width, row + working.stride(), 0x00FFFFFFu);
+    }
+}
+
+/// Decodes an opaque, unrotated 32-bit picture straight into the working image's memory and
+/// moves its pixels into place there, sparing a second picture-sized buffer and a copy. Gives
+/// nothing (so the caller decodes the usual way) when the picture is of another kind.
 std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader, QSize size,
                                                            DecodeWarnings& warnings) {
     if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32 ||
@@ -75,17 +136,16 @@ std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader,
     if (!created) return created;
     convert::WorkingImage& working = created.value();
     auto* pixels = reinterpret_cast<uchar*>(working.row(0));
-    QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(working.stride()) * 4,
+    // Packed rows, as every decoder writes them: some (Qt's TIFF reader) ignore a wider row
+    // length and would shear the picture across the rows' room for whole blocks.
+    QImage target(pixels, size.width(), size.height(), static_cast<qsizetype>(size.width()) * 4,
                   QImage::Format_RGB32);
-    if (!reader.read(&target)) return decodeFailure(reader, warnings);
+    if (!reader.read(&target)) return decodeFailure(reader, warnings, size);
     if (warnings.damaged()) return damagedPicture(warnings);
     if (target.constBits() != pixels || target.size() != size || target.format() != QImage::Format_RGB32) {
         return ToWorkingImage(target);  // the decoder chose a buffer of its own
     }
-    for (int y = 0; y < size.height(); ++y) {
-        convert::ColorValue* row = working.row(y);
-        for (int x = 0; x < size.width(); ++x) row[x] = fromRgb32(row[x]);
-    }
+    spreadRows(working);
     return created;
 }
 
@@ -98,6 +158,11 @@ Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
     convert::WorkingImage& working = created.value();
     const bool alpha = image.hasAlphaChannel();
     const QImage source = image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (source.isNull() && !image.isNull()) {  // Qt's way of saying the memory cannot be had
+        return Error{"not enough memory for a picture of " + std::to_string(image.width()) + " x " +
+                         std::to_string(image.height()) + " pixels",
+                     ErrorKind::OutOfMemory, {}, {}, {image.width(), image.height()}};
+    }
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         convert::ColorValue* out = working.row(y);
@@ -117,16 +182,49 @@ Status checkComplete(const QString& name, const QByteArray& format) {
     if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read", ErrorKind::PermissionDenied};
-    const uchar* mapped = file.map(0, file.size());
-    if (mapped != nullptr) return CheckPictureComplete(QByteArrayView(mapped, file.size()), format);
+    // Read, never mapped: a mapped file cut short while it is read ends the program (SIGBUS).
     return CheckPictureComplete(file.readAll(), format);
+}
+
+/// Whether `text` begins as a web address does ("https://", "ftp://").
+bool isWebAddress(const std::string& text) {
+    const std::size_t colon = text.find("://");
+    return colon != std::string::npos && colon > 1 && std::isalpha(static_cast<unsigned char>(text[0])) &&
+           std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+           });
+}
+
+/// Why `file`, which the system does not find, cannot be had: it is missing, a web address, a
+/// link that leads round in a circle, or behind a folder that may not be searched.
+Error notFound(const std::filesystem::path& file) {
+    std::error_code ec;
+    (void)std::filesystem::status(file, ec);
+    if (ec.value() == ELOOP) {
+        return Error{"too many levels of symbolic links (a link on its way leads round in a circle)", ErrorKind::SystemError,
+                     {}, ec.message()};
+    }
+    if (ec.value() == EACCES) {
+        // The folder that may not be searched is the nearest one the system still describes.
+        std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+        for (std::error_code up; (void)std::filesystem::status(folder, up), up && folder.has_parent_path() &&
+                                 folder != folder.parent_path();) {
+            folder = folder.parent_path();
+        }
+        return Error{"permission denied on the folder '" + folder.string() + "' (its files may not be reached)",
+                     ErrorKind::PermissionDenied, folder};
+    }
+    if (isWebAddress(file.string())) {
+        return Error{"it is a web address; Moza reads only local files", ErrorKind::Other};
+    }
+    return Error{"the file does not exist", ErrorKind::FileMissing};
 }
 
 /// LoadPicture's work; its errors say only what is wrong with the file.
 Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     const QString name = ToText(file);
     const QFileInfo info(name);
-    if (!info.exists()) return Error{"the file does not exist", ErrorKind::FileMissing};
+    if (!info.exists()) return notFound(file);
     if (info.isDir()) return Error{"it is a folder, not a picture", ErrorKind::IsAFolder};
     // A device or pipe might never end, and is no picture file anyway.
     if (!info.isFile()) return Error{"it is not a regular file (a device, a pipe or a socket)", ErrorKind::NotARegularFile};
@@ -140,12 +238,12 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
         return Error{"it is not a picture in a format Moza can read (BMP, JPEG, PNG, GIF, WebP, TIFF ...)",
                      ErrorKind::NotAPicture};
     }
-    Result<QSize> size = checkedSize(reader);
+    Result<QSize> size = checkedSize(reader, name);
     if (!size) return size.error();
     if (Status complete = checkComplete(name, reader.format()); !complete) return complete.error();
     if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
-    if (image.isNull()) return decodeFailure(reader, warnings);
+    if (image.isNull()) return decodeFailure(reader, warnings, size.value());
     if (warnings.damaged()) return damagedPicture(warnings);
     return ToWorkingImage(image);
 }
@@ -153,7 +251,12 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
 }  // namespace
 
 Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
-    Result<convert::WorkingImage> decoded = decodeFile(file);
+    Result<convert::WorkingImage> decoded = Error{};
+    try {
+        decoded = decodeFile(file);
+    } catch (const std::bad_alloc&) {
+        decoded = Error{"not enough memory to load it", ErrorKind::OutOfMemory};
+    }
     if (!decoded) return InContext("cannot load '" + file.string() + "': ", decoded.error(), file);
     return decoded;
 }

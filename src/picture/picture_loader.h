@@ -13,7 +13,8 @@ namespace moza::picture {
 /// Decodes `file` (any format Qt's image readers know: BMP, JPEG, PNG, GIF, WebP, TIFF ...),
 /// applies its EXIF orientation and puts transparent pixels over white. Fails for a missing or
 /// unreadable file, a file that is not a picture or is damaged, a picture too large to decode,
-/// or one taller than kMaxPictureHeight, with a message that names the file and the problem:
+/// one taller than kMaxPictureHeight, or when memory runs out (ErrorKind::OutOfMemory), with a
+/// message that names the file and the problem:
 /// "cannot load 'x.png': the file is empty".
 Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file);
 

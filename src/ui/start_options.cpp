@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <string_view>
 
@@ -48,6 +49,10 @@ Result<StartOptions> ParseStartArguments(const QStringList& arguments) {
     const QStringList pictures = start.parser.positionalArguments();
     if (pictures.size() > 1) return Error{"moza opens one picture at a time"};
     if (!pictures.isEmpty()) {
+        static const QRegularExpression webAddress(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
+        if (!pictures.front().startsWith(QStringLiteral("file:")) && webAddress.match(pictures.front()).hasMatch()) {
+            return Error{"'" + pictures.front().toStdString() + "' is a web address; Moza opens only local files"};
+        }
         const QString file = localFile(pictures.front());
         if (file.isEmpty()) return Error{"'" + pictures.front().toStdString() + "' is not a local file"};
         options.picture = QFileInfo(file).absoluteFilePath();

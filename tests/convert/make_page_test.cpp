@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <new>
 
 #include "common/file_text.h"
 #include "convert/page_markup.h"
@@ -99,6 +100,9 @@ TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
     cancelled.cancel = &cancel;
     PageOptions refusedClaim;
     refusedClaim.claim = [](const fs::path&) -> Status { return Error{"taken"}; };
+    PageOptions noMemory;  // memory running out while the table is composed: alone, and beside workers
+    noMemory.tableCopy = [](std::string_view) -> bool { throw std::bad_alloc(); };
+    const PageOptions noMemoryBeside{ColorMode::Web, 2, {}, {}, noMemory.tableCopy, nullptr};
     struct Case {
         const glyph::GlyphTable* table;
         PageOptions options;
@@ -109,9 +113,11 @@ TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
         {&empty, {}, "character table"},
         {&kTable, cancelled, "cancelled"},
         {&kTable, refusedClaim, "taken"},
+        {&kTable, noMemory, "not enough memory to make the page of a picture of 9 x 15000 pixels"},
+        {&kTable, noMemoryBeside, "not enough memory to make the page of a picture of 9 x 15000 pixels"},
     };
     for (const Case& c : cases) {
-        WorkingImage image = sevenByFour();
+        WorkingImage image = WorkingImage::create(9, 15000).value();  // bands enough for two threads
         const Result<fs::path> made = MakePage(image, *c.table, "t", {PageTarget::Kind::File, m_folder / "x.html", {}}, c.options);
         ASSERT_FALSE(made.ok()) << c.reason;
         EXPECT_THAT(made.error().message, HasSubstr(c.reason));

@@ -32,7 +32,7 @@ TEST(StartArgumentsTest, GiveTheActionAndThePictureAsAnAbsolutePath) {
         EXPECT_EQ(options.value().action, c.action) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(options.value().picture, c.picture);
     }
-    for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}}) {
+    for (const QStringList& refused : {QStringList{"a.jpg", "b.jpg"}, QStringList{"--colour"}, QStringList{"https://example.com/x.jpg"}}) {
         EXPECT_FALSE(ParseStartArguments(QStringList{"moza"} + refused)) << refused.join(u' ').toStdString();
     }
 }
