@@ -16,8 +16,13 @@ set(MOZA_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${_moza_minor}.${_moza_patch}")
 
 set(MOZA_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/version.h.in ${MOZA_GENERATED_DIR}/common/version.h @ONLY)
-# The Windows version resource of the executables.
+# The Windows version resource of each executable: moza.rc, moza-convert.rc.
+set(MOZA_RC_PROGRAM moza)
+set(MOZA_RC_DESCRIPTION "Moza")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/moza.rc.in ${MOZA_GENERATED_DIR}/moza.rc @ONLY)
+set(MOZA_RC_PROGRAM moza-convert)
+set(MOZA_RC_DESCRIPTION "Moza command-line converter")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/moza.rc.in ${MOZA_GENERATED_DIR}/moza-convert.rc @ONLY)
 if(WIN32)
   enable_language(RC)
 endif()

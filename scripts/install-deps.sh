@@ -24,7 +24,7 @@ fi
 # The Windows build of the core and its tests under Wine, without Wine's optional extras.
 lean=()
 if [[ "${MOZA_WITH_WINDOWS:-0}" == 1 ]]; then
-  lean+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
+  lean+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales nsis zip dpkg-dev xz-utils)
 fi
 
 missingOf() {

@@ -56,7 +56,9 @@ Status ProgramPaths::prepareTempFolder() const {
 #endif
     }
     std::error_code ec;
-    std::filesystem::create_directories(m_tempFolder, ec);
+    // Without its closing separator: MinGW's create_directories fails on "temp/" that it has made.
+    const std::filesystem::path folder = m_tempFolder.has_filename() ? m_tempFolder : m_tempFolder.parent_path();
+    std::filesystem::create_directories(folder, ec);
     if (ec) {
         return Error{"cannot create the folder '" + m_tempFolder.string() + "': " + ec.message(), ErrorKind::FolderNotCreated,
                      m_tempFolder, ec.message()};

@@ -6,6 +6,8 @@
 #include "common/process_start.h"
 #include "common/program_paths.h"
 #include "common/version.h"
+#include "picture/path_text.h"
+#include "ui/art/page_font.h"
 #include "ui/frm_main.h"
 #include "ui/japanese.h"
 #include "ui/load.h"
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
     if (options.value().action == Action::ShowVersion) return printText(QStringLiteral("moza %1\n").arg(moza::kVersionText));
 
     const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
+    if (!moza::ui::RegisterGlyphFont(moza::picture::ToText(paths.dataFolder()))) {
+        std::fprintf(stderr, "moza: the page font IPAGothic is not installed; pages are drawn in another font\n");
+    }
     moza::ui::DialogPrompts prompts;
     moza::ui::Load splash;
     moza::ui::FrmMain* frmMain = nullptr;

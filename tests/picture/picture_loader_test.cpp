@@ -105,7 +105,9 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     const QImage picture = photo(256, 256);
     const std::string jpeg = encoded(picture, "JPEG");
     const std::string bmp = encoded(picture, "BMP");  // whose reader would make up the missing pixels
+#ifndef _WIN32
     fs::create_symlink("loop", m_folder / "loop");  // a link to itself
+#endif
 
     struct Case {
         fs::path file;
@@ -114,12 +116,14 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     };
     const Case cases[] = {
         {m_folder / "missing.jpg", "the file does not exist", ErrorKind::FileMissing},
+#ifndef _WIN32
         {m_folder / "loop", "too many levels of symbolic links", ErrorKind::SystemError},
+        {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
+#endif
         {"https://example.com/x.jpg", "it is a web address; Moza reads only local files", ErrorKind::Other},
         {m_folder, "it is a folder, not a picture", ErrorKind::IsAFolder},
         {file("empty.jpg", ""), "the file is empty", ErrorKind::FileEmpty},
         {file("text.bmp", "this is not a picture\n"), "it is not a picture in a format Moza can read", ErrorKind::NotAPicture},
-        {"/dev/zero", "it is not a regular file", ErrorKind::NotARegularFile},
         {file("cut.jpg", jpeg.substr(0, jpeg.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
         {file("cut.bmp", bmp.substr(0, bmp.size() / 2)), "the file is damaged or cut short", ErrorKind::PictureDamaged},
         // A few bytes that claim more pixels than Qt's reader of the format takes, which then tells no size.
@@ -135,6 +139,7 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     }
 }
 
+#ifndef _WIN32  // files are cut while open with POSIX calls
 TEST_F(PictureLoaderTest, APictureCutShortWhileItIsReadIsAnOrdinaryFailureNotACrash) {
     const std::string png = encoded(photo(800, 800), "PNG");  // a chunk every 8 KB through the file
     const fs::path path = file("shrinking.png", png);
@@ -148,6 +153,7 @@ TEST_F(PictureLoaderTest, APictureCutShortWhileItIsReadIsAnOrdinaryFailureNotACr
     done = true;
     cutter.join();
 }
+#endif
 
 QString g_passedOn;  // what reaches the message handler that was in place before a collector
 void passOn(QtMsgType, const QMessageLogContext&, const QString& message) { g_passedOn += message; }

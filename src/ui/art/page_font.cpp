@@ -1,6 +1,8 @@
 // The page font: cells' texts decoded like a browser, the font at exact sizes, advances from its tables.
 #include "ui/art/page_font.h"
 
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QtEndian>
@@ -47,6 +49,12 @@ QFont GlyphFont(double pixelSize) {
     font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setKerning(false);
     return font;
+}
+
+bool RegisterGlyphFont(const QString& dataFolder) {
+    const QString shipped = dataFolder + QString::fromLatin1(kShippedGlyphFont);
+    if (QFileInfo::exists(shipped)) QFontDatabase::addApplicationFont(shipped);
+    return QFontDatabase::families().contains(QString::fromLatin1(glyph::kGlyphFontFamily));
 }
 
 QRawFont GlyphRawFont(double pixelSize, bool hinted) {

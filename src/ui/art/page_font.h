@@ -17,6 +17,14 @@ namespace moza::ui {
 /// a browser collapses. `decoder` comes from CellDecoder().
 QString CellText(std::uint16_t code, QStringDecoder& decoder);
 
+/// The page font's file in the program's data folder (data/fonts/ipag.ttf), where a build ships
+/// one: the systems without IPAGothic (Windows) then draw the same glyphs as the rest.
+inline constexpr char kShippedGlyphFont[] = "/fonts/ipag.ttf";
+
+/// Registers the page font shipped in `dataFolder`, when there is one, for this process. Returns
+/// whether the page font (shipped or the system's) can be drawn; false when neither is there.
+bool RegisterGlyphFont(const QString& dataFolder);
+
 /// A decoder for the cells' code page (code page 932, or Shift_JIS where that is all there is).
 QStringDecoder CellDecoder();
 
