@@ -1,14 +1,15 @@
 // moza-convert as cron, nohup, a pipe or a killer starts it: signals at any moment, closed
-// descriptors, other runs writing the same file. A page is the old one or the whole new one.
+// descriptors, other runs writing the same file (a page is the old one or the whole new one);
+// memory that runs out beside another picture, and a folder the user may not search.
 #include <QImage>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <sys/file.h>
@@ -79,10 +80,7 @@ protected:
         EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
         return path.string();
     }
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string read(const fs::path& path) { return moza::ReadWholeFile(path).value(); }
     std::vector<fs::path> partFiles() const {
         std::vector<fs::path> parts;
         for (const auto& entry : fs::recursive_directory_iterator(m_folder))
@@ -209,7 +207,7 @@ TEST_F(MozaConvertProcessTest, StandardOutputNamedAsAFileIsWrittenEvenWhenItIsAP
     }
 }
 
-TEST_F(MozaConvertProcessTest, AnUnusableTemporaryFolderIsNamedWhenThePageFolderIsReadOnly) {
+TEST_F(MozaConvertProcessTest, APageInAFolderTheUserMayNotWriteIsWrittenInPlaceOrNamesAnUnusableTemporaryFolder) {
     fs::permissions(m_folder, fs::perms::all);
     const std::string picture = savePicture("small.png", 30);
     fs::permissions(picture, fs::perms::all);
@@ -218,16 +216,44 @@ TEST_F(MozaConvertProcessTest, AnUnusableTemporaryFolderIsNamedWhenThePageFolder
     fs::permissions(page, fs::perms::all);
     fs::permissions(m_folder / "locked", fs::perms::owner_all | fs::perms::others_exec);
     const fs::path err = m_folder / "err.txt";
-    Child run({"-o", page.string(), picture}, [&] {
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0666), 2);
-        ::setenv("TMPDIR", "/nonexistent", 1);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);  // whom permissions stop
-    });
-    EXPECT_EQ(run.wait(), 1 << 8);
-    EXPECT_THAT(read(err), HasSubstr("cannot write '" + page.string() + "': its folder may not be written, so the page goes "
-                                     "through the temporary folder '/nonexistent', which cannot be used: " +
-                                     moza::SystemErrorText(ENOENT)));
-    EXPECT_EQ(read(page), "old page");
+    for (const bool usable : {false, true}) {
+        Child run({"-o", page.string(), picture}, [&] {
+            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0666), 2);
+            if (!usable) ::setenv("TMPDIR", "/nonexistent", 1);
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);  // whom permissions stop
+        });
+        EXPECT_EQ(run.wait(), usable ? 0 : 1 << 8);
+        if (usable) {
+            EXPECT_THAT(read(page), ::testing::StartsWith("\"<html>"));
+        } else {
+            EXPECT_THAT(read(err), HasSubstr("cannot write '" + page.string() + "': its folder may not be written, so the page "
+                                             "goes through the temporary folder '/nonexistent', which cannot be used: " +
+                                             moza::SystemErrorText(ENOENT)));
+            EXPECT_EQ(read(page), "old page");
+        }
+    }
 }
+
+#ifndef __SANITIZE_ADDRESS__  // which needs more address space than the limit leaves
+TEST_F(MozaConvertProcessTest, APictureThatRanOutOfMemoryIsTriedAloneAndOneInALockedFolderNamesIt) {
+    QImage picture(6000, 4000, QImage::Format_RGB32);  // 96 MB once decoded: one fits beside the program, two do not
+    picture.fill(qRgb(200, 100, 50));
+    ASSERT_TRUE(picture.save(QString::fromStdString((m_folder / "a.png").string())) &&
+                picture.save(QString::fromStdString((m_folder / "b.png").string())));
+    fs::create_directories(m_folder / "locked");
+    fs::permissions(m_folder / "locked", fs::perms::none);
+    fs::permissions(m_folder, fs::perms::all);
+    // Root may search any folder: the run is a user's whom permissions stop.
+    const std::string asUser = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const int status = std::system(("cd '" + m_folder.string() + "' && ulimit -v 300000 && " + asUser + "'" + kProgram +
+                                    "' -j 2 --width 30 -o pages/ a.png b.png locked/x.png 2>stderr.txt >/dev/null")
+                                       .c_str());
+    fs::permissions(m_folder / "locked", fs::perms::all);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(read(m_folder / "stderr.txt"),
+              "moza-convert: cannot load 'locked/x.png': permission denied on the folder 'locked' (its files may not be "
+              "reached)\nmoza-convert: 2 of 3 pictures converted; 1 failed\n");
+}
+#endif
 
 }  // namespace

@@ -30,13 +30,6 @@ Loaded parse(std::string_view text) {
     return {std::move(records), std::move(status)};
 }
 
-CharRecord record(std::initializer_list<Level> levels, CharCode code) {
-    CharRecord r;
-    std::copy(levels.begin(), levels.end(), r.Pattern.begin());
-    r.Code = code;
-    return r;
-}
-
 std::string repeatRecords(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text += "0,0,0,0,0," + std::to_string(i % 11) + ",0,0,0,33088\r\n";
@@ -44,7 +37,7 @@ std::string repeatRecords(int count) {
 }
 
 TEST(CharDataLoaderTest, TextsLoadAsTheRecordsTheyHoldWithAStatusLineEach) {
-    const std::vector<CharRecord> plain = {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 100), record({9, 8, 7, 6, 5, 4, 3, 2, 1}, 200)};
+    const std::vector<CharRecord> plain = {CharRecord{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 100}, CharRecord{{9, 8, 7, 6, 5, 4, 3, 2, 1}, 200}};
     const struct {
         std::string text;
         std::vector<CharRecord> records;
@@ -54,13 +47,13 @@ TEST(CharDataLoaderTest, TextsLoadAsTheRecordsTheyHoldWithAStatusLineEach) {
         {"1,2,3,4,5\n6,7,8,9,100,9,8,7,6,5,4,3,2,1,200\n\n\r\n", plain},         // records across and along lines
         {" 1 , 2,3 ,4,5,6,7,8,9,  100 \n9,8,7,6,5,4,3,2,1,200\n", plain},        // spaces around values
         {"\"1\",2,\"3\",4,5,6,7,8,9,\"+100\"\r9,8,7,6,5,4,3,2,1,200\r", plain},  // quotes, a plus sign, CR line ends
-        {"1,,3,\"\",5,6,7,8,9,65\n", {record({1, 0, 3, 0, 5, 6, 7, 8, 9}, 65)}},  // empty values are 0
+        {"1,,3,\"\",5,6,7,8,9,65\n", {CharRecord{{1, 0, 3, 0, 5, 6, 7, 8, 9}, 65}}},  // empty values are 0
         // A line that ends in a comma ends in an empty value, which starts the next record.
-        {"1,2,3,4,5,6,7,8,9,65,\n2,3,4,5,6,7,8,9,66\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 65), record({0, 2, 3, 4, 5, 6, 7, 8, 9}, 66)}},
-        {"1,1,1,1,1,1,1,1,1,53\n1,1,1,1,1,1,1,1,1,53\n", {record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 53), record({1, 1, 1, 1, 1, 1, 1, 1, 1}, 53)}},
-        {"-1,11,32767,-32768,0,0,0,0,0,64764\n", {record({-1, 11, 32767, -32768, 0, 0, 0, 0, 0}, 64764)}},
-        {"\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,65\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 65)}},  // a byte order mark
-        {"1,2,3,4,5,6,7,8,9,34\n", {record({1, 2, 3, 4, 5, 6, 7, 8, 9}, 34)}},  // the double quote is a character
+        {"1,2,3,4,5,6,7,8,9,65,\n2,3,4,5,6,7,8,9,66\n", {CharRecord{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 65}, CharRecord{{0, 2, 3, 4, 5, 6, 7, 8, 9}, 66}}},
+        {"1,1,1,1,1,1,1,1,1,53\n1,1,1,1,1,1,1,1,1,53\n", {CharRecord{{1, 1, 1, 1, 1, 1, 1, 1, 1}, 53}, CharRecord{{1, 1, 1, 1, 1, 1, 1, 1, 1}, 53}}},
+        {"-1,11,32767,-32768,0,0,0,0,0,64764\n", {CharRecord{{-1, 11, 32767, -32768, 0, 0, 0, 0, 0}, 64764}}},
+        {"\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,65\n", {CharRecord{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 65}}},  // a byte order mark
+        {"1,2,3,4,5,6,7,8,9,34\n", {CharRecord{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 34}}},  // the double quote is a character
         {"", {}}, {"\n", {}}, {"\r\n\r\n", {}}, {"   \n", {}},
     };
     for (const auto& c : cases) {

@@ -12,12 +12,7 @@
 namespace moza::glyph {
 namespace {
 
-CharRecord uniform(Level level, CharCode code) {
-    CharRecord r;
-    r.Pattern.fill(level);
-    r.Code = code;
-    return r;
-}
+using testing::UniformRecord;
 
 /// A pattern that agrees with `base` except at `position`, where it holds `level`.
 DarknessPattern except(DarknessPattern base, int position, Level level = 99) {
@@ -33,11 +28,11 @@ TEST(GlyphTableTest, TheRuleDecidesTiesAndFallbacksAsWritten) {
         std::vector<CharRecord> records;
         CharCode expected;
     } cases[] = {
-        {"one record answers everything", {uniform(3, 42)}, 42},
-        {"the earliest identical pattern", {uniform(0, 1), {kInput, 3}, uniform(5, 5), {kInput, 6}}, 3},
-        {"no agreement at the top-left: record 0", {uniform(0, 10), {except(kInput, 0), 20}}, 10},
+        {"one record answers everything", {UniformRecord(3, 42)}, 42},
+        {"the earliest identical pattern", {UniformRecord(0, 1), {kInput, 3}, UniformRecord(5, 5), {kInput, 6}}, 3},
+        {"no agreement at the top-left: record 0", {UniformRecord(0, 10), {except(kInput, 0), 20}}, 10},
         {"an earlier probe outweighs later ones", {{except(kInput, 8), 100}, {except(kInput, 1), 200}}, 200},
-        {"the centre is compared last", {{except(kInput, 4), 100}, uniform(0, 1), {kInput, 200}}, 200},
+        {"the centre is compared last", {{except(kInput, 4), 100}, UniformRecord(0, 1), {kInput, 200}}, 200},
         // 13 is ten levels off at the top-right, 4 one level off: both disagree, so the first wins.
         {"one level off is as far as ten", {{except(kInput, 2, 13), 2}, {except(kInput, 2, 4), 1}}, 2},
     };

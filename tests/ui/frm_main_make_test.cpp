@@ -25,7 +25,6 @@ TEST_F(FrmMainMakeTest, AMakeWritesThePageAndShowsItFittedInTheArtViewOrTheBrows
     EXPECT_EQ(view()->currentPath(), m_dir.filePath("data/index.html"));
     m_window->show();
     openHalfBlack(90);
-    QSignalSpy titles(m_window.get(), &QWidget::windowTitleChanged);
     QSignalSpy shown(view(), &PageView::pageShown);
     make(QStringLiteral("ね%#こ"));  // a name a URL must escape
     ASSERT_TRUE(m_prompts->failures.empty());
@@ -36,9 +35,7 @@ TEST_F(FrmMainMakeTest, AMakeWritesThePageAndShowsItFittedInTheArtViewOrTheBrows
     // The markup box holds the page's table.
     const QString markup = htmltag()->markup();
     EXPECT_TRUE(markup.startsWith("<table") && QString::fromStdString(convert::Cp932ToUtf8(bytes).value()).contains(markup));
-    ASSERT_GE(titles.size(), 2);
-    EXPECT_EQ(titles.constFirst().constFirst().toString(), "Moza - 0/599 (00.00%)");
-    EXPECT_EQ(m_window->windowTitle(), "Moza");
+    EXPECT_EQ(m_window->windowTitle(), "Moza");  // the progress captions gone
 
     ASSERT_TRUE(shown.count() > 0 || shown.wait(10000));
     ArtView* art = view()->artView();
