@@ -56,14 +56,15 @@ Status ProgramPaths::prepareTempFolder() const {
 #endif
     }
     std::error_code ec;
-    // Without its closing separator: MinGW's create_directories fails on "temp/" that it has made.
+    // Without its closing separator: Windows' stat() says a folder named with one ("temp\") is
+    // missing, so create_directories and is_directory would fail on the folder just made.
     const std::filesystem::path folder = m_tempFolder.has_filename() ? m_tempFolder : m_tempFolder.parent_path();
     std::filesystem::create_directories(folder, ec);
     if (ec) {
         return Error{"cannot create the folder '" + m_tempFolder.string() + "': " + ec.message(), ErrorKind::FolderNotCreated,
                      m_tempFolder, ec.message()};
     }
-    if (!std::filesystem::is_directory(m_tempFolder, ec)) {
+    if (!std::filesystem::is_directory(folder, ec)) {
         return Error{"cannot create the folder '" + m_tempFolder.string() + "': a file of that name is in the way",
                      ErrorKind::NotAFolder, m_tempFolder};
     }

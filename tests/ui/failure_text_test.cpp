@@ -10,7 +10,8 @@
 namespace moza::ui {
 namespace {
 
-const std::filesystem::path kPhoto = "/home/user/写真/photo.jpg";
+// From UTF-8 text: a path made from plain char text is read in the ANSI code page on Windows.
+const std::filesystem::path kPhoto = u8"/home/user/写真/photo.jpg";
 
 QString reasonFor(ErrorKind kind, const std::string& text, std::vector<long long> numbers) {
     return FailureText::reason(Error{"english message", kind, kPhoto, text, std::move(numbers)});
@@ -39,9 +40,9 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         ErrorKind kind;
         std::string text;
         std::vector<long long> numbers;
-        std::string named;  // what the sentence must name, as the user sees it
+        QString named;  // what the sentence must name, as the user sees it
     } cases[] = {
-        {ErrorKind::FolderMissing, {}, {}, "フォルダー「/home/user/写真」がない"},
+        {ErrorKind::FolderMissing, {}, {}, "フォルダー「" + QDir::toNativeSeparators("/home/user/写真") + "」がない"},
         {ErrorKind::FolderNotCreated, "Permission denied", {}, "Permission denied"},
         {ErrorKind::FileTooLarge, {}, {16 * 1024 * 1024}, "16 MB"},
         {ErrorKind::SystemError, "Input/output error", {}, "Input/output error"},
@@ -51,13 +52,13 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         {ErrorKind::TitleCharacterInFileName, "/", {0x2F}, "「/」(U+002F)"},
         {ErrorKind::TableRecordCutShort, {}, {12, 14, 9}, "12 件目のレコード (14 行目)"},
         // A long value from a file is cut, and its control bytes are shown as codes.
-        {ErrorKind::TableValueNotNumber, "\x1b[31m" + std::string(100000, '7'), {12, 14, 4}, "「\\x1b[31m" + std::string(35, '7') + "…」"},
+        {ErrorKind::TableValueNotNumber, "\x1b[31m" + std::string(100000, '7'), {12, 14, 4}, QString::fromStdString("「\\x1b[31m" + std::string(35, '7') + "…」")},
         {ErrorKind::TableValueOutOfRange, "40000", {1, 1, 1, -32768, 32767}, "-32,768 ～ 32,767"},
         {ErrorKind::TableTooManyRecords, {}, {32767, 32768, 32770}, "32,767 件"},
     };
     for (const auto& c : cases) {
         const QString reason = reasonFor(c.kind, c.text, c.numbers);
-        EXPECT_TRUE(reason.contains(QDir::toNativeSeparators(QString::fromStdString(c.named)))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(c.named)) << reason.toStdString();
     }
 }
 

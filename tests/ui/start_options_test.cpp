@@ -12,15 +12,20 @@ using Action = StartOptions::Action;
 
 TEST(StartArgumentsTest, GiveTheActionAndThePictureAsAnAbsolutePath) {
     const QString here = QDir::currentPath();
+#ifdef _WIN32
+    const QString drive = here.left(2);  // a path from the root is on the current drive ("C:")
+#else
+    const QString drive;
+#endif
     const struct {
         QStringList arguments;  // after the program's name
         Action action;
         QString picture;        // empty for none
     } cases[] = {
         {{}, Action::Run, {}},
-        {{"/pictures/猫 1.jpg"}, Action::Run, "/pictures/猫 1.jpg"},
+        {{"/pictures/猫 1.jpg"}, Action::Run, drive + "/pictures/猫 1.jpg"},
         {{"cat.bmp"}, Action::Run, here + "/cat.bmp"},
-        {{"file:///pictures/%E7%8C%AB.png"}, Action::Run, "/pictures/猫.png"},
+        {{"file:///pictures/%E7%8C%AB.png"}, Action::Run, drive + "/pictures/猫.png"},
         {{"--", "-dash.jpg"}, Action::Run, here + "/-dash.jpg"},
         {{"--help"}, Action::ShowHelp, {}},
         {{"-h", "x.jpg"}, Action::ShowHelp, {}},

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <iostream>
 
+#include "common/program_paths.h"
+#include "picture/path_text.h"
+#include "ui/art/page_font.h"
 #include "ui/japanese.h"
 #include "ui/page/page_view.h"
 
@@ -20,5 +23,8 @@ int main(int argc, char** argv) {
         std::cerr << "missing Japanese catalogues: " << missing.join(QStringLiteral(", ")).toStdString() << "\n";
         return 1;
     }
+    // The page font as the program finds it at start: Windows has no IPAGothic of its own.
+    if (!moza::ui::RegisterGlyphFont(moza::picture::ToText(moza::ProgramPaths::ForThisProgram().dataFolder())))
+        std::cerr << "the page font IPAGothic is neither installed nor in the program folder\n";
     return RUN_ALL_TESTS();
 }
