@@ -22,8 +22,9 @@ mkdir -p "$stage/temp" "$stage/translations"
 
 cp "$build/bin/moza.exe" "$build/bin/moza-convert.exe" "$stage/"
 cp -r "$build/bin/data" "$stage/"
-# Plugins: the windows platform, the native style, every picture format Qt for Windows reads.
-for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/*.dll; do
+# Plugins: the windows platform (and the offscreen one, for --help and --version without a
+# window), the native style, every picture format Qt for Windows reads.
+for plugin in platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll imageformats/*.dll; do
   for file in "$MOZA_QT_WINDOWS"/plugins/$plugin; do
     [[ "$file" == *d.dll && -f "${file%d.dll}.dll" ]] && continue  # a debug twin
     mkdir -p "$stage/$(dirname "$plugin")"

@@ -5,27 +5,30 @@
 # pane (a screenshot of the pane must look like the picture), saves a copy through Save As and
 # ends with status 0 through File > Exit; the installer installs silently, the installed program
 # writes its page under %LOCALAPPDATA%, and the uninstaller removes it.
+# The tests built by the windows-app preset run under Wine first.
 # Usage: scripts/test-windows-app.sh LINUX-BUILD   (a Linux build folder with bin/moza-convert)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine takes the Windows code page from the locale: a Japanese Windows (code page 932).
+japanese() { LC_ALL=ja_JP.UTF-8 "$@"; }
 
 if [[ "${1:-}" == --inside-xvfb ]]; then
   shift
   scratch=$1
   cd "$scratch"
-  fail() { echo "test-windows-app: $*" >&2; exit 1; }
-  wine moza/moza.exe seeding.jpg >desktop.log 2>&1 &
+  fail() { import -window root failure.png 2>/dev/null || true; echo "test-windows-app: $* (the screen: $scratch/failure.png)" >&2; exit 1; }
+  japanese wine moza/moza.exe seeding.jpg >desktop.log 2>&1 &
   program=$!
   window=""
-  for _ in $(seq 1 600); do  # the main window: 528 pixels wide, the splash 312
+  for _ in $(seq 1 1800); do  # the main window: 528 pixels wide, the splash 312
     for id in $(xdotool search --onlyvisible --name '^Moza$' 2>/dev/null || true); do
-      xdotool getwindowgeometry "$id" | grep -q 'Geometry: 528x' && window=$id
+      [[ $(xdotool getwindowgeometry "$id" 2>/dev/null) == *'Geometry: 528x'* ]] && window=$id
     done
     [[ -n "$window" ]] && break
     kill -0 "$program" 2>/dev/null || fail "moza.exe ended before its main window showed: $(cat desktop.log)"
     sleep 0.1
   done
-  [[ -n "$window" ]] || fail "no main window after 60 s"
+  [[ -n "$window" ]] || fail "no main window after 180 s"
   height=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: 528x\([0-9]*\).*/\1/p')
   menu=$((height - 344))  # the menu bar above the 528 x 344 client area
   sleep 2
@@ -85,27 +88,41 @@ if [[ ! -d "$build/locale/ja_JP.UTF-8" ]]; then
   mkdir -p "$build/locale"
   localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8"
 fi
-export LOCPATH="$build/locale" LC_ALL=ja_JP.UTF-8
+export LOCPATH="$build/locale"
 wineboot --init >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
-(cd "$scratch" && wine moza/moza-convert.exe -q -t seeding -o windows.html seeding.jpg)
+# The tests built for Windows (the desktop program's widget tests among them), under Wine.
+log="$scratch/ctest.log"
+if ! japanese ctest --preset windows-app -j 2 --output-on-failure >"$log" 2>&1; then
+  cat "$log" >&2
+  exit 1
+fi
+echo "Under Wine: $(grep -a -o -E '[0-9]+% tests passed.*' "$log")"
+
+(cd "$scratch" && japanese wine moza/moza-convert.exe -q -t seeding -o windows.html seeding.jpg)
 (cd "$scratch" && "$OLDPWD/$linux/bin/moza-convert" -q -t seeding -o linux.html seeding.jpg)
 cmp "$scratch/windows.html" "$scratch/linux.html"
 echo "moza-convert.exe made the Linux build's page, byte for byte ($(stat -c %s "$scratch/windows.html") bytes)"
 
+# Wine's session (its server, its desktop) starts over inside Xvfb: one begun without a display shows no window.
+wineserver -k 2>/dev/null || true
+wineserver -w
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --inside-xvfb "$scratch"
+wineserver -w
 
 # The installer, silently; the installed program's pages go to %LOCALAPPDATA%\moza\temp.
-wine "$packages/moza-$version-windows-x86_64-setup.exe" /S
+japanese wine "$packages/moza-$version-windows-x86_64-setup.exe" /S
+wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/Moza"
 [[ -f "$installed/bin/moza.exe" && -f "$installed/share/moza/data/char.csv" ]]
-wine "$installed/bin/moza.exe" --version
-(cd "$scratch" && wine "C:/Program Files/Moza/bin/moza-convert.exe" -q -t installed seeding.jpg)
+japanese wine "$installed/bin/moza.exe" --version
+(cd "$scratch" && japanese wine "C:/Program Files/Moza/bin/moza-convert.exe" -q -t installed seeding.jpg)
 local_pages=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/moza/temp/*_installed.html' | wc -l)
 [[ $local_pages -eq 1 ]] || { echo "test-windows-app: the installed program wrote no page under %LOCALAPPDATA%" >&2; exit 1; }
 echo "Installed silently; the installed program wrote its page under %LOCALAPPDATA%\\moza\\temp"
-wine "$installed/uninstall.exe" /S
+japanese wine "$installed/uninstall.exe" /S
+wineserver -w  # the uninstaller runs a copy of itself from the temporary folder
 for _ in $(seq 1 100); do [[ -e "$installed/bin" ]] || break; sleep 0.2; done
 [[ ! -e "$installed/bin" ]] || { echo "test-windows-app: the uninstaller left $installed/bin" >&2; exit 1; }
 echo "The uninstaller removed the program"

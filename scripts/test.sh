@@ -2,8 +2,9 @@
 # Runs every test: installs missing packages, builds with warnings as errors, makes the packages
 # and checks them installed and unpacked, fuzzes the character-table reader, the page reader and
 # the picture loader briefly, runs the core and command-line tests under the address and undefined-behaviour
-# sanitizers, runs the core's tests built for Windows under Wine, then runs every test of the
-# optimised build. A failing test's whole output reaches the log.
+# sanitizers, runs the core's tests built for Windows under Wine, builds the whole program for
+# Windows with its packages and tries them under Wine, then runs every test of the optimised
+# build. A failing test's whole output reaches the log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export MOZA_WITH_WINDOWS=1  # one round of package installs for everything below
@@ -24,5 +25,12 @@ ctest --preset asan -j 2 --output-on-failure
 start=$(seconds)
 bash scripts/test-windows.sh
 echo "Windows build and Wine tests in $(($(seconds) - start)) s"
+
+# The whole program for Windows: Qt for Windows (built once, then taken from its cache), the
+# program, its zip and installer, and both tried under Wine.
+start=$(seconds)
+bash scripts/package-windows.sh
+bash scripts/test-windows-app.sh build/ci
+echo "Windows program, packages and Wine checks in $(($(seconds) - start)) s"
 
 ctest --preset ci -j 2

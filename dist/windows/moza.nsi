@@ -4,7 +4,8 @@
 ; layout in which the program writes its pages to %LOCALAPPDATA%\moza\temp (Program Files is not
 ; writable). A silent install (/S) installs for all users with the Start-menu entry and no file
 ; associations.
-Unicode true
+; A 64-bit installer for a 64-bit program (and for Wine without its 32-bit half).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Moza ${VERSION}"
@@ -22,6 +23,7 @@ VIAddVersionKey /LANG=1041 "ProductName" "Moza"
 VIAddVersionKey /LANG=1041 "FileDescription" "Moza セットアップ"
 VIAddVersionKey /LANG=1041 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1041 "LegalCopyright" "Moza"
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS

@@ -69,7 +69,9 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const 
     const bool several = options.pictures.size() > 1;
     const bool toPath = !options.output.empty() && options.output != "-";
     std::error_code ec;
-    bool outputIsFolder = toPath && std::filesystem::is_directory(options.output, ec);
+    // Asked without its closing separator: Windows finds no folder by a name ending in one.
+    const std::filesystem::path output(options.output);
+    bool outputIsFolder = toPath && std::filesystem::is_directory(output.has_filename() ? output : output.parent_path(), ec);
     if (toPath && !outputIsFolder && endsInSeparator(options.output)) {
         if (!std::filesystem::create_directories(options.output, ec) && ec) {
             return moza::Error{"cannot create the folder '" + options.output + "': " + ec.message()};

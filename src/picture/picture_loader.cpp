@@ -1,6 +1,7 @@
 // Picture files decoded by Qt's image readers, converted row by row to 00BBGGRR pixels.
 #include "picture/picture_loader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "common/program_folder.h"
 #include "picture/decode_warnings.h"
 #include "picture/picture_completeness.h"
 #include "picture/path_text.h"
@@ -221,7 +223,21 @@ Error notFound(const std::filesystem::path& file) {
 }
 
 /// LoadPicture's work; its errors say only what is wrong with the file.
+/// A program folder on Windows carries Qt's picture-format plugins beside the executable
+/// (imageformats\). Qt looks there only once an application object exists, which moza-convert
+/// never makes, so the folder is named to it before the first reader is made.
+void findPluginsBesideTheProgram() {
+#ifdef _WIN32
+    static const bool named = [] {
+        QCoreApplication::addLibraryPath(ToText(ProgramFolder()));
+        return true;
+    }();
+    (void)named;
+#endif
+}
+
 Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
+    findPluginsBesideTheProgram();
     const QString name = ToText(file);
     const QFileInfo info(name);
     if (!info.exists()) return notFound(file);

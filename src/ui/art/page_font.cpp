@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "convert/cp932.h"
 #include "glyph/glyph_font.h"
 #include "ui/art/art_layout.h"
 
@@ -29,15 +30,22 @@ QStringDecoder CellDecoder() {
     // Stateless: every cell decodes on its own, a lone lead byte at its end included.
     QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
-    return decoder;
+    return decoder;  // invalid where Qt has neither: CellText then converts through the core
 }
 
 QString CellText(std::uint16_t code, QStringDecoder& decoder) {
     char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 255)};
     const QByteArrayView view = code > 255 ? QByteArrayView(bytes, 2) : QByteArrayView(bytes + 1, 1);
-    QString text = decoder.decode(view);
-    // The decoder marks bytes that are no character with U+001A; a browser shows U+FFFD.
-    if (!view.contains('\x1A')) text.replace(QChar(0x1A), QChar(QChar::ReplacementCharacter));
+    QString text;
+    if (decoder.isValid()) {
+        text = decoder.decode(view);
+        // The decoder marks bytes that are no character with U+001A; a browser shows U+FFFD.
+        if (!view.contains('\x1A')) text.replace(QChar(0x1A), QChar(QChar::ReplacementCharacter));
+    } else {
+        // A Qt without ICU (the Windows build) has no code page 932: the system's conversion.
+        const Result<std::string> utf8 = convert::Cp932ToUtf8(std::string_view(view.data(), static_cast<std::size_t>(view.size())));
+        text = utf8 ? QString::fromStdString(utf8.value()) : QString(QChar(QChar::ReplacementCharacter));
+    }
     text.remove(QChar(0));
     if (std::all_of(text.cbegin(), text.cend(), isCollapsibleSpace)) return {};
     return text;

@@ -25,7 +25,8 @@ inline constexpr char kShippedGlyphFont[] = "/fonts/ipag.ttf";
 /// whether the page font (shipped or the system's) can be drawn; false when neither is there.
 bool RegisterGlyphFont(const QString& dataFolder);
 
-/// A decoder for the cells' code page (code page 932, or Shift_JIS where that is all there is).
+/// A decoder for the cells' code page (code page 932, or Shift_JIS where that is all there is);
+/// invalid where Qt has neither (built without ICU), which CellText then handles.
 QStringDecoder CellDecoder();
 
 /// The page font (IPAGothic) at exactly `pixelSize` pixels, with only vertical hinting as
