@@ -21,10 +21,11 @@ packages=(
 if [[ "${MOZA_WITH_BENCH_TOOLS:-0}" == 1 ]]; then
   packages+=(libjpeg-turbo-progs jp2a hyperfine chromium python3-numpy python3-pil)
 fi
-# The Windows build of the core and its tests under Wine, without Wine's optional extras.
+# The Windows builds (Qt for Windows from Debian's sources, the program, its zip and installer)
+# and their tests under Wine, without Wine's optional extras.
 lean=()
 if [[ "${MOZA_WITH_WINDOWS:-0}" == 1 ]]; then
-  lean+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales nsis zip dpkg-dev xz-utils)
+  lean+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales nsis zip unzip dpkg-dev xz-utils)
 fi
 
 missingOf() {
