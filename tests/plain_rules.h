@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,15 @@ inline glyph::CharRecord UniformRecord(glyph::Level level, glyph::CharCode code)
     glyph::CharRecord record{{}, code};
     record.Pattern.fill(level);
     return record;
+}
+
+/// A `width` x `height` picture (a WorkingImage) of random colours drawn from `random`.
+template <class Image>
+Image RandomPicture(std::mt19937& random, int width, int height) {
+    Image image = Image::create(width, height).value();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, static_cast<std::uint32_t>(random() & 0xFFFFFFu));
+    return image;
 }
 
 }  // namespace moza::testing

@@ -10,12 +10,10 @@
 #include <fstream>
 
 #include <pty.h>
-#include <thread>
 #include <tuple>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "cli/progress_line.h"
 #include "common/file_text.h"
 #include "common/version.h"
 #include "scratch_folder.h"
@@ -336,30 +334,6 @@ TEST_F(MozaConvertTest, ReplacingAFileDoesWhatTheShellWould) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, ::testing::EndsWith("cannot write '" + readOnly + "': Permission denied\n"));
     EXPECT_EQ(moza::ReadWholeFile(readOnly).value(), "keep");
-}
-
-TEST_F(MozaConvertTest, AProgressLineShowsThePicturesUnderWayAfterAQuietSecondAndClearsItselfForMessages) {
-    const fs::path drawn = m_folder / "terminal";
-    std::FILE* terminal = std::fopen(drawn.c_str(), "w");
-    const auto begun = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::duration quiet{};
-    {
-        moza::cli::ProgressLine progress(true, 4, terminal);
-        const std::string tooLong(80, 'x');  // a character past the end of the line
-        for (const auto& [slot, name, last] : {std::tuple(0, "done.png", 0), std::tuple(1, "whole.png", 0),
-                                               std::tuple(2, "half.png", 1), std::tuple(3, tooLong.c_str(), 0)}) {
-            const moza::convert::BlockProgress blocks = progress.started(slot, name);
-            blocks.onBlock(blocks.context, 0, last);  // the first of last + 1 blocks
-        }
-        progress.finished(0);
-        for (int i = 0; i < 1000 && std::ftell(terminal) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        quiet = std::chrono::steady_clock::now() - begun;
-        EXPECT_EQ(progress.message("saved", terminal), 0);
-    }
-    std::fclose(terminal);
-    EXPECT_GE(quiet, std::chrono::seconds(1));
-    const std::string line = "moza-convert: 1 of 4 pictures done; whole.png 100%; half.png 50%; " + std::string(80, 'x');
-    EXPECT_THAT(moza::ReadWholeFile(drawn).value(), HasSubstr("\r" + line + " 100\033[K\r\033[Ksaved\n"));  // its last character cut
 }
 
 }  // namespace

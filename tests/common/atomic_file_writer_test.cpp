@@ -139,13 +139,6 @@ TEST_F(AtomicFileWriterTest, AFileIsReadWholeUpToItsLimitAndAFolderIsRefusedAsOn
     EXPECT_THAT(ReadWholeFile(m_folder).error().message, HasSubstr("': it is a folder"));
 }
 
-TEST(WriteErrorTextTest, AFullDiskOrQuotaSaysTheDiskIsFull) {
-    EXPECT_EQ(WriteErrorText(ENOSPC), "the disk is full");
-#ifdef EDQUOT
-    EXPECT_THAT(WriteErrorText(EDQUOT), ::testing::StartsWith("the disk is full"));
-#endif
-}
-
 #ifndef _WIN32
 TEST_F(AtomicFileWriterTest, AFileWithOtherHardLinksIsWrittenInPlace) {
     const fs::path path = m_folder / "page.html";

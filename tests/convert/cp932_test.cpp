@@ -124,17 +124,5 @@ TEST(Cp932Test, TrailBytesAreTheBytesThatEndTwoByteCharacters) {
     }
 }
 
-TEST(Cp932Test, CharCodesAreWrittenLeadThenTrailAndReadBack) {
-    for (glyph::CharCode code : {0, 0x41, 0xA1, 255, 256, 0x82A0, 0xFC4B, 65535}) {
-        std::string bytes;
-        AppendCharCode(bytes, code);
-        EXPECT_EQ(CharCodeOf(bytes), code) << "code " << code;
-    }
-    std::string out;
-    AppendCharCode(out, 0x82A0);
-    AppendCharCode(out, 70000);
-    EXPECT_EQ(out, "\x82\xA0?");
-}
-
 }  // namespace
 }  // namespace moza::convert

@@ -123,21 +123,9 @@ TEST(PageComposerTest, EveryCellIsThePlainRuleOfItsBlockOnAnyThreads) {
     }
 }
 
-TEST(PageComposerTest, AnImageNotEnlargedToWholeBlocksIsRefused) {
-    WorkingImage image = WorkingImage::create(7, 4).value();
-    Status composed = success();
-    EXPECT_DEBUG_DEATH(composed = ComposeTable(image, kTable, ColorMode::Web, [](std::string_view) { return true; }),
-                       "");
-#ifdef NDEBUG
-    EXPECT_FALSE(composed.ok());
-#endif
-}
-
 TEST(PageComposerTest, APictureOfManyBandsComposesAlikeOnAnyThreadsAndStopsWhenTheSinkRefuses) {
-    WorkingImage image = WorkingImage::create(3000, 900).value();  // 19 bands of about a megabyte
     std::mt19937 random(3);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() % 5 == 0 ? 0 : 0xFFFFFF);
+    const auto image = testing::RandomPicture<WorkingImage>(random, 3000, 900);  // 19 bands of about a megabyte
     const Result<std::string> alone = ComposeTableText(image, kTable, ColorMode::Web, {}, 1);
     const Result<std::string> shared = ComposeTableText(image, kTable, ColorMode::Web, {}, 3, std::chrono::milliseconds(10));
     ASSERT_TRUE(alone.ok() && shared.ok());

@@ -57,9 +57,7 @@ glyph::GlyphTable randomTable(std::mt19937& random) {
 }
 
 WorkingImage randomPicture(std::mt19937& random, int width, int height) {
-    WorkingImage image = WorkingImage::create(width, height).value();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, random() & 0xFFFFFFu);
+    auto image = testing::RandomPicture<WorkingImage>(random, width, height);
     image.EnlargeToBlocks();
     return image;
 }

@@ -5,15 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "plain_rules.h"
+
 namespace moza::convert {
 namespace {
-
-WorkingImage randomImage(int width, int height, std::mt19937& random) {
-    WorkingImage image = WorkingImage::create(width, height).value();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, static_cast<ColorValue>(random() & 0xFFFFFFu));
-    return image;
-}
 
 /// The obvious rule: new pixel (x, y) covers [x W / w, (x + 1) W / w) x [y H / h, (y + 1) H / h) of
 /// the old image; each channel is the area-weighted mean of the old pixels under it, rounded.
@@ -38,7 +33,7 @@ TEST(ScaleImageTest, EveryPixelIsTheAreaWeightedMeanOfWhatItCovers) {
     std::mt19937 random(7);
     const int sizes[][4] = {{7, 5, 3, 2}, {10, 10, 3, 3}, {9, 6, 9, 6}, {5, 4, 11, 7}, {13, 1, 4, 1}, {1, 9, 2, 4}, {5, 3, 1, 1}, {600, 300, 7, 5}};
     for (const auto& s : sizes) {
-        const WorkingImage image = randomImage(s[0], s[1], random);
+        const auto image = testing::RandomPicture<WorkingImage>(random, s[0], s[1]);
         const Result<WorkingImage> scaled = ScaleImage(image, s[2], s[3]);
         ASSERT_TRUE(scaled.ok()) << scaled.error().message;
         ASSERT_EQ(scaled.value().width(), s[2]);
