@@ -42,7 +42,6 @@ TEST(PageComposerTest, AnEmptyGridMakesAnEmptyTable) {
     const Result<std::string> table = ComposeTableText(WorkingImage(), kTable, ColorMode::Web);
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value(), "<table cellspacing=0 cellpadding=0 width=0></table>");
-    EXPECT_EQ(PageFileHead(""), "\"<html><head><title></title></head><body text=#000000>");
 }
 
 /// The table markup composed plainly: every block sampled with the formula and looked up by a
