@@ -57,5 +57,6 @@ while [[ ${#pending[@]} -gt 0 ]]; do
 done
 
 (cd "$out/stage" && rm -f "../$name.zip" && zip -qr -9 "../$name.zip" moza)
-makensis -V2 -DVERSION="$version" -DSOURCE="$stage" -DOUTFILE="$out/$name-setup.exe" dist/windows/moza.nsi
+makensis -V2 -DVERSION="$version" -DSOURCE="$stage" -DOUTFILE="$out/$name-setup.exe" -DICON="$build/generated/moza.ico" \
+  dist/windows/moza.nsi
 ls -l "$out/$name.zip" "$out/$name-setup.exe"

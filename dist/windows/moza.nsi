@@ -1,5 +1,6 @@
 ; The Windows installer of Moza (NSIS). scripts/package-windows.sh gives it:
 ;   VERSION  the version (1.0.3)   SOURCE  the program folder to install (moza\)   OUTFILE  the installer
+;   ICON  the program's icon (optional)
 ; Installed, the executables and Qt sit in $INSTDIR\bin and the data in $INSTDIR\share\moza\data, the
 ; layout in which the program writes its pages to %LOCALAPPDATA%\moza\temp (Program Files is not
 ; writable). A silent install (/S) installs for all users with the Start-menu entry and no file
@@ -25,6 +26,10 @@ VIAddVersionKey /LANG=1041 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1041 "LegalCopyright" "Moza"
 
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
