@@ -54,6 +54,7 @@ public:
         std::fprintf(stderr, "failure: %s %s\n", qPrintable(what), qPrintable(details));
     }
     bool confirm(QWidget*, const QString&, const QString&) override { return false; }
+    int chooseImageWidth(QWidget* /*parent*/, const moza::ui::ArtImageSizes& /*sizes*/) override { return 0; }
 };
 
 }  // namespace

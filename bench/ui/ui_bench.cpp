@@ -25,6 +25,7 @@
 #include "ui/load.h"
 #include "ui/markup_box.h"
 #include "ui/page/page_view.h"
+#include "ui/art/art_image.h"
 #include "ui/user_prompts.h"
 
 #ifdef __linux__
@@ -42,6 +43,7 @@ public:
         qWarning("start-up failed: %s: %s", qPrintable(what), qPrintable(details));
     }
     bool confirm(QWidget* /*parent*/, const QString& /*question*/, const QString& /*detail*/) override { return false; }
+    int chooseImageWidth(QWidget* /*parent*/, const moza::ui::ArtImageSizes& /*sizes*/) override { return 0; }
 };
 
 // The shipped glyph table, or an empty one when it cannot be read.

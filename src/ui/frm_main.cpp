@@ -8,7 +8,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QFutureWatcher>
 #include <QGroupBox>
+#include <QImageReader>
+#include <QProgressDialog>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -22,6 +26,9 @@
 #include "common/program_paths.h"
 #include "convert/page_composer.h"
 #include "picture/picture_loader.h"
+#include "ui/art/art_image.h"
+#include "ui/art/art_view.h"
+#include "ui/art_window.h"
 #include "ui/caption_progress.h"
 #include "ui/failure_text.h"
 #include "ui/file_dialogs.h"
@@ -41,9 +48,21 @@ constexpr std::chrono::milliseconds kCaptionInterval(50);
 /// Pages with more cells than this take the browser engine minutes (a 640 x 480 picture makes 34,240).
 constexpr std::size_t kAskBeforeBrowserCells = 200000;
 
-const QStringList kOpenFilters = {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"),
-                                  QStringLiteral("全てのファイル(*.*)")};
 const QStringList kSaveFilters = {QStringLiteral("htmlファイル(*.html)")};
+const QStringList kImageFilters = {QStringLiteral("PNG画像(*.png)")};
+
+/// The open dialog's entries: the three of the design, then every picture Moza reads.
+QStringList openFilters() {
+    QStringList patterns;
+    for (const char* common : {"bmp", "jpg", "jpeg", "png", "gif", "webp", "tif", "tiff"})
+        patterns << QStringLiteral("*.") + QString::fromLatin1(common);
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format);
+        if (!patterns.contains(pattern)) patterns << pattern;
+    }
+    return {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"), QStringLiteral("全てのファイル(*.*)"),
+            QStringLiteral("画像ファイル(%1)").arg(patterns.join(QLatin1Char(' ')))};
+}
 
 template <typename Widget>
 Widget* placed(Widget* widget, const char* name, const QRect& geometry) {
@@ -120,6 +139,7 @@ void FrmMain::createMenus() {
     MN_FILE->setObjectName(QStringLiteral("MN_FILE"));
     MN_FILE_OPEN = menuItem(MN_FILE, "MN_FILE_OPEN", QStringLiteral("開く(&O)"));
     MN_FILE_SAVE = menuItem(MN_FILE, "MN_FILE_SAVE", QStringLiteral("名前を付けて保存(&S)"));
+    MN_FILE_IMAGE = menuItem(MN_FILE, "MN_FILE_IMAGE", QStringLiteral("画像として保存(&I)"));
     MN_FILE_LINE = MN_FILE->addSeparator();
     MN_FILE_LINE->setObjectName(QStringLiteral("MN_FILE_LINE"));
     MN_FILE_END = menuItem(MN_FILE, "MN_FILE_END", QStringLiteral("終了(&X)"));
@@ -130,6 +150,7 @@ void FrmMain::createMenus() {
 
     connect(MN_FILE_OPEN, &QAction::triggered, this, &FrmMain::MN_FILE_OPEN_Click);
     connect(MN_FILE_SAVE, &QAction::triggered, this, &FrmMain::MN_FILE_SAVE_Click);
+    connect(MN_FILE_IMAGE, &QAction::triggered, this, &FrmMain::MN_FILE_IMAGE_Click);
     connect(MN_FILE_END, &QAction::triggered, this, &FrmMain::MN_FILE_END_Click);
     connect(MN_VIEW_START, &QAction::triggered, this, &FrmMain::MN_VIEW_START_Click);
     connect(MN_VIEW_VERSION, &QAction::triggered, this, &FrmMain::MN_VIEW_VERSION_Click);
@@ -139,22 +160,43 @@ void FrmMain::createMenus() {
 
 void FrmMain::createPageViewItems() {
     MN_VIEW_PAGE = menuItem(MN_VIEW, "MN_VIEW_PAGE", QStringLiteral("作成したページ(&P)"));
+    createArtViewItems();
     MN_VIEW_LINE = MN_VIEW->addSeparator();
     MN_VIEW_LINE->setObjectName(QStringLiteral("MN_VIEW_LINE"));
     MN_VIEW_BROWSER = menuItem(MN_VIEW, "MN_VIEW_BROWSER", QStringLiteral("ブラウザエンジンで表示(&B)"));
     MN_VIEW_BROWSER->setCheckable(true);
     MN_VIEW_BROWSER->setVisible(kHasBrowserEngine);
     MN_VIEW_EXTERNAL = menuItem(MN_VIEW, "MN_VIEW_EXTERNAL", QStringLiteral("既定のブラウザで開く(&O)"));
+    MN_VIEW_FOLDER = menuItem(MN_VIEW, "MN_VIEW_FOLDER", QStringLiteral("作成したページのフォルダーを開く(&D)"));
     connect(MN_VIEW_PAGE, &QAction::triggered, this, &FrmMain::MN_VIEW_PAGE_Click);
     connect(MN_VIEW_BROWSER, &QAction::triggered, this, &FrmMain::MN_VIEW_BROWSER_Click);
     connect(MN_VIEW_EXTERNAL, &QAction::triggered, this, &FrmMain::MN_VIEW_EXTERNAL_Click);
+    connect(MN_VIEW_FOLDER, &QAction::triggered, this, &FrmMain::MN_VIEW_FOLDER_Click);
     connect(View, &PageView::stateChanged, this, &FrmMain::updateMenuStates);
+}
+
+void FrmMain::createArtViewItems() {
+    MN_VIEW_LARGE = menuItem(MN_VIEW, "MN_VIEW_LARGE", QStringLiteral("大きく表示(&L)"));
+    MN_VIEW_LARGE->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(MN_VIEW_LARGE, &QAction::triggered, this, &FrmMain::MN_VIEW_LARGE_Click);
+    connect(View->artView(), &ArtView::doubleClicked, this, &FrmMain::MN_VIEW_LARGE_Click);
+    MN_VIEW->addSeparator();
+    // The keys work wherever the focus is in the window (the title box after Enter, too).
+    m_zoom = CreateZoomActions(this, [this] { return View->showsBrowser() ? nullptr : View->artView(); });
+    MN_VIEW->addActions(m_zoom.all());
+    connect(View, &PageView::pageShown, this, &FrmMain::followInViewer);
+    connect(View, &PageView::masksDrawn, this, [this](const auto& page, const auto& masks) {
+        if (m_viewer != nullptr) m_viewer->artView()->takeMasks(page, masks);
+    });
 }
 
 void FrmMain::createDialogs() {
     Dialog = CreateFileDialog(this, QStringLiteral("Dialog"), QFileDialog::AcceptOpen);
     Dialog2 = CreateFileDialog(this, QStringLiteral("Dialog2"), QFileDialog::AcceptSave);
     SetNameFilters(*Dialog2, kSaveFilters);
+    m_imageDialog = CreateFileDialog(this, QStringLiteral("ImageDialog"), QFileDialog::AcceptSave);
+    SetNameFilters(*m_imageDialog, kImageFilters);
+    m_imageDialog->setDefaultSuffix(QStringLiteral("png"));
 }
 
 void FrmMain::createKeyboardHabits() {
@@ -170,6 +212,9 @@ void FrmMain::createKeyboardHabits() {
 void FrmMain::setTabOrder() {
     // The preview takes no keyboard focus: there is nothing to do with it from the keyboard.
     sPic->setFocusPolicy(Qt::NoFocus);
+    // Tab leaves the markup box, as in the platform's own multi-line boxes; the markup never
+    // needs a tab typed into it.
+    htmltag->setTabChangesFocus(true);
     QWidget::setTabOrder(View, htmltag);
     QWidget::setTabOrder(htmltag, MakeButton);
     QWidget::setTabOrder(MakeButton, colormono);
@@ -196,6 +241,11 @@ void FrmMain::updateMenuStates() {
     MN_VIEW_BROWSER->setEnabled(idle && View->hasArt());
     MN_VIEW_BROWSER->setChecked(View->hasArt() && View->showsBrowser());
     MN_VIEW_EXTERNAL->setEnabled(idle && showsMadePage);
+    MN_VIEW_FOLDER->setEnabled(idle);
+    MN_FILE_IMAGE->setEnabled(idle && m_pageMade);
+    const bool showsArt = View->hasArt() && !View->showsBrowser();
+    MN_VIEW_LARGE->setEnabled(idle && showsArt);
+    m_zoom.setEnabled(idle && showsArt);
 }
 
 void FrmMain::setMaking(bool making) {
@@ -213,9 +263,10 @@ void FrmMain::showFailure(const QString& what, const Error& error) {
 }
 
 void FrmMain::MN_FILE_OPEN_Click() {
-    SetNameFilters(*Dialog, kOpenFilters, Dialog->selectedNameFilter());
+    SetNameFilters(*Dialog, openFilters(), m_folders.openFilter());
     Dialog->setDirectory(m_folders.openFolder());
     const QString file = m_prompts->chooseFile(*Dialog);
+    m_folders.setOpenFilter(Dialog->selectedNameFilter());
     if (file.isEmpty()) return;  // a cancelled dialog changes nothing
     openPicture(file);
 }
@@ -294,6 +345,56 @@ void FrmMain::MN_FILE_SAVE_Click() {
     }
 }
 
+void FrmMain::MN_FILE_IMAGE_Click() {
+    const std::shared_ptr<const ArtPage> page = madeArtPage();
+    if (!page) return;
+    const int width = m_prompts->chooseImageWidth(this, ArtImageSizesOf(*page));
+    if (width <= 0) return;  // cancelled
+    m_imageDialog->setDirectory(m_folders.saveFolder());
+    m_imageDialog->selectFile(QFileInfo(OutputPath).completeBaseName() + QStringLiteral(".png"));
+    const QString target = m_prompts->chooseFile(*m_imageDialog);
+    if (target.isEmpty()) return;
+    m_folders.pageSaved(target);
+    if (Status written = writeArtImage(page, width, QDir::toNativeSeparators(target)); !written && !written.error().message.empty()) {
+        showFailure(tr("The picture of the page could not be saved."), written.error());
+    }
+}
+
+std::shared_ptr<const ArtPage> FrmMain::madeArtPage() {
+    if (const ArtPage* shown = View->artView()->page(); shown != nullptr && shown->path == OutputPath) {
+        return View->artView()->loaded().page;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Result<LoadedArtPage> loaded = LoadArtPage(OutputPath);
+    QApplication::restoreOverrideCursor();
+    if (!loaded) {
+        showFailure(tr("The picture of the page could not be saved."), loaded.error());
+        return nullptr;
+    }
+    return loaded.value().page;
+}
+
+Status FrmMain::writeArtImage(std::shared_ptr<const ArtPage> page, int width, const QString& file) {
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    QFutureWatcher<Status> watcher;
+    QProgressDialog progress(tr("Drawing the picture of the page..."), tr("Cancel"), 0, 0, this);
+    progress.setWindowTitle(QStringLiteral("Moza"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    connect(&progress, &QProgressDialog::canceled, this, [stop] { stop->store(true); });
+    connect(&watcher, &QFutureWatcherBase::finished, &progress, &QProgressDialog::reset);
+    watcher.setFuture(QtConcurrent::run([page, width, file, stop]() -> Status {
+        Result<QImage> image = DrawArtImage(*page, width, stop.get());
+        if (!image) return image.error();
+        return WritePng(image.value(), file);
+    }));
+    // A modal progress dialog runs its own loop: the window waits here, as the user sees it wait.
+    progress.exec();
+    watcher.waitForFinished();
+    if (stop->load()) return Error{""};
+    return watcher.result();
+}
+
 void FrmMain::MN_FILE_END_Click() {
     close();
     // Every other window goes too; once the last one has closed, the program ends.
@@ -305,6 +406,28 @@ void FrmMain::MN_VIEW_START_Click() { View->Navigate(dataPage(kStartPageName)); 
 void FrmMain::MN_VIEW_VERSION_Click() { View->Navigate(dataPage(kVersionPageName)); }
 
 void FrmMain::MN_VIEW_PAGE_Click() { View->Navigate(OutputPath); }
+
+void FrmMain::MN_VIEW_LARGE_Click() {
+    if (!View->hasArt() || View->showsBrowser()) return;
+    if (m_viewer == nullptr) m_viewer = new ArtWindow(this, picture::ToText(m_paths.tempFolder()));
+    m_viewer->showPage(View->artView()->loaded());
+    m_viewer->show();
+    m_viewer->raise();
+    m_viewer->activateWindow();
+}
+
+void FrmMain::followInViewer() {
+    if (m_viewer != nullptr && m_viewer->isVisible() && View->hasArt()) m_viewer->showPage(View->artView()->loaded());
+}
+
+void FrmMain::MN_VIEW_FOLDER_Click() {
+    const QString folder = picture::ToText(m_paths.tempFolder());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+        m_prompts->showFailure(this, tr("The folder of the made pages could not be opened."),
+                               tr("No file manager was found, or it would not start."),
+                               "'" + QDir::toNativeSeparators(folder) + "': no file manager was found, or it would not start");
+    }
+}
 
 void FrmMain::MN_VIEW_BROWSER_Click() {
     const bool browser = MN_VIEW_BROWSER->isChecked();

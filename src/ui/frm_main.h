@@ -14,8 +14,10 @@
 #include "common/result.h"
 #include "convert/working_image.h"
 #include "glyph/glyph_table.h"
+#include "ui/art/art_page.h"
 #include "ui/dialog_folders.h"
 #include "ui/user_prompts.h"
+#include "ui/zoom_keys.h"
 
 class QAction;
 class QFileDialog;
@@ -28,6 +30,7 @@ class QRadioButton;
 
 namespace moza::ui {
 
+class ArtWindow;
 class CaptionProgress;
 class InputBlocker;
 class MakeJob;
@@ -56,6 +59,8 @@ public:
     const QString& outputPath() const { return OutputPath; }
     /// Whether a make command is running.
     bool isMaking() const { return making(); }
+    /// The viewer window, or null before 大きく表示 first opens it.
+    ArtWindow* viewer() const { return m_viewer; }
 
     /// Loads `file` into the working image as File > Open does once a file is chosen: on failure
     /// tells the user and keeps the working image; then redraws the preview from the working
@@ -66,10 +71,13 @@ public slots:
     void MakeButton_Click();
     void MN_FILE_OPEN_Click();
     void MN_FILE_SAVE_Click();
+    void MN_FILE_IMAGE_Click();
     void MN_FILE_END_Click();
     void MN_VIEW_START_Click();
     void MN_VIEW_VERSION_Click();
     void MN_VIEW_PAGE_Click();
+    void MN_VIEW_LARGE_Click();
+    void MN_VIEW_FOLDER_Click();
     void MN_VIEW_BROWSER_Click();
     void MN_VIEW_EXTERNAL_Click();
 
@@ -97,6 +105,16 @@ private:
     void makeFinished();
     /// Tells the user that `what` failed, and why in words of the program's language.
     void showFailure(const QString& what, const Error& error);
+    /// The zoom commands' and 大きく表示's items of the View menu.
+    void createArtViewItems();
+    /// The page view's page again in the viewer window, when that is open.
+    void followInViewer();
+    /// The made page's artwork for a picture of it: the page view's when it shows that page, else
+    /// read anew. Null, with the failure shown, when it cannot be read.
+    std::shared_ptr<const ArtPage> madeArtPage();
+    /// Draws `page` `width` pixels wide on a worker thread and writes it as a PNG at `file`, the
+    /// window waiting meanwhile with a progress dialog that can cancel it.
+    Status writeArtImage(std::shared_ptr<const ArtPage> page, int width, const QString& file);
     /// Names the picture just opened from `file`, its size and its size in characters.
     void describePicture(const QString& file);
 
@@ -129,20 +147,26 @@ private:
     QLineEdit* TextTitle = nullptr;
     QFileDialog* Dialog = nullptr;
     QFileDialog* Dialog2 = nullptr;
+    QFileDialog* m_imageDialog = nullptr;  // the save dialog of 画像として保存
+    ArtWindow* m_viewer = nullptr;
     PictureDrop* m_drop = nullptr;
 
     QMenu* MN_FILE = nullptr;
     QAction* MN_FILE_OPEN = nullptr;
     QAction* MN_FILE_SAVE = nullptr;
+    QAction* MN_FILE_IMAGE = nullptr;
     QAction* MN_FILE_LINE = nullptr;
     QAction* MN_FILE_END = nullptr;
     QMenu* MN_VIEW = nullptr;
     QAction* MN_VIEW_START = nullptr;
     QAction* MN_VIEW_VERSION = nullptr;
     QAction* MN_VIEW_PAGE = nullptr;
+    QAction* MN_VIEW_LARGE = nullptr;
+    ZoomActions m_zoom;
     QAction* MN_VIEW_LINE = nullptr;
     QAction* MN_VIEW_BROWSER = nullptr;
     QAction* MN_VIEW_EXTERNAL = nullptr;
+    QAction* MN_VIEW_FOLDER = nullptr;
 };
 
 }  // namespace moza::ui

@@ -2,7 +2,10 @@
 #include "ui/user_prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+
+#include "ui/art/art_image.h"
 
 namespace moza::ui {
 
@@ -24,6 +27,21 @@ bool DialogPrompts::confirm(QWidget* parent, const QString& question, const QStr
     box.setDefaultButton(QMessageBox::No);
     box.setInformativeText(detail);
     return box.exec() == QMessageBox::Yes;
+}
+
+int DialogPrompts::chooseImageWidth(QWidget* parent, const ArtImageSizes& sizes) {
+    bool accepted = false;
+    const QString label =
+        QObject::tr("Width of the picture in pixels (1 to %1).\nThe whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.")
+            .arg(sizes.maxWidth)
+            .arg(kDefaultArtImageSide)
+            .arg(sizes.standard.width())
+            .arg(sizes.standard.height())
+            .arg(sizes.actual.width())
+            .arg(sizes.actual.height());
+    const int width = QInputDialog::getInt(parent, QStringLiteral("画像として保存"), label, sizes.standard.width(), 1,
+                                           sizes.maxWidth, 1, &accepted);
+    return accepted ? width : 0;
 }
 
 }  // namespace moza::ui

@@ -33,6 +33,7 @@ TEST_F(FrmMainDialogsTest, EachDialogStartsInTheUsersFolderThenWhereItsLastFileW
     make();
     saveAs(subfolder(QStringLiteral("pages")) + QStringLiteral("/cat.html"));
     saveAs({});
+    restart();  // remembered across runs
     openThroughDialog({});
 #ifdef _WIN32  // the user's folders are the shell's there, not the XDG user directories of the test
     const QString pictures = QDir(m_dir.path()).relativeFilePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
@@ -64,13 +65,19 @@ TEST_F(FrmMainDialogsTest, AllFilesEntryListsNamesWithoutADot) {
             return QTest::qWaitFor([&] { return names().contains(QStringLiteral("README")); }, 1000);
         };
         listed.push_back(listsReadme());
-        // The user picks the last entry, 全てのファイル(*.*), from the file type box.
-        QTest::keyClick(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_End);
+        // The user picks 全てのファイル(*.*) from the file type box: the third entry, before 画像ファイル.
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_EQ(types->count(), 4);
+        EXPECT_TRUE(types->itemText(3).startsWith(QStringLiteral("画像ファイル(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff")));
+        QTest::keyClick(types, Qt::Key_End);
+        QTest::keyClick(types, Qt::Key_Up);
         listed.push_back(listsReadme());
     };
     openThroughDialog({});
-    openThroughDialog({});  // the entry stays chosen when the dialog shows again
-    EXPECT_EQ(listed, (std::vector<bool>{false, true, true, true}));
+    openThroughDialog({});  // the entry stays chosen when the dialog shows again,
+    restart();
+    openThroughDialog({});  // and in the next run
+    EXPECT_EQ(listed, (std::vector<bool>{false, true, true, true, true, true}));
 }
 
 TEST_F(FrmMainDialogsTest, DialogButtonsAndThePageViewsContextMenuAreJapanese) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -20,6 +21,7 @@
 #include "convert/block_sampler.h"
 #include "glyph/glyph_table.h"
 #include "picture/path_text.h"
+#include "ui/art/art_image.h"
 #include "ui/frm_main.h"
 #include "ui/markup_box.h"
 #include "ui/page/page_view.h"
@@ -53,10 +55,14 @@ public:
         failures.push_back({what, reason});
     }
     bool confirm(QWidget*, const QString&, const QString&) override { return true; }
+    int chooseImageWidth(QWidget*, const ArtImageSizes& sizes) override {
+        return imageWidth != 0 ? imageWidth : sizes.standard.width();
+    }
 
     /// Called with every dialog before it is answered, as a user would look at it.
     std::function<void(QFileDialog&)> inspect;
     std::deque<QString> answers;
+    int imageWidth = 0;  // the width asked for a picture of a page; 0: the one offered
     std::vector<ShownDialog> shown;
     std::vector<Failure> failures;
 };
@@ -95,16 +101,25 @@ protected:
                       .arg(subfolder(QStringLiteral("写真")), subfolder(QStringLiteral("文書")))
                       .toUtf8());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+        // Settings the window remembers go to the test folder, fresh for every test.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+        restart();
+    }
+    // The test folder, and with it the user's folders, is gone after the test.
+    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
+
+    /// Closes the window and opens a new one over the same folders, as a second run of the program would.
+    void restart() {
+        auto prompts = std::make_unique<FakePrompts>();
+        if (m_prompts != nullptr) *prompts = *m_prompts;  // the same user, answers and record
+        m_window.reset();
         glyph::CharRecord black{{}, 0x82A0};  // white blocks are darkness level 0, the pattern of "A"
         black.Pattern.fill(convert::DarknessLevelOfSum(0));
-        auto prompts = std::make_unique<FakePrompts>();
         m_prompts = prompts.get();
         m_window = std::make_unique<FrmMain>(
             std::make_shared<const glyph::GlyphTable>(std::vector<glyph::CharRecord>{{{}, 'A'}, black}),
             ProgramPaths::Beside(picture::ToPath(m_dir.path())), nullptr, std::move(prompts));
     }
-    // The test folder, and with it the user's folders, is gone after the test.
-    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
     /// Saves `image` as a PNG in the test folder and returns its path.
     QString writePicture(const QString& name, const QImage& image) {

@@ -1,6 +1,7 @@
 // ArtView: zoom and scroll state, the input that changes it, and painting from the page's caches.
 #include "ui/art/art_view.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -20,6 +21,8 @@ constexpr std::size_t kRecentMaskSets = 4;
 /// One notch of a mouse wheel, in eighths of a degree.
 constexpr int kWheelNotch = 120;
 constexpr int kScrollStep = 20;
+/// How long the zoom figure shows after the zoom changes.
+constexpr int kFigureMilliseconds = 1500;
 
 bool sameScale(double a, double b) { return std::abs(a - b) < 1e-9; }
 
@@ -33,6 +36,10 @@ ArtView::ArtView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     horizontalScrollBar()->setSingleStep(kScrollStep);
     verticalScrollBar()->setSingleStep(kScrollStep);
+    m_figureShown = new QTimer(this);
+    m_figureShown->setSingleShot(true);
+    m_figureShown->setInterval(kFigureMilliseconds);
+    connect(m_figureShown, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
 }
 
 ArtView::~ArtView() = default;
@@ -78,6 +85,22 @@ void ArtView::fitToView() {
     applyView(zoom::ClampScale(fitScale(), fitScale()), {});
 }
 
+ArtViewState ArtView::viewState() const {
+    const QPointF middle = QRectF(viewport()->rect()).center();
+    return {m_scale, (QPointF(m_scroll) + middle) / m_scale, m_fitted};
+}
+
+void ArtView::restoreView(const ArtViewState& state) {
+    if (!m_page) return;
+    if (state.fitted) {
+        fitToView();
+        return;
+    }
+    const double target = zoom::ClampScale(state.scale, fitScale());
+    m_fitted = false;
+    applyView(target, state.center * target - QRectF(viewport()->rect()).center());
+}
+
 void ArtView::zoomTo(double scale, QPointF anchor) {
     if (!m_page) return;
     const double target = zoom::ClampScale(scale, fitScale());
@@ -96,6 +119,7 @@ void ArtView::zoomSteps(int steps, QPointF anchor) {
 }
 
 void ArtView::applyView(double scale, QPointF scroll) {
+    if (m_page && !sameScale(scale, m_scale)) m_figureShown->start();
     m_scale = scale;
     const QSize zoomed = zoom::ZoomedSize(pageSize(), scale);
     setScrollBars(zoomed);
@@ -184,6 +208,13 @@ void ArtView::keyPressEvent(QKeyEvent* event) {
                 break;
         }
     }
+    if (modifiers == Qt::NoModifier && m_page && (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)) {
+        // As in image viewers: the page's top-left corner, or its bottom-right one.
+        const int end = event->key() == Qt::Key_End ? 1 : 0;
+        horizontalScrollBar()->setValue(end * horizontalScrollBar()->maximum());
+        verticalScrollBar()->setValue(end * verticalScrollBar()->maximum());
+        return;
+    }
     QAbstractScrollArea::keyPressEvent(event);
 }
 
@@ -210,6 +241,24 @@ void ArtView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_dragging) return;
     m_dragging = false;
     applyView(m_scale, m_scroll);  // the cursor as it was
+}
+
+void ArtView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_page) {
+        emit doubleClicked();
+        return;
+    }
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void ArtView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void ArtView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 GlyphMasks* ArtView::masksFor(double frameScale) {
@@ -240,6 +289,13 @@ void ArtView::paintEvent(QPaintEvent*) {
     m_complete = m_painter.paint(m_frame, *m_page, placement, masksFor(placement.scale));
     m_frame.setDevicePixelRatio(ratio);
     painter.drawImage(QPoint(0, 0), m_frame);
+    if (m_figureShown->isActive()) paintZoomFigure(painter);
+    if (hasFocus()) {
+        // The keys act here: say so with the platform's focus colour round the edge.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+    }
     // Characters still without masks: the next frame draws more of them, after pending input.
     if (!m_complete) QTimer::singleShot(0, viewport(), qOverload<>(&QWidget::update));
 }
@@ -249,6 +305,25 @@ void ArtView::paintMessage(QPainter& painter) {
     if (m_message.isEmpty()) return;
     painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
     painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap, m_message);
+}
+
+QString ZoomFigure(double scale) {
+    // Below 10 % a whole percent says too little: 3.1 % and 1.6 % are different views.
+    const double percent = scale * 100.0;
+    return percent < 10.0 ? QStringLiteral("%1 %").arg(percent, 0, 'f', 1) : QStringLiteral("%1 %").arg(std::lround(percent));
+}
+
+void ArtView::paintZoomFigure(QPainter& painter) {
+    const QString figure = ZoomFigure(m_scale);
+    const QFontMetrics metrics(font());
+    const QSize box = metrics.size(0, figure) + QSize(12, 6);
+    const QRect where(viewport()->rect().bottomRight() - QPoint(box.width() + 6, box.height() + 6), box);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 160));
+    painter.drawRoundedRect(where, 4, 4);
+    painter.setPen(Qt::white);
+    painter.drawText(where, Qt::AlignCenter, figure);
 }
 
 }  // namespace moza::ui

@@ -4,6 +4,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -12,9 +13,21 @@
 
 namespace moza::ui {
 
+/// The zoom `scale` as people read it: "25 %", "3.1 %" below ten percent.
+QString ZoomFigure(double scale);
+
+/// Where a view stood on its page: enough to come back to the same zoom and place.
+struct ArtViewState {
+    double scale = 1.0;
+    QPointF center;  // the page point in the middle of the view
+    bool fitted = true;
+};
+
 /// The art view. A new page opens fitted to the view, centred. Ctrl+wheel and Ctrl+plus/minus
 /// zoom about the pointer (the view's centre when the pointer is elsewhere), Ctrl+0 fits, Ctrl+1
-/// shows 1:1, the size a browser shows; the scroll bars, the wheel, the arrow keys and dragging pan.
+/// shows 1:1, the size a browser shows; the scroll bars, the wheel, the arrow keys, Page Up and
+/// Page Down, Home and End (the page's top-left and bottom-right corners) and dragging pan. A
+/// change of zoom shows the zoom figure in a corner for a moment.
 class ArtView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -26,6 +39,8 @@ public:
     /// Takes masks of the page's characters drawn off the user interface thread (at 1:1 with
     /// every phase, and at the zooms next to it); ignored unless `page` is the page shown.
     void takeMasks(const std::shared_ptr<const ArtPage>& page, const std::vector<std::shared_ptr<GlyphMasks>>& masks);
+    /// The page shown with its masks at 1:1, for another view of the same page.
+    LoadedArtPage loaded() const { return {m_page, m_unitMasks}; }
     /// Shows no page, only `message` in the middle (empty: nothing).
     void showMessage(const QString& message);
 
@@ -43,7 +58,15 @@ public:
     /// the next frames, which follow by themselves, draw the rest).
     bool isComplete() const { return m_complete; }
 
+    /// Where the view stands, and back there (clamped to the view's size now).
+    ArtViewState viewState() const;
+    void restoreView(const ArtViewState& state);
+
     void fitToView();
+    /// One rung in or out, or 1:1, about the pointer when it is over the view, else the middle.
+    void zoomIn() { zoomSteps(1, keyboardAnchor()); }
+    void zoomOut() { zoomSteps(-1, keyboardAnchor()); }
+    void showActualSize() { zoomTo(1.0, keyboardAnchor()); }
     /// Zooms to `scale` (clamped) keeping the page point under `anchor` (view pixels) in place.
     void zoomTo(double scale, QPointF anchor);
     /// Zooms `steps` rungs of the zoom ladder in (positive) or out about `anchor`.
@@ -52,6 +75,8 @@ public:
 signals:
     /// The zoom or the scroll position changed.
     void viewChanged();
+    /// The user double-clicked the page.
+    void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,6 +86,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -73,6 +101,8 @@ private:
     /// Where zooming from the keyboard keeps still: the pointer when over the view, else the middle.
     QPointF keyboardAnchor() const;
     void paintMessage(QPainter& painter);
+    /// The zoom figure, bottom right, while m_figureShown runs.
+    void paintZoomFigure(QPainter& painter);
 
     std::shared_ptr<const ArtPage> m_page;
     std::shared_ptr<GlyphMasks> m_unitMasks;
@@ -87,6 +117,7 @@ private:
     bool m_dragging = false;
     QPoint m_dragFrom;
     QImage m_frame;
+    QTimer* m_figureShown = nullptr;  // single shot: the zoom figure shows while it runs
     ArtPainter m_painter;
 };
 

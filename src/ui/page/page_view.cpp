@@ -47,7 +47,9 @@ PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
     connect(m_reading, &QFutureWatcherBase::finished, this, &PageView::pageRead);
     connect(m_masking, &QFutureWatcherBase::finished, this, [this] {
         const std::shared_ptr<Reading> masked = m_masking->result();
-        if (masked->navigation == m_navigation) m_art->takeMasks(masked->loaded.page, masked->masks);
+        if (masked->navigation != m_navigation) return;
+        m_art->takeMasks(masked->loaded.page, masked->masks);
+        emit masksDrawn(masked->loaded.page, masked->masks);
     });
     connect(m_browser, &BrowserView::pageLoaded, this, [this] {
         if (currentWidget() == m_browser) emit pageShown();
@@ -75,6 +77,10 @@ void PageView::showPart(QWidget* part) {
 }
 
 void PageView::Navigate(const QString& path) {
+    if (m_page && !showsBrowser()) {
+        m_leftPath = m_path;
+        m_leftView = m_art->viewState();
+    }
     m_path = path;
     ++m_navigation;
     m_stopMasking->store(true);
@@ -116,6 +122,7 @@ void PageView::pageRead() {
     }
     m_page = reading->loaded.page;
     m_art->showPage(reading->loaded);
+    if (m_path == m_leftPath) m_art->restoreView(m_leftView);
     showPart(m_art);
     emit stateChanged();
     emit pageShown();

@@ -10,16 +10,16 @@
 #include <memory>
 
 #include "ui/art/art_page.h"
+#include "ui/art/art_view.h"
 #include "ui/page/browser_view.h"
 
 namespace moza::ui {
 
-class ArtView;
 class EngineNotice;
 
 /// The browser pane. Navigate() takes a plain file path, as the program forms it. A page that
 /// Moza wrote (recognised by how it begins) is read on a worker thread and shown in the art view,
-/// fitted; a file that does not read as such a page (the start and version pages, a damaged or
+/// fitted (or where the view stood when the same page was last left); a file that does not read as such a page (the start and version pages, a damaged or
 /// truncated page, anything else) is shown by the browser engine. The file is only read.
 class PageView : public QStackedWidget {
     Q_OBJECT
@@ -52,6 +52,8 @@ signals:
     void pageShown();
     /// hasArt() or showsBrowser() changed.
     void stateChanged();
+    /// Masks of the page's characters were drawn ahead for `page` (the art view has taken them).
+    void masksDrawn(const std::shared_ptr<const ArtPage>& page, const std::vector<std::shared_ptr<GlyphMasks>>& masks);
 
 private:
     struct Reading;
@@ -69,6 +71,9 @@ private:
     QString m_path;
     std::shared_ptr<const ArtPage> m_page;
     bool m_browserHoldsPage = false;  // the browser engine was given a page file, maybe a large one
+    // Where the art view stood on the page last left, so that coming back finds it there.
+    QString m_leftPath;
+    ArtViewState m_leftView;
     quint64 m_navigation = 0;  // counts Navigate() calls: work for an earlier page is dropped
     QFutureWatcher<std::shared_ptr<Reading>>* m_reading = nullptr;
     QFutureWatcher<std::shared_ptr<Reading>>* m_masking = nullptr;
