@@ -177,6 +177,44 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Width of the picture in pixels (1 to %1).
+The whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.</source>
+        <translation>画像の幅 (ピクセル、1 から %1)。
+ページ全体を %2 ピクセル以内に: %3 x %4。ブラウザで表示される大きさ: %5 x %6。</translation>
+    </message>
+</context>
+<context>
+    <name>moza::ui::ArtWindow</name>
+    <message numerus="yes">
+        <source>%Ln page(s), %1</source>
+        <translation>
+            <numerusform>%Ln ページ、%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>全画面表示</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>%1 - Moza</source>
+        <translation>%1 - Moza</translation>
+    </message>
+    <message>
+        <source>%1 x %2 characters</source>
+        <translation>%1 x %2 文字</translation>
+    </message>
+    <message>
+        <source>Pages folder: %1</source>
+        <translation>作成したページのフォルダー: %1</translation>
+    </message>
+</context>
+<context>
     <name>moza::ui::BrowserView</name>
     <message>
         <source>it crashed (exit code %1); a very large page can use up the memory</source>
@@ -247,6 +285,26 @@
     <message>
         <source>No default browser was found, or it would not start.</source>
         <translation>既定のブラウザが見つからないか、起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>The picture of the page could not be saved.</source>
+        <translation>ページの画像を保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Drawing the picture of the page...</source>
+        <translation>ページの画像を描いています...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>The folder of the made pages could not be opened.</source>
+        <translation>作成したページのフォルダーを開けませんでした。</translation>
+    </message>
+    <message>
+        <source>No file manager was found, or it would not start.</source>
+        <translation>ファイルマネージャーが見つからないか、起動できませんでした。</translation>
     </message>
 </context>
 <context>

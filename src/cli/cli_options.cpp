@@ -50,6 +50,21 @@ bool parsePageSize(const std::string& arg, const std::string& text, convert::Pag
     return true;
 }
 
+/// The rules of --image, --image-width and --no-page.
+Result<CliOptions> checkImage(CliOptions options) {
+    if (options.image.empty()) {
+        if (options.imageWidth != 0) return Error{"'--image-width' needs '--image FILE.png'"};
+        if (!options.keepPage) return Error{"'--no-page' needs '--image FILE.png': without either nothing would be written"};
+        return options;
+    }
+    if (options.pictures.size() > 1) {
+        return Error{"'--image' draws one page; " + std::to_string(options.pictures.size()) + " pictures were given"};
+    }
+    if (options.output == "-") return Error{"'--image' draws the page from its file: leave out '-o -'"};
+    if (!options.keepPage && !options.output.empty()) return Error{"'--no-page' writes no page: leave out '-o'"};
+    return options;
+}
+
 }  // namespace
 
 Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
@@ -89,6 +104,18 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
             std::string count;
             status = value(count);
             if (status) parsePageSize(arg, count, options.pageSize, status);
+        } else if (arg == "--image") {
+            status = value(options.image);
+            if (status && options.image.empty()) status = Error{"option '--image' needs a non-empty path"};
+        } else if (arg == "--image-width") {
+            std::string width;
+            status = value(width);
+            if (status) {
+                Result<std::int64_t> pixels = parseCount(arg, width, kMaxImageWidth, "pixels");
+                if (pixels) options.imageWidth = static_cast<int>(pixels.value()); else status = pixels.error();
+            }
+        } else if (arg == "--no-page") {
+            options.keepPage = false;
         } else if (arg == "--allow-enlarge") {
             options.pageSize.allowEnlarge = true;
         } else if (arg == "-q" || arg == "--quiet") {
@@ -108,7 +135,7 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
         return Error{"'-o -' writes one page to standard output; " + std::to_string(options.pictures.size()) +
                      " pictures were given"};
     }
-    return options;
+    return checkImage(options);
 }
 
 std::string HelpText() {
@@ -140,6 +167,15 @@ std::string HelpText() {
            "                     let --width and --height enlarge small pictures\n"
            "      --max-cells N  scale down only the pictures whose page would hold more\n"
            "                     than N characters (100000 suits a folder of phone photos)\n"
+           "      --image FILE.png\n"
+           "                     also draw the page's characters as a PNG picture (one\n"
+           "                     picture only), as the desktop program's art view shows\n"
+           "                     them\n"
+           "      --image-width PIXELS\n"
+           "                     the PNG's width (default: the whole page within 4096\n"
+           "                     pixels; at most the size a browser shows, and at most\n"
+           "                     as many pixels as a picture Moza reads)\n"
+           "      --no-page      with --image, keep only the PNG, not the page\n"
            "  -j N               convert N pictures at a time (default 1)\n"
            "  -q, --quiet        print nothing but errors (no page paths, no summary)\n"
            "  -h, --help         show this help\n"

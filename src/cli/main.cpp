@@ -1,10 +1,12 @@
 // moza-convert: turns picture files into character-art page files from the command line.
+#include <QGuiApplication>
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <cerrno>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -19,6 +21,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/page_claims.h"
+#include "cli/page_image.h"
 #include "cli/picture_job.h"
 #include "cli/progress_line.h"
 #include "common/atomic_file_writer.h"
@@ -88,7 +91,10 @@ moza::Result<std::vector<PictureJob>> planJobs(const CliOptions& options, const 
         // Pictures converted side by side each compose on one thread; a lone one uses every core.
         PictureJob job{picture, options.hasTitle ? options.title : pictureStem(picture), !options.hasTitle, {},
                        options.jobs > 1 ? 1 : 0, options.pageSize};
-        if (options.output.empty()) {
+        if (!options.keepPage) {
+            // Only its picture is wanted: the page goes to the system's temporary folder meanwhile.
+            job.target = {PageTarget::Kind::TempFolder, std::filesystem::temp_directory_path(ec), {}, false};
+        } else if (options.output.empty()) {
             // Names made from the clock may meet another run's page: that one is kept, never replaced.
             job.target = {PageTarget::Kind::TempFolder, paths.tempFolder(), {}, false};
         } else if (options.output == "-") {
@@ -110,6 +116,31 @@ std::string batchSummary(int pictures, int failed) {
     return summary;
 }
 
+/// Draws the picture of `page` for --image and prints the paths of what was kept; with --no-page
+/// the page goes. Returns whether the picture was written.
+bool drawPageImage(const CliOptions& options, const std::filesystem::path& page, moza::cli::ProgressLine& progress) {
+    const moza::Status drawn = moza::cli::WritePageImage(page, options.image, options.imageWidth);
+    if (!options.keepPage) {
+        std::error_code ignored;
+        std::filesystem::remove(page, ignored);
+    }
+    if (!drawn) {
+        progress.message("moza-convert: " + drawn.error().message, errors());
+        return false;
+    }
+    if (options.quiet) return true;
+    for (const std::filesystem::path& made : {page, std::filesystem::path(options.image)}) {
+        if (made == page && !options.keepPage) continue;
+        if (const int error = progress.message(made.string(), stdout); error != 0) {
+            progress.message("moza-convert: cannot print the path of '" + made.string() +
+                                 "' on standard output: " + moza::WriteErrorText(error),
+                             errors());
+            return false;
+        }
+    }
+    return true;
+}
+
 int run(const CliOptions& options) {
     const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     const std::filesystem::path tablePath =
@@ -121,7 +152,13 @@ int run(const CliOptions& options) {
     }
     moza::Result<std::vector<PictureJob>> jobs = planJobs(options, paths);
     if (!jobs) return usageError(jobs.error().message);
-    if (options.output.empty()) {
+    if (!options.image.empty()) {
+        if (moza::Status prepared = moza::cli::PreparePageImages(paths.dataFolder()); !prepared) {
+            std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
+            return kSomeFailed;
+        }
+    }
+    if (options.output.empty() && options.keepPage) {
         if (moza::Status prepared = paths.prepareTempFolder(); !prepared) {
             std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
             return kSomeFailed;
@@ -140,6 +177,7 @@ int run(const CliOptions& options) {
     const int threads = std::min<int>(options.jobs, static_cast<int>(jobs.value().size()));
     std::mutex retryMutex;
     std::vector<std::size_t> retries;  // pictures that ran out of memory beside others: tried again alone
+    std::filesystem::path madePage;    // the page of the one picture, for --image
     auto convertOne = [&](std::size_t i, int slot, bool alone) {
         const PictureJob& job = jobs.value()[i];
         moza::convert::PageOptions make;
@@ -155,6 +193,8 @@ int run(const CliOptions& options) {
             anyFailed = true;
             ++failed;
             progress.message("moza-convert: " + page.error().message, errors());
+        } else if (!options.image.empty()) {
+            madePage = page.value();  // its path is printed once its picture is drawn
         } else if (!options.quiet && page.value() != "-") {
             if (const int error = progress.message(page.value().string(), stdout); error != 0) {
                 anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
@@ -177,6 +217,7 @@ int run(const CliOptions& options) {
     for (std::thread& thread : pool) thread.join();
     std::sort(retries.begin(), retries.end());
     for (const std::size_t i : retries) convertOne(i, 0, true);
+    if (!madePage.empty() && !drawPageImage(options, madePage, progress)) anyFailed = true;
     if (jobs.value().size() > 1 && !options.quiet) {
         progress.message("moza-convert: " + batchSummary(static_cast<int>(jobs.value().size()), failed), errors());
     }
@@ -196,6 +237,14 @@ int main(int argc, char** argv) {
     }
     if (options.value().showVersion) {
         return printed(std::string("moza-convert ") + moza::kVersionText + "\n");
+    }
+    // Drawing a page's picture needs fonts, which need Qt's application object; nothing else does.
+    std::optional<QGuiApplication> app;
+    if (!options.value().image.empty()) {
+#ifndef _WIN32
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        app.emplace(argc, argv);
     }
     return run(options.value());
 }
