@@ -244,7 +244,10 @@ int main(int argc, char** argv) {
 #ifndef _WIN32
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+        // Qt's notes on setting itself up (no runtime folder, say) are not the user's business.
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         app.emplace(argc, argv);
+        qInstallMessageHandler(previous);
     }
     return run(options.value());
 }

@@ -60,6 +60,12 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         {{"--max-cells", "1e5", "a.jpg"}, "--max-cells needs a number of cells from 1 to 1000000000, not '1e5'"},
         {{"a.jpg", "--width"}, "option '--width' needs a value"},
         {{"-o", "-", "a.jpg", "b.jpg"}, "'-o -' writes one page to standard output; 2 pictures were given"},
+        {{"--image-width", "10", "a.jpg"}, "'--image-width' needs '--image FILE.png'"},
+        {{"--no-page", "a.jpg"}, "'--no-page' needs '--image FILE.png': without either nothing would be written"},
+        {{"--image", "x.png", "a.jpg", "b.jpg"}, "'--image' draws one page; 2 pictures were given"},
+        {{"--image", "x.png", "-o", "-", "a.jpg"}, "'--image' draws the page from its file: leave out '-o -'"},
+        {{"--image", "x.png", "--no-page", "-o", "p.html", "a.jpg"}, "'--no-page' writes no page: leave out '-o'"},
+        {{"--image", "x.png", "--image-width", "0", "a.jpg"}, "--image-width needs a number of pixels from 1 to 1000000, not '0'"},
     };
     for (const Case& c : cases) {
         const Result<CliOptions> options = ParseArguments(c.arguments);

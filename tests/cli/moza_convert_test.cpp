@@ -107,6 +107,38 @@ TEST_F(MozaConvertTest, APictureBecomesExactlyThePageItDescribes) {
     EXPECT_EQ(moza::ReadWholeFile(page).value(), expected);
 }
 
+TEST_F(MozaConvertTest, ImageIsThePagesPictureBesideOrInsteadOfThePageAndNeverAHalfOne) {
+    const std::string picture = savePicture("half.png", 30, 30, 15);  // white left, green right
+    const std::string page = (m_folder / "page.html").string(), image = (m_folder / "page.png").string();
+    Outcome result = run({"--table", table(), "--image", image, "-o", page, picture});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, page + "\n" + image + "\n");
+    // The page is small: drawn as a browser shows it, its left half white and its right half green.
+    const QImage drawn(QString::fromStdString(image));
+    EXPECT_EQ(drawn.width(), 122);  // 10 characters 10.65 pixels wide and the margins: 1:1, the page being small
+    const QImage halves = drawn.copy(8, 24, 106, 100).scaled(2, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_GT(qRed(halves.pixel(0, 0)), 240);
+    EXPECT_LT(qRed(halves.pixel(1, 0)), 225);
+    EXPECT_GT(qGreen(halves.pixel(1, 0)), qRed(halves.pixel(1, 0)) + 10);
+
+    EXPECT_EQ(run({"--table", table(), "--image", image, "--image-width", "53", "-o", page, picture}).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(image)).width(), 53);
+    file("page.png", "old");  // a width the page cannot be drawn at leaves the old file as it was
+    result = run({"--table", table(), "--image", image, "--image-width", "123", "-o", page, picture});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "moza-convert: cannot draw '" + image + "': a picture of the page must be 1 to 122 pixels wide, not 123\n");
+    EXPECT_EQ(moza::ReadWholeFile(image).value(), "old");
+
+    // Only the picture: the page is made in the temporary folder and goes.
+    fs::remove(page);
+    fs::create_directory(m_folder / "tmp");
+    result = run({"--table", table(), "--image", image, "--no-page", picture}, "TMPDIR=" + shellQuoted((m_folder / "tmp").string()) + " ");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, image + "\n");
+    EXPECT_TRUE(pages().empty());
+    EXPECT_EQ(QImage(QString::fromStdString(image)).width(), 122);
+}
+
 TEST_F(MozaConvertTest, OneFailingPictureDoesNotStopTheOthers) {
     const fs::path out = m_folder / "pages";
     const std::vector<std::string> arguments = {"--table", table(), "-o", out.string() + "/", file("bad.jpg", "x"),
