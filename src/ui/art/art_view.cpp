@@ -85,10 +85,7 @@ void ArtView::fitToView() {
     applyView(zoom::ClampScale(fitScale(), fitScale()), {});
 }
 
-ArtViewState ArtView::viewState() const {
-    const QPointF middle = QRectF(viewport()->rect()).center();
-    return {m_scale, (QPointF(m_scroll) + middle) / m_scale, m_fitted};
-}
+ArtViewState ArtView::viewState() const { return {m_scale, QPointF(m_scroll) / m_scale, m_fitted}; }
 
 void ArtView::restoreView(const ArtViewState& state) {
     if (!m_page) return;
@@ -98,7 +95,7 @@ void ArtView::restoreView(const ArtViewState& state) {
     }
     const double target = zoom::ClampScale(state.scale, fitScale());
     m_fitted = false;
-    applyView(target, state.center * target - QRectF(viewport()->rect()).center());
+    applyView(target, state.topLeft * target);
 }
 
 void ArtView::zoomTo(double scale, QPointF anchor) {

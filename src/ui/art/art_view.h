@@ -19,7 +19,7 @@ QString ZoomFigure(double scale);
 /// Where a view stood on its page: enough to come back to the same zoom and place.
 struct ArtViewState {
     double scale = 1.0;
-    QPointF center;  // the page point in the middle of the view
+    QPointF topLeft;  // the page point at the view's top-left corner
     bool fitted = true;
 };
 

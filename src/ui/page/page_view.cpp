@@ -122,8 +122,8 @@ void PageView::pageRead() {
     }
     m_page = reading->loaded.page;
     m_art->showPage(reading->loaded);
-    if (m_path == m_leftPath) m_art->restoreView(m_leftView);
     showPart(m_art);
+    if (m_path == m_leftPath) m_art->restoreView(m_leftView);  // shown first: its size is settled
     emit stateChanged();
     emit pageShown();
     // The masks 1:1 and the zoom steps next to it need, drawn meanwhile so that those draw at once.
