@@ -251,6 +251,14 @@ The whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.</so
         <source>The browser engine stopped showing this page: %1.</source>
         <translation>ブラウザエンジンがこのページの表示を止めました。%1。</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>The browser engine is laying out the page (%1 %)...</source>
+        <translation>ブラウザエンジンがページをレイアウトしています (%1 %)...</translation>
+    </message>
 </context>
 <context>
     <name>moza::ui::FrmMain</name>
@@ -323,6 +331,10 @@ The whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.</so
     <message>
         <source>Reading the page...</source>
         <translation>ページを読み込んでいます...</translation>
+    </message>
+    <message>
+        <source>it was stopped before the page was laid out</source>
+        <translation>ページのレイアウトが終わる前に中止されました</translation>
     </message>
 </context>
 </TS>

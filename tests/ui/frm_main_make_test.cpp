@@ -63,8 +63,11 @@ TEST_F(FrmMainMakeTest, AMakeWritesThePageAndShowsItFittedInTheArtViewOrTheBrows
     if (kHasBrowserEngine) {
         QSignalSpy loaded(view()->browser(), &BrowserView::pageLoaded);
         inBrowser->trigger();
-        EXPECT_EQ(view()->currentWidget(), view()->browser());
+        // The engine's view shows once the page is there (no flash of the one before), its
+        // progress meanwhile.
+        EXPECT_EQ(view()->currentWidget()->objectName(), QStringLiteral("EngineNotice"));
         ASSERT_TRUE(loaded.wait(30000));
+        EXPECT_EQ(view()->currentWidget(), view()->browser());
         inBrowser->trigger();
         EXPECT_EQ(view()->currentWidget(), art);
     }

@@ -90,8 +90,22 @@ void PreparePageEngine() {
 }
 
 BrowserView::BrowserView(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new QWebEnginePage(pageEngine().profile, this));
+    usePage();
     connect(this, &QWebEngineView::loadFinished, this, &BrowserView::pageLoaded);
+    connect(this, &QWebEngineView::loadProgress, this, &BrowserView::progressed);
+}
+
+void BrowserView::releasePage() {
+    // Loading nothing keeps the render process and its gigabytes for a large page; a page of its
+    // own ends with its render process.
+    QWebEnginePage* old = page();
+    old->triggerAction(QWebEnginePage::Stop);
+    usePage();
+    delete old;
+}
+
+void BrowserView::usePage() {
+    setPage(new QWebEnginePage(pageEngine().profile, this));
     connect(page(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                 if (status == QWebEnginePage::NormalTerminationStatus) return;

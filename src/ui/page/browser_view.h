@@ -46,13 +46,24 @@ public:
     /// The program's data folder, whose fixed pages may use the pictures and style sheets beside
     /// them.
     static void setDataFolder(const QString& folder);
+    /// Stops loading the page and lets go of it and of all the memory the engine held for it (its
+    /// render process ends); the view is blank until the next showFile().
+    void releasePage();
 
 signals:
     /// The page given to showFile() has been loaded (or has failed to load) and is on screen.
     void pageLoaded();
+    /// `percent` of the page given to showFile() has been loaded (not sent by the plain pane).
+    void progressed(int percent);
     /// The engine's render process ended while showing a page (it crashed, was killed or ran out
     /// of memory): the view is blank until the page is loaded again. `reason` says why, in words.
     void engineStopped(const QString& reason);
+
+#if MOZA_WITH_WEBENGINE
+private:
+    /// Gives the view a new page of the program's profile, watched for its render process.
+    void usePage();
+#endif
 };
 
 }  // namespace moza::ui

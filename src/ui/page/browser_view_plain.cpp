@@ -31,6 +31,8 @@ BrowserView::BrowserView(QWidget* parent) : QTextBrowser(parent) {
 
 void BrowserView::setDataFolder(const QString&) {}
 
+void BrowserView::releasePage() { clear(); }
+
 void BrowserView::showFile(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile()) {

@@ -52,8 +52,13 @@ PageView::PageView(QWidget* parent) : QStackedWidget(parent) {
         emit masksDrawn(masked->loaded.page, masked->masks);
     });
     connect(m_browser, &BrowserView::pageLoaded, this, [this] {
+        if (m_notice->isLoading()) showPart(m_browser);  // shown once there: no flash of the page before
         if (currentWidget() == m_browser) emit pageShown();
     });
+    connect(m_browser, &BrowserView::progressed, this, [this](int percent) {
+        if (m_notice->isLoading()) m_notice->setLoading(percent);
+    });
+    connect(m_notice, &EngineNotice::stopRequested, this, &PageView::stopBrowserPage);
     connect(m_browser, &BrowserView::engineStopped, this, &PageView::engineStopped);
     connect(m_notice, &EngineNotice::reloadRequested, this, &PageView::showBrowserPage);
     connect(m_notice, &EngineNotice::artRequested, this, [this] { showInBrowser(false); });
@@ -162,14 +167,31 @@ void PageView::showInBrowser(bool browser) {
 void PageView::showBrowserPage() {
     m_browserHoldsPage = looksLikePageFile(m_path);
     m_browser->showFile(m_path);
-    showPart(m_browser);
+    if (m_browserHoldsPage) {
+        // A page of Moza's may take the engine long: how far it has got, and a way out, meanwhile.
+        m_notice->setLoading(0);
+        showPart(m_notice);
+    } else {
+        showPart(m_browser);
+    }
+}
+
+void PageView::stopBrowserPage() {
+    m_notice->setReason(tr("it was stopped before the page was laid out"), hasArt());
+    releaseBrowserPage();
+    if (hasArt()) {
+        showPart(m_art);
+    } else {
+        showPart(m_notice);
+    }
+    emit stateChanged();
 }
 
 void PageView::releaseBrowserPage() {
     // A page of a million cells holds gigabytes in the engine: let it go once it is out of sight.
     if (!m_browserHoldsPage) return;
     m_browserHoldsPage = false;
-    m_browser->setHtml(QString());
+    m_browser->releasePage();
 }
 
 void PageView::engineStopped(const QString& reason) {

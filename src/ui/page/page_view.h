@@ -61,6 +61,8 @@ private:
     void showPart(QWidget* part);
     void showBrowserPage();
     void releaseBrowserPage();
+    /// Stops the browser engine loading a page: the art view shows it instead, where it can.
+    void stopBrowserPage();
     void readPage();
     void pageRead();
     void engineStopped(const QString& reason);
