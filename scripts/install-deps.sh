@@ -14,7 +14,7 @@ packages=(
   # glyph-table generator and the font it measures
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   # screenshots and checks without a display
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick openbox
   # the packages: icons, man pages, desktop-file checks, the .deb and its computed dependencies
   librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file
 )

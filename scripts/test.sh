@@ -34,3 +34,4 @@ bash scripts/test-windows-app.sh build/ci
 echo "Windows program, packages and Wine checks in $(($(seconds) - start)) s"
 
 ctest --preset ci -j 2
+bash scripts/check-viewer.sh build/ci
