@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
@@ -19,7 +18,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 #include <chrono>
 
 #include "common/atomic_file_writer.h"
@@ -35,6 +33,7 @@
 #include "ui/input_blocker.h"
 #include "ui/make_job.h"
 #include "ui/markup_box.h"
+#include "ui/open_externally.h"
 #include "ui/page/page_view.h"
 #include "picture/path_text.h"
 #include "ui/picture_drop.h"
@@ -422,13 +421,16 @@ void FrmMain::followInViewer() {
 
 void FrmMain::MN_VIEW_FOLDER_Click() {
     const QString folder = picture::ToText(m_paths.tempFolder());
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+    if (Status prepared = m_paths.prepareTempFolder(); !prepared) {  // before the first page, too
+        showFailure(tr("The folder of the made pages could not be opened."), prepared.error());
+        return;
+    }
+    OpenExternally(this, folder, [this, folder] {
         m_prompts->showFailure(this, tr("The folder of the made pages could not be opened."),
                                tr("No file manager was found, or it would not start."),
                                "'" + QDir::toNativeSeparators(folder) + "': no file manager was found, or it would not start");
-    }
+    });
 }
-
 void FrmMain::MN_VIEW_BROWSER_Click() {
     const bool browser = MN_VIEW_BROWSER->isChecked();
     const std::size_t cells = View->cellCount();
@@ -446,11 +448,11 @@ void FrmMain::MN_VIEW_BROWSER_Click() {
 
 void FrmMain::MN_VIEW_EXTERNAL_Click() {
     const QString page = QFileInfo(View->currentPath()).absoluteFilePath();
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+    OpenExternally(this, page, [this, page] {
         m_prompts->showFailure(this, tr("The page could not be opened in the default browser."),
                                tr("No default browser was found, or it would not start."),
                                "'" + QDir::toNativeSeparators(page) + "': no default browser was found, or it would not start");
-    }
+    });
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

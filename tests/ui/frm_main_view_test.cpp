@@ -83,5 +83,26 @@ TEST_F(FrmMainViewTest, SaveAsPictureWritesTheArtAtTheWidthAskedOrSaysWhyNot) {
     EXPECT_EQ(m_prompts->failures[0].what, QStringLiteral("ページの画像を保存できませんでした。"));
 }
 
+#ifndef _WIN32
+TEST_F(FrmMainViewTest, OpeningInTheDesktopsProgramsSaysWhenNoneStarts) {
+    // xdg-open as a system has it: one that hands the file over, one that finds no program.
+    const QString bin = subfolder(QStringLiteral("bin"));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+    for (const int status : {0, 3}) {
+        WriteFile(bin + QStringLiteral("/xdg-open"), QStringLiteral("#!/bin/sh\necho \"$1\" >>'%1/opened'\nexit %2\n").arg(bin).arg(status).toUtf8());
+        QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+        child("MN_VIEW_FOLDER")->trigger();
+        // The failure, when there is one, follows the opener's end: wait for both, within bounds.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_prompts->failures.size() == (status == 0 ? 0u : 1u) &&
+                                                  ReadBytes(bin + QStringLiteral("/opened")).starts_with(tempFolder().toStdString()) &&
+                                                  std::ranges::count(ReadBytes(bin + QStringLiteral("/opened")), '\n') == (status == 0 ? 1 : 2); }, 10000))
+            << ReadBytes(bin + QStringLiteral("/opened"));
+    }
+    qputenv("PATH", path);
+    EXPECT_EQ(m_prompts->failures[0].what, QStringLiteral("作成したページのフォルダーを開けませんでした。"));
+}
+#endif
+
 }  // namespace
 }  // namespace moza::ui::testing
