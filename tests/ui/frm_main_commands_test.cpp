@@ -42,7 +42,7 @@ TEST_F(FrmMainCommandsTest, SaveAsIsOfferedExactlyBetweenAMakeAndTheNextOpenAndK
          }, false},
         {[&] {
              QTest::keyClick(title, Qt::Key_Return);
-             QTRY_VERIFY_WITH_TIMEOUT(!m_window->isMaking(), 60000);
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isMaking(); }, 60000));
          }, true},
         {[this] { openThroughDialog(m_dir.filePath("gone.png")); }, false},
         {[this] { make(QStringLiteral("a?b")); }, false},  // a failed make

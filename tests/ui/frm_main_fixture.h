@@ -141,7 +141,7 @@ protected:
     void make(const QString& title = QStringLiteral("cat")) {
         child<QLineEdit>("TextTitle")->setText(title);
         child<QPushButton>("MakeButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!m_window->isMaking(), 60000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isMaking(); }, 60000));
     }
     /// The files in the temp folder.
     QStringList pageFiles() const { return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }

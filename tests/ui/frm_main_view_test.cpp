@@ -27,7 +27,7 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
     title->setFocus();
     QTest::keyClicks(title, QStringLiteral("band"));
     QTest::keyClick(title, Qt::Key_Return);  // the normal flow leaves the focus in the title box
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isMaking() && view()->hasArt(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isMaking() && view()->hasArt(); }, 60000));
     ArtView* pane = view()->artView();
     const double fitted = pane->scale();
     QTest::keyClick(title, Qt::Key_Plus, Qt::ControlModifier);
@@ -43,7 +43,7 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
     // 作成したページ comes back to where the view stood.
     child("MN_VIEW_START")->trigger();
     child("MN_VIEW_PAGE")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(view()->hasArt(), 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view()->hasArt(); }, 20000));
     EXPECT_DOUBLE_EQ(pane->scale(), before.scale);
     EXPECT_EQ(pane->viewState().topLeft, before.topLeft);
 
@@ -56,7 +56,7 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
     EXPECT_TRUE(viewer->artView()->isFitted());
     EXPECT_TRUE(viewer->statusText().contains(QStringLiteral("100 x 80 文字"))) << viewer->statusText().toStdString();
     make(QStringLiteral("second"));  // a new make shows there too
-    QTRY_VERIFY_WITH_TIMEOUT(viewer->artView()->page() != nullptr && viewer->artView()->page()->path == m_window->outputPath(), 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->artView()->page() != nullptr && viewer->artView()->page()->path == m_window->outputPath(); }, 20000));
     QTest::keyClick(viewer->artView(), Qt::Key_Escape);
     EXPECT_FALSE(viewer->isVisible());
 }
