@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
                                      : QStringLiteral(MOZA_PICTURES_DIR "/seeding_4000x3000.jpg");
     if (!QFileInfo::exists(picture)) {
         std::fprintf(stderr, "moza_main_window_bench: the photo %s is missing: give a picture as the argument, or "
-                             "put the test pictures in " MOZA_PICTURES_DIR "\n", qPrintable(picture));
+                             "put the test pictures in " MOZA_PICTURES_DIR " (or configure with "
+                             "-DMOZA_BENCH_PICTURES=<folder holding them>)\n", qPrintable(picture));
         return 1;
     }
 
