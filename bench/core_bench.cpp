@@ -35,7 +35,8 @@ const convert::WorkingImage& enlargedPhoto() {
     static convert::WorkingImage image = [] {
         Result<convert::WorkingImage> loaded = picture::LoadPicture(kPhoto);
         if (!loaded) {
-            missing("the 4000 x 3000 benchmark photo (the test pictures belong in " MOZA_PICTURES_DIR ")",
+            missing("the 4000 x 3000 benchmark photo (put the test pictures in " MOZA_PICTURES_DIR
+                    ", or configure with -DMOZA_BENCH_PICTURES=<folder holding them>)",
                     loaded.error().message);
         }
         loaded.value().EnlargeToBlocks();

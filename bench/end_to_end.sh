@@ -17,7 +17,7 @@ trap 'rm -rf "$out"' EXIT
 
 for name in seeding life; do
   picture="$pictures/${name}_4000x3000.jpg"
-  [[ -f "$picture" ]] || { echo "missing $picture" >&2; exit 1; }
+  [[ -f "$picture" ]] || { echo "bench/end_to_end.sh: the photo $picture is missing: put the 4000 x 3000 photos there or name their folder with MOZA_PICTURES=DIR" >&2; exit 1; }
   echo "== $name 4000 x 3000 =="
   hyperfine --warmup 2 --runs 15 -N --export-json "$out/$name.json" \
     -n djpeg "djpeg -bmp $picture" \

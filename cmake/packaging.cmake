@@ -1,4 +1,4 @@
-# Installing and packaging the two front ends.
+# Installing and packaging the two front ends (MOZA_BUILD_PACKAGING).
 #  - The system layout (`cmake --install`, the .deb): executables in bin/, the data folder in
 #    share/moza/data, with a desktop entry, icons, AppStream metainfo and man pages.
 #  - The portable program folder (component "portable", the .tar.gz): moza/ with the executables,
@@ -7,9 +7,19 @@ include(GNUInstallDirs)
 
 set(MOZA_APP_ID io.github.moza.Moza)
 set(MOZA_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
-find_program(MOZA_RSVG_CONVERT rsvg-convert REQUIRED)
-find_program(MOZA_HELP2MAN help2man REQUIRED)
-find_program(MOZA_GZIP gzip REQUIRED)
+
+# moza_require_program(<variable> <program> <Debian package>): stops the configure, naming the package,
+# when the program is not on the PATH.
+function(moza_require_program variable program package)
+  find_program(${variable} ${program})
+  if(NOT ${variable})
+    message(FATAL_ERROR "${program} is missing: MOZA_BUILD_PACKAGING needs it (Debian: apt install ${package}, "
+                        "or scripts/install-deps.sh); configure with -DMOZA_BUILD_PACKAGING=OFF to build without packages")
+  endif()
+endfunction()
+moza_require_program(MOZA_RSVG_CONVERT rsvg-convert librsvg2-bin)
+moza_require_program(MOZA_HELP2MAN help2man help2man)
+moza_require_program(MOZA_GZIP gzip gzip)
 
 # Icons at the usual hicolor sizes, drawn from one SVG.
 set(MOZA_DESKTOP_FILES)
@@ -57,8 +67,8 @@ install(DIRECTORY ${MOZA_PROGRAM_DIR}/data/ DESTINATION moza/data COMPONENT port
 install(DIRECTORY DESTINATION moza/temp COMPONENT portable EXCLUDE_FROM_ALL)
 
 if(MOZA_BUILD_TESTS)
-  find_program(MOZA_DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
-  find_program(MOZA_APPSTREAMCLI appstreamcli REQUIRED)
+  moza_require_program(MOZA_DESKTOP_FILE_VALIDATE desktop-file-validate desktop-file-utils)
+  moza_require_program(MOZA_APPSTREAMCLI appstreamcli appstream)
   add_test(NAME DesktopEntryIsValid COMMAND ${MOZA_DESKTOP_FILE_VALIDATE} ${MOZA_DIST_DIR}/linux/${MOZA_APP_ID}.desktop)
   add_test(NAME MetainfoIsValid
            COMMAND ${MOZA_APPSTREAMCLI} validate --no-net ${MOZA_GENERATED_DIR}/${MOZA_APP_ID}.metainfo.xml)

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  # the layout of changed lines (clang-format-diff)
+  clang-format
   # core and tests
   libgtest-dev libgmock-dev libbenchmark-dev
   # desktop program and picture decoding

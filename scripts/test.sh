@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: installs missing packages, builds with warnings as errors, makes the packages
-# and checks them installed and unpacked, fuzzes the character-table reader, the page reader and
-# the picture loader briefly, runs the core and command-line tests under the address and undefined-behaviour
+# Runs every test: installs missing packages, checks the layout of the C++ lines changed since main
+# (scripts/check-format.sh), builds with warnings as errors, makes the packages and checks them
+# installed and unpacked, fuzzes the character-table reader, the page reader and the picture loader
+# briefly, runs the core and command-line tests under the address and undefined-behaviour
 # sanitizers, runs the core's tests built for Windows under Wine, builds the whole program for
 # Windows with its packages and tries them under Wine, then runs every test of the optimised
 # build. A failing test's whole output reaches the log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export MOZA_WITH_WINDOWS=1  # one round of package installs for everything below
+bash scripts/install-deps.sh
+bash scripts/check-format.sh
 bash scripts/build.sh ci
 
 seconds() { date +%s; }

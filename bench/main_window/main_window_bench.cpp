@@ -68,8 +68,10 @@ int main(int argc, char** argv) {
     const QString picture = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                      : QStringLiteral(MOZA_PICTURES_DIR "/seeding_4000x3000.jpg");
     if (!QFileInfo::exists(picture)) {
-        std::fprintf(stderr, "moza_main_window_bench: the photo %s is missing: give a picture as the argument, or "
-                             "put the test pictures in " MOZA_PICTURES_DIR "\n", qPrintable(picture));
+        std::fprintf(stderr,
+                     "moza_main_window_bench: the photo %s is missing: give a picture as the argument, put the test "
+                     "pictures in %s, or configure with -DMOZA_BENCH_PICTURES=<folder holding them>\n",
+                     qPrintable(picture), MOZA_PICTURES_DIR);
         return 1;
     }
 
