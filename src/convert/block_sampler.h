@@ -41,13 +41,19 @@ namespace detail {
 extern const std::array<std::int16_t, 766> kLevelBySum;
 }  // namespace detail
 
-/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine
-/// pixels' levels row by row and each channel's floor average.
-inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int blockColumn) {
-    BlockSample sample;
+/// A block's nine levels packed (glyph::PackPattern) and each channel's floor average: what
+/// SampleBlock measures, in the form the composer looks glyphs up by.
+struct PackedBlockSample {
+    glyph::PackedPattern levels = 0;
     int red = 0;
     int green = 0;
     int blue = 0;
+};
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks, its levels
+/// packed. Levels are 0 to 10, so they always pack whole.
+inline PackedBlockSample SamplePackedBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    PackedBlockSample sample;
     for (int dy = 0; dy < 3; ++dy) {
         const ColorValue* pixels = image.row(3 * blockRow + dy) + 3 * blockColumn;
         for (int dx = 0; dx < 3; ++dx) {
@@ -55,17 +61,24 @@ inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int bloc
             const int r = static_cast<int>(v & 255u);
             const int g = static_cast<int>((v >> 8) & 255u);
             const int b = static_cast<int>((v >> 16) & 255u);
-            red += r;
-            green += g;
-            blue += b;
-            sample.pattern[static_cast<std::size_t>(3 * dy + dx)] =
-                detail::kLevelBySum[static_cast<std::size_t>(r + g + b)];
+            sample.red += r;
+            sample.green += g;
+            sample.blue += b;
+            sample.levels = (sample.levels << 4) |
+                            static_cast<glyph::PackedPattern>(detail::kLevelBySum[static_cast<std::size_t>(r + g + b)]);
         }
     }
-    sample.red = red / 9;
-    sample.green = green / 9;
-    sample.blue = blue / 9;
+    sample.red /= 9;
+    sample.green /= 9;
+    sample.blue /= 9;
     return sample;
+}
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine
+/// pixels' levels row by row and each channel's floor average.
+inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    const PackedBlockSample packed = SamplePackedBlock(image, blockRow, blockColumn);
+    return {glyph::UnpackPattern(packed.levels), packed.red, packed.green, packed.blue};
 }
 
 }  // namespace moza::convert

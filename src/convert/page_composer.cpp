@@ -18,6 +18,7 @@
 #include "convert/block_sampler.h"
 #include "convert/cp932.h"
 #include "convert/page_markup.h"
+#include "glyph/glyph_cache.h"
 
 namespace moza::convert {
 namespace {
@@ -49,22 +50,12 @@ char* putHex(char* out, int byte) {
     return out + 2;
 }
 
-/// Four bits per level: a key for the last pattern seen, so runs of equal blocks skip the lookup.
-/// Levels measured from pixels are 0 to 10.
-std::uint64_t patternKey(const glyph::DarknessPattern& pattern) {
-    std::uint64_t key = 0;
-    for (glyph::Level level : pattern) key = (key << 4) | static_cast<std::uint64_t>(level);
-    return key;
-}
-
 /// Writes one block row of cells at `out`; returns the end.
-char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode, int blockRow) {
+char* composeRow(char* out, const WorkingImage& image, glyph::GlyphCache& glyphs, ColorMode mode, int blockRow) {
     const int columns = image.blockColumns();
-    std::uint64_t lastKey = ~std::uint64_t{0};
-    glyph::CharCode lastCode = 0;
     out = put(out, kRowStart);
     for (int c = 0; c < columns; ++c) {
-        const BlockSample sample = SampleBlock(image, blockRow, c);
+        const PackedBlockSample sample = SamplePackedBlock(image, blockRow, c);
         out = put(out, kCellStart);
         if (mode == ColorMode::Web) {
             out = putHex(out, sample.red);
@@ -74,12 +65,7 @@ char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& 
             out = put(out, kMonoColor);
         }
         out = put(out, kTagEnd);
-        const std::uint64_t key = patternKey(sample.pattern);
-        if (key != lastKey) {
-            lastKey = key;
-            lastCode = table.FindGlyph(sample.pattern);
-        }
-        out = PutCharCode(out, lastCode);
+        out = PutCharCode(out, glyphs.FindGlyph(sample.levels));
         out = put(out, kCellEnd);
     }
     return put(out, kRowEnd);
@@ -92,13 +78,13 @@ struct Band {
 };
 
 /// Composes a band into `bytes`, reusing its memory.
-void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, const glyph::GlyphTable& table,
+void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, glyph::GlyphCache& glyphs,
                  ColorMode mode) {
     const std::size_t rowMaxBytes =
         kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(image.blockColumns()) * kCellMaxBytes;
     bytes.resize(rowMaxBytes * static_cast<std::size_t>(band.end - band.first));
     char* out = bytes.data();
-    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, table, mode, r);
+    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, glyphs, mode, r);
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
 }
 
@@ -108,9 +94,10 @@ using BandSink = std::function<bool(const Band&, std::string_view)>;
 bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, const glyph::GlyphTable& table,
                    ColorMode mode, const BandSink& deliver) {
     std::string bytes;
+    glyph::GlyphCache glyphs(table);
     bool delivered = true;
     for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-        composeBand(bands[b], bytes, image, table, mode);
+        composeBand(bands[b], bytes, image, glyphs, mode);
         delivered = deliver(bands[b], bytes);
     }
     return delivered;
@@ -135,13 +122,14 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
 
     auto worker = [&] {
         try {
+            glyph::GlyphCache glyphs(table);  // one per thread
             for (;;) {
                 std::unique_lock lock(mutex);
                 changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
                 if (stop || nextToCompose >= bands.size()) return;
                 const std::size_t b = nextToCompose++;
                 lock.unlock();
-                composeBand(bands[b], buffers[b % window], image, table, mode);
+                composeBand(bands[b], buffers[b % window], image, glyphs, mode);
                 lock.lock();
                 ready[b] = 1;
                 changed.notify_all();

@@ -1,70 +1,100 @@
-// GlyphTable: a trie along ProbeOrder whose nodes remember the first record that reached them.
+// GlyphTable: a trie along ProbeOrder, laid out breadth first, whose nodes remember the first
+// record that reached them.
 #include "glyph/glyph_table.h"
 
+#include <algorithm>
 #include <cassert>
+#include <numeric>
 
 namespace moza::glyph {
+namespace {
+
+constexpr int kCountedLevels = 11;  // levels 0 to 10 are split by counting; others by sorting
+
+std::uint64_t edgeKey(std::uint32_t node, Level level) {
+    return (static_cast<std::uint64_t>(node) << 16) | static_cast<std::uint16_t>(level);
+}
+
+/// Records [begin, end) of a sorting order: the records that share one node's prefix.
+struct Group {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+};
+
+/// Copies order[begin, end) into sorted[begin, end) ordered by `levelOf`, stably, so records of
+/// one level stay in file order.
+template <typename LevelOf>
+void splitByLevel(const std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& sorted, Group group,
+                  const LevelOf& levelOf) {
+    std::uint32_t counts[kCountedLevels + 1] = {};
+    for (std::uint32_t i = group.begin; i < group.end; ++i) {
+        const Level level = levelOf(order[i]);
+        if (level < 0 || level >= kCountedLevels) {
+            std::copy(order.begin() + group.begin, order.begin() + group.end, sorted.begin() + group.begin);
+            std::stable_sort(sorted.begin() + group.begin, sorted.begin() + group.end,
+                             [&](std::uint32_t a, std::uint32_t b) { return levelOf(a) < levelOf(b); });
+            return;
+        }
+        ++counts[level + 1];
+    }
+    counts[0] = group.begin;
+    for (int l = 1; l <= kCountedLevels; ++l) counts[l] += counts[l - 1];
+    for (std::uint32_t i = group.begin; i < group.end; ++i) sorted[counts[levelOf(order[i])]++] = order[i];
+}
+
+}  // namespace
 
 GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(records)) {
     assert(m_records.size() <= static_cast<std::size_t>(kMaxCharCount));
-    if (m_records.empty()) {
-        return;
-    }
-    // Records go in in file order, so each node keeps the Code of the earliest record whose
-    // leading probe levels lead to it: exactly the tie-break of the matching rule.
-    m_nodes.reserve(m_records.size() * 4 + 1);
-    m_nodes.push_back(Node{m_records.front().Code});
-    for (const CharRecord& record : m_records) {
-        std::int32_t node = 0;
-        for (int position : ProbeOrder) {
-            const Level level = record.Pattern[static_cast<std::size_t>(position)];
-            std::int32_t next = childOf(node, level);
-            if (next == kNone) {
-                next = addChild(node, level, record.Code);
+    if (m_records.empty()) return;
+    // Depth by depth, each node's records are split by their level at the next probe position,
+    // stably, so every group stays in file order and its first record is the earliest one with
+    // its prefix: exactly the tie-break of the matching rule.
+    const auto count = static_cast<std::uint32_t>(m_records.size());
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), 0u);
+    std::vector<std::uint32_t> sorted(count);
+    std::vector<Group> groups{{0, count}};  // the groups of the current depth's nodes, in node order
+    std::vector<Group> next;
+    m_nodes.reserve(static_cast<std::size_t>(count) * 3);
+    m_nodes.push_back(Node{0, m_records.front().Code});
+    std::uint32_t depthStart = 0;  // the current depth's first node
+    std::vector<Level> levels(count);  // each record's level at the current position, read in order once
+    for (const int position : ProbeOrder) {
+        for (std::uint32_t r = 0; r < count; ++r) levels[r] = m_records[r].Pattern[static_cast<std::size_t>(position)];
+        const auto levelOf = [&levels](std::uint32_t record) { return levels[record]; };
+        next.clear();
+        for (std::uint32_t g = 0; g < groups.size(); ++g) {
+            splitByLevel(order, sorted, groups[g], levelOf);
+            const std::uint32_t parent = depthStart + g;
+            for (std::uint32_t first = groups[g].begin; first < groups[g].end;) {
+                const Level level = levelOf(sorted[first]);
+                std::uint32_t last = first + 1;
+                while (last < groups[g].end && levelOf(sorted[last]) == level) ++last;
+                const auto child = static_cast<std::uint32_t>(m_nodes.size());
+                m_nodes.push_back(Node{0, m_records[sorted[first]].Code});
+                std::uint32_t& children = m_nodes[parent].children;
+                if (level >= 0 && level < kDirectLevels) {
+                    // Children are added in level order, so the lowest comes first.
+                    if ((children & ((1u << kDirectLevels) - 1u)) == 0) children = child << kDirectLevels;
+                    children |= 1u << level;
+                } else {
+                    m_otherEdges.emplace(edgeKey(parent, level), child);
+                }
+                next.push_back({first, last});
+                first = last;
             }
-            node = next;
         }
+        depthStart += static_cast<std::uint32_t>(groups.size());
+        groups.swap(next);
+        order.swap(sorted);
     }
 }
 
-CharCode GlyphTable::FindGlyph(const DarknessPattern& pattern) const {
-    assert(!m_nodes.empty() && "FindGlyph needs a table with at least one record");
-    std::int32_t node = 0;
-    for (int position : ProbeOrder) {
-        const std::int32_t next = childOf(node, pattern[static_cast<std::size_t>(position)]);
-        if (next == kNone) {
-            break;  // the best records agreed up to here; the earliest of them is remembered
-        }
-        node = next;
-    }
-    return m_nodes[static_cast<std::size_t>(node)].firstCode;
-}
-
-std::int32_t GlyphTable::childOf(std::int32_t node, Level level) const {
-    if (level >= 0 && level < kDirectLevels) {
-        return m_nodes[static_cast<std::size_t>(node)].child[level];
-    }
-    if (m_otherEdges.empty()) {
-        return kNone;
-    }
+std::uint32_t GlyphTable::otherChild(std::uint32_t node, Level level) const {
+    if (m_otherEdges.empty()) return kNone;
     const auto found = m_otherEdges.find(edgeKey(node, level));
     return found == m_otherEdges.end() ? kNone : found->second;
-}
-
-std::int32_t GlyphTable::addChild(std::int32_t node, Level level, CharCode code) {
-    const auto added = static_cast<std::int32_t>(m_nodes.size());
-    m_nodes.push_back(Node{code});
-    if (level >= 0 && level < kDirectLevels) {
-        m_nodes[static_cast<std::size_t>(node)].child[level] = added;
-    } else {
-        m_otherEdges.emplace(edgeKey(node, level), added);
-    }
-    return added;
-}
-
-std::uint64_t GlyphTable::edgeKey(std::int32_t node, Level level) {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(node)) << 16) |
-           static_cast<std::uint16_t>(level);
 }
 
 }  // namespace moza::glyph
