@@ -50,28 +50,32 @@ struct PackedBlockSample {
     int blue = 0;
 };
 
-/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks, its levels
-/// packed. Levels are 0 to 10, so they always pack whole.
-inline PackedBlockSample SamplePackedBlock(const WorkingImage& image, int blockRow, int blockColumn) {
-    PackedBlockSample sample;
-    for (int dy = 0; dy < 3; ++dy) {
-        const ColorValue* pixels = image.row(3 * blockRow + dy) + 3 * blockColumn;
+/// Samples the block whose three rows of three pixels start at `rows[0]`, `rows[1]` and `rows[2]`,
+/// its levels packed. Levels are 0 to 10, so they always pack whole.
+inline PackedBlockSample SamplePackedBlock(const ColorValue* const (&rows)[3]) {
+    glyph::PackedPattern levels = 0;
+    std::uint32_t redBlue = 0;  // red in the low 16 bits, blue in the high: nine bytes never carry over
+    std::uint32_t green = 0;
+    for (const ColorValue* pixels : rows) {
         for (int dx = 0; dx < 3; ++dx) {
             const ColorValue v = pixels[dx];
-            const int r = static_cast<int>(v & 255u);
-            const int g = static_cast<int>((v >> 8) & 255u);
-            const int b = static_cast<int>((v >> 16) & 255u);
-            sample.red += r;
-            sample.green += g;
-            sample.blue += b;
-            sample.levels = (sample.levels << 4) |
-                            static_cast<glyph::PackedPattern>(detail::kLevelBySum[static_cast<std::size_t>(r + g + b)]);
+            redBlue += v & 0x00FF00FFu;
+            green += (v >> 8) & 255u;
+            const std::uint32_t sum = (v & 255u) + ((v >> 8) & 255u) + ((v >> 16) & 255u);
+            levels = (levels << 4) | static_cast<glyph::PackedPattern>(detail::kLevelBySum[sum]);
         }
     }
-    sample.red /= 9;
-    sample.green /= 9;
-    sample.blue /= 9;
-    return sample;
+    return {levels, static_cast<int>((redBlue & 0xFFFFu) / 9), static_cast<int>(green / 9),
+            static_cast<int>((redBlue >> 16) / 9)};
+}
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks, its levels
+/// packed.
+inline PackedBlockSample SamplePackedBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    const ColorValue* const rows[3] = {image.row(3 * blockRow) + 3 * blockColumn,
+                                       image.row(3 * blockRow + 1) + 3 * blockColumn,
+                                       image.row(3 * blockRow + 2) + 3 * blockColumn};
+    return SamplePackedBlock(rows);
 }
 
 /// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine

@@ -53,9 +53,11 @@ char* putHex(char* out, int byte) {
 /// Writes one block row of cells at `out`; returns the end.
 char* composeRow(char* out, const WorkingImage& image, glyph::GlyphCache& glyphs, ColorMode mode, int blockRow) {
     const int columns = image.blockColumns();
+    const ColorValue* rows[3] = {image.row(3 * blockRow), image.row(3 * blockRow + 1), image.row(3 * blockRow + 2)};
     out = put(out, kRowStart);
     for (int c = 0; c < columns; ++c) {
-        const PackedBlockSample sample = SamplePackedBlock(image, blockRow, c);
+        const PackedBlockSample sample = SamplePackedBlock(rows);
+        for (const ColorValue*& row : rows) row += 3;
         out = put(out, kCellStart);
         if (mode == ColorMode::Web) {
             out = putHex(out, sample.red);

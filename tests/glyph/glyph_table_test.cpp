@@ -64,11 +64,13 @@ TEST(GlyphTableTest, TheIndexAndTheCacheAgreeWithAPlainScanOnRandomTables) {
             } else {
                 for (Level& l : records[i].Pattern) l = static_cast<Level>(level(random));
             }
-            records[i].Code = static_cast<CharCode>(i);
+            records[i].Code = static_cast<CharCode>(static_cast<std::uint32_t>(i) * 2654435761u);  // distinct, any size
         }
         const GlyphTable table(records);
         GlyphCache cache(table, 3);  // eight entries: patterns keep pushing each other out
         const int patterns = std::min(20000, 40'000'000 / c.records);
+        const DarknessPattern fifteens = UniformRecord(15, 0).Pattern;  // the one pattern an empty entry could match
+        EXPECT_EQ(cache.FindGlyph(fifteens), testing::PlainFindGlyph(records, fifteens)) << c.what;
         for (int n = 0; n < patterns; ++n) {
             DarknessPattern pattern;
             if (n % 3 == 0) {
