@@ -88,6 +88,25 @@ void BM_ParseCharData(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseCharData)->Unit(benchmark::kMillisecond);
 
+void BM_IndexCharData(benchmark::State& state) {
+    const Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);
+    if (!text) missing("the shipped character table", text.error().message);
+    const std::vector<glyph::CharRecord> records = glyph::ParseCharData(text.value(), "char.csv", {}).value();
+    for (auto _ : state) {
+        glyph::GlyphTable table(records);
+        benchmark::DoNotOptimize(table.empty());
+    }
+}
+BENCHMARK(BM_IndexCharData)->Unit(benchmark::kMillisecond);
+
+void BM_ReadCharData(benchmark::State& state) {
+    for (auto _ : state) {
+        Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);
+        benchmark::DoNotOptimize(text.ok());
+    }
+}
+BENCHMARK(BM_ReadCharData)->Unit(benchmark::kMillisecond);
+
 void BM_QtDecodeOnly(benchmark::State& state) {
     for (auto _ : state) {
         QImageReader reader(QString::fromStdString(kPhoto));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <numeric>
+#include <utility>
 
 namespace moza::glyph {
 namespace {
@@ -26,6 +27,14 @@ struct Group {
 template <typename LevelOf>
 void splitByLevel(const std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& sorted, Group group,
                   const LevelOf& levelOf) {
+    if (group.end - group.begin <= 16) {  // small groups, most of them: an insertion sort
+        for (std::uint32_t i = group.begin; i < group.end; ++i) {
+            std::uint32_t j = i;
+            for (; j > group.begin && levelOf(sorted[j - 1]) > levelOf(order[i]); --j) sorted[j] = sorted[j - 1];
+            sorted[j] = order[i];
+        }
+        return;
+    }
     std::uint32_t counts[kCountedLevels + 1] = {};
     for (std::uint32_t i = group.begin; i < group.end; ++i) {
         const Level level = levelOf(order[i]);
@@ -47,6 +56,79 @@ void splitByLevel(const std::vector<std::uint32_t>& order, std::vector<std::uint
 GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(records)) {
     assert(m_records.size() <= static_cast<std::size_t>(kMaxCharCount));
     if (m_records.empty()) return;
+    m_nodes.reserve(m_records.size() * 2);
+    m_nodes.push_back(Node{0, m_records.front().Code});
+    const bool packs = std::all_of(m_records.begin(), m_records.end(), [](const CharRecord& r) { return FitsPacked(r.Pattern); });
+    if (packs) {
+        buildFromSortedKeys();
+    } else {
+        buildBySplitting();
+    }
+}
+
+void GlyphTable::addChild(std::uint32_t parent, Level level, CharCode code) {
+    const auto child = static_cast<std::uint32_t>(m_nodes.size());
+    m_nodes.push_back(Node{0, code});
+    std::uint32_t& children = m_nodes[parent].children;
+    if (level >= 0 && level < kDirectLevels) {
+        // Children are added in level order, so the lowest comes first.
+        if ((children & ((1u << kDirectLevels) - 1u)) == 0) children = child << kDirectLevels;
+        children |= 1u << level;
+    } else {
+        m_otherEdges.emplace(edgeKey(parent, level), child);
+    }
+}
+
+void GlyphTable::buildFromSortedKeys() {
+    // Each record's levels in probe order, four bits each, above its index: sorted, the records
+    // of every trie node stand together, its children's in level order.
+    constexpr int kIndexBits = 15;
+    constexpr std::uint64_t kIndexMask = (std::uint64_t{1} << kIndexBits) - 1;
+    const std::size_t count = m_records.size();
+    std::vector<std::uint64_t> keys(count);
+    for (std::size_t r = 0; r < count; ++r) {
+        std::uint64_t key = 0;
+        for (const int position : ProbeOrder) key = (key << 4) | static_cast<std::uint64_t>(m_records[r].Pattern[static_cast<std::size_t>(position)]);
+        keys[r] = (key << kIndexBits) | r;
+    }
+    // Sorted by pattern twelve bits at a time, stably: records of one pattern stay in file order.
+    std::vector<std::uint64_t> scratch(count);
+    std::vector<std::uint32_t> starts(std::size_t{1} << 12);
+    for (int shift = kIndexBits; shift < kIndexBits + 36; shift += 12) {
+        std::fill(starts.begin(), starts.end(), 0u);
+        for (const std::uint64_t key : keys) ++starts[(key >> shift) & 0xFFFu];
+        std::uint32_t start = 0;
+        for (std::uint32_t& bucket : starts) start += std::exchange(bucket, start);
+        for (const std::uint64_t key : keys) scratch[starts[(key >> shift) & 0xFFFu]++] = key;
+        keys.swap(scratch);
+    }
+    std::vector<Group> groups{{0, static_cast<std::uint32_t>(count)}};
+    std::vector<Group> next;
+    std::uint32_t depthStart = 0;
+    for (int depth = 0; depth < 9; ++depth) {
+        const int shift = kIndexBits + 4 * (8 - depth);
+        next.clear();
+        for (std::uint32_t g = 0; g < groups.size(); ++g) {
+            if (groups[g].end - groups[g].begin == 1) continue;  // see buildBySplitting
+            for (std::uint32_t first = groups[g].begin; first < groups[g].end;) {
+                // Sorted by pattern only: a prefix's first record is not always its earliest.
+                const std::uint64_t level = (keys[first] >> shift) & 15u;
+                std::uint64_t earliest = keys[first] & kIndexMask;
+                std::uint32_t last = first + 1;
+                for (; last < groups[g].end && ((keys[last] >> shift) & 15u) == level; ++last) {
+                    earliest = std::min(earliest, keys[last] & kIndexMask);
+                }
+                addChild(depthStart + g, static_cast<Level>(level), m_records[earliest].Code);
+                next.push_back({first, last});
+                first = last;
+            }
+        }
+        depthStart += static_cast<std::uint32_t>(groups.size());
+        groups.swap(next);
+    }
+}
+
+void GlyphTable::buildBySplitting() {
     // Depth by depth, each node's records are split by their level at the next probe position,
     // stably, so every group stays in file order and its first record is the earliest one with
     // its prefix: exactly the tie-break of the matching rule.
@@ -56,8 +138,6 @@ GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(re
     std::vector<std::uint32_t> sorted(count);
     std::vector<Group> groups{{0, count}};  // the groups of the current depth's nodes, in node order
     std::vector<Group> next;
-    m_nodes.reserve(static_cast<std::size_t>(count) * 3);
-    m_nodes.push_back(Node{0, m_records.front().Code});
     std::uint32_t depthStart = 0;  // the current depth's first node
     std::vector<Level> levels(count);  // each record's level at the current position, read in order once
     for (const int position : ProbeOrder) {
@@ -65,22 +145,15 @@ GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(re
         const auto levelOf = [&levels](std::uint32_t record) { return levels[record]; };
         next.clear();
         for (std::uint32_t g = 0; g < groups.size(); ++g) {
-            splitByLevel(order, sorted, groups[g], levelOf);
             const std::uint32_t parent = depthStart + g;
+            // A node reached by one record answers that record whatever follows: it needs no children.
+            if (groups[g].end - groups[g].begin == 1) continue;
+            splitByLevel(order, sorted, groups[g], levelOf);
             for (std::uint32_t first = groups[g].begin; first < groups[g].end;) {
                 const Level level = levelOf(sorted[first]);
                 std::uint32_t last = first + 1;
                 while (last < groups[g].end && levelOf(sorted[last]) == level) ++last;
-                const auto child = static_cast<std::uint32_t>(m_nodes.size());
-                m_nodes.push_back(Node{0, m_records[sorted[first]].Code});
-                std::uint32_t& children = m_nodes[parent].children;
-                if (level >= 0 && level < kDirectLevels) {
-                    // Children are added in level order, so the lowest comes first.
-                    if ((children & ((1u << kDirectLevels) - 1u)) == 0) children = child << kDirectLevels;
-                    children |= 1u << level;
-                } else {
-                    m_otherEdges.emplace(edgeKey(parent, level), child);
-                }
+                addChild(parent, level, m_records[sorted[first]].Code);
                 next.push_back({first, last});
                 first = last;
             }

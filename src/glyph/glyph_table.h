@@ -64,6 +64,12 @@ private:
     };
 
     std::uint32_t otherChild(std::uint32_t node, Level level) const;
+    /// Appends a child of `parent` for `level`, reached first by a record of `code`.
+    void addChild(std::uint32_t parent, Level level, CharCode code);
+    /// Builds the trie below the root when every level is 0 to 15: one sort of packed patterns.
+    void buildFromSortedKeys();
+    /// Builds the trie below the root for any levels: records split position by position.
+    void buildBySplitting();
 
     std::vector<CharRecord> m_records;
     std::vector<Node> m_nodes;  // node 0 is the root
