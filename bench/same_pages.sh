@@ -14,14 +14,23 @@ trap 'rm -rf "$out"' EXIT
 
 compared=0; differ=0
 for picture in "$pictures"/* "$pictures"/odd/*; do
-  [[ -f "$picture" && "$picture" != *.md ]] || continue
+  [[ -f "$picture" && "$picture" != *.md && "$picture" != *.ppm ]] || continue
   for mode in colour mono; do
     flags=(-q --table "$table" -t page)
     [[ $mode == mono ]] && flags+=(-m)
-    "$old" "${flags[@]}" -o "$out/old.html" "$picture"
-    "$new" "${flags[@]}" -o "$out/new.html" "$picture"
+    rm -f "$out/old.html" "$out/new.html"
+    # A picture that fails must fail the same way, with the same message and no page.
+    oldStatus=0; newStatus=0
+    "$old" "${flags[@]}" -o "$out/old.html" "$picture" 2>"$out/old.err" || oldStatus=$?
+    "$new" "${flags[@]}" -o "$out/new.html" "$picture" 2>"$out/new.err" || newStatus=$?
     compared=$((compared + 1))
-    if cmp -s "$out/old.html" "$out/new.html"; then
+    if [[ $oldStatus -ne 0 || $newStatus -ne 0 ]]; then
+      if [[ $oldStatus -eq $newStatus && ! -e "$out/old.html" && ! -e "$out/new.html" ]] && cmp -s "$out/old.err" "$out/new.err"; then
+        echo "same     $mode $(basename "$picture") (both fail: $(head -c 100 "$out/new.err"))"
+      else
+        echo "DIFFERS  $mode $(basename "$picture") (exit $oldStatus and $newStatus)"; differ=$((differ + 1))
+      fi
+    elif cmp -s "$out/old.html" "$out/new.html"; then
       echo "same     $mode $(basename "$picture") ($(stat -c %s "$out/new.html") bytes)"
     else
       echo "DIFFERS  $mode $(basename "$picture")"; differ=$((differ + 1))
