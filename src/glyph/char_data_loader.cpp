@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -73,23 +74,27 @@ public:
     bool readPlainRecord(CharRecord& record) {
         if (!m_atLineStart) return false;
         const char* p = m_text.data() + m_pos;
-        const char* const end = m_text.data() + m_text.size();
+        const auto* const lineEnd = static_cast<const char*>(std::memchr(p, '\n', m_text.size() - m_pos));
+        if (lineEnd == nullptr) return false;
+        // Each step stops at a character that is no digit, minus or comma, so none passes the LF.
         std::int64_t values[10];
-        for (std::int64_t& value : values) {
-            const bool negative = p < end && *p == '-';
+        for (int v = 0; v < 10; ++v) {
+            if (v < 9 && static_cast<unsigned char>(*p - '0') < 10 && p[1] == ',') {  // a level of one digit, mostly
+                values[v] = *p - '0';
+                p += 2;
+                continue;
+            }
+            const bool negative = *p == '-';
             if (negative) ++p;
             const char* const digits = p;
-            value = 0;
-            while (p < end && *p >= '0' && *p <= '9' && p - digits <= 10) value = value * 10 + (*p++ - '0');
+            std::int64_t value = 0;
+            while (static_cast<unsigned char>(*p - '0') < 10 && p - digits <= 10) value = value * 10 + (*p++ - '0');
             if (p == digits || p - digits > 10) return false;
-            if (negative) value = -value;
-            if (&value != &values[9]) {
-                if (p == end || *p != ',') return false;
-                ++p;
-            }
+            values[v] = negative ? -value : value;
+            if (v < 9 && *p++ != ',') return false;
         }
-        if (p < end && *p == '\r') ++p;
-        if (p == end || *p != '\n') return false;
+        if (*p == '\r') ++p;
+        if (p != lineEnd) return false;
         for (int v = 0; v < 9; ++v) {
             if (values[v] < std::numeric_limits<Level>::min() || values[v] > std::numeric_limits<Level>::max()) return false;
             record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(values[v]);

@@ -66,7 +66,7 @@ GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(re
     }
 }
 
-void GlyphTable::addChild(std::uint32_t parent, Level level, CharCode code) {
+inline void GlyphTable::addChild(std::uint32_t parent, Level level, CharCode code) {
     const auto child = static_cast<std::uint32_t>(m_nodes.size());
     m_nodes.push_back(Node{0, code});
     std::uint32_t& children = m_nodes[parent].children;
@@ -104,6 +104,10 @@ void GlyphTable::buildFromSortedKeys() {
     }
     std::vector<Group> groups{{0, static_cast<std::uint32_t>(count)}};
     std::vector<Group> next;
+    groups.reserve(count);
+    next.reserve(count);
+    std::vector<CharCode> codes(count);  // read for every node: kept close together
+    for (std::size_t r = 0; r < count; ++r) codes[r] = m_records[r].Code;
     std::uint32_t depthStart = 0;
     for (int depth = 0; depth < 9; ++depth) {
         const int shift = kIndexBits + 4 * (8 - depth);
@@ -118,7 +122,7 @@ void GlyphTable::buildFromSortedKeys() {
                 for (; last < groups[g].end && ((keys[last] >> shift) & 15u) == level; ++last) {
                     earliest = std::min(earliest, keys[last] & kIndexMask);
                 }
-                addChild(depthStart + g, static_cast<Level>(level), m_records[earliest].Code);
+                addChild(depthStart + g, static_cast<Level>(level), codes[earliest]);
                 next.push_back({first, last});
                 first = last;
             }
