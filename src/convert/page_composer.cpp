@@ -93,10 +93,9 @@ void composeBand(const Band& band, std::string& bytes, const WorkingImage& image
 using BandSink = std::function<bool(const Band&, std::string_view)>;
 
 /// Composes the bands one after another on the calling thread, handing each to `deliver`.
-bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, const glyph::GlyphTable& table,
+bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, glyph::GlyphCache& glyphs,
                    ColorMode mode, const BandSink& deliver) {
     std::string bytes;
-    glyph::GlyphCache glyphs(table);
     bool delivered = true;
     for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
         composeBand(bands[b], bytes, image, glyphs, mode);
@@ -111,7 +110,7 @@ bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, co
 /// calling one) when the system will not start more. What a worker or `deliver` throws (no memory
 /// for a band) stops every worker and is thrown on once they have all ended.
 bool composeInParallel(const std::vector<Band>& bands, int threads, const WorkingImage& image,
-                       const glyph::GlyphTable& table, ColorMode mode, const BandSink& deliver) {
+                       glyph::GlyphCache& glyphs, ColorMode mode, const BandSink& deliver) {
     const std::size_t window = static_cast<std::size_t>(threads) * 2;
     std::vector<std::string> buffers(window);
     std::vector<char> ready(bands.size(), 0);
@@ -124,7 +123,6 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
 
     auto worker = [&] {
         try {
-            glyph::GlyphCache glyphs(table);  // one per thread
             for (;;) {
                 std::unique_lock lock(mutex);
                 changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
@@ -161,7 +159,7 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
         stopAndJoin();
         throw;
     }
-    if (pool.empty()) return composeInTurn(bands, image, table, mode, deliver);
+    if (pool.empty()) return composeInTurn(bands, image, glyphs, mode, deliver);
 
     bool delivered = true;
     try {
@@ -226,8 +224,9 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     };
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, static_cast<int>(bands.size()));
-    const bool delivered = threads <= 1 ? composeInTurn(bands, image, table, mode, deliver)
-                                        : composeInParallel(bands, threads, image, table, mode, deliver);
+    glyph::GlyphCache glyphs(table);  // shared by the threads: each pattern is looked up about once
+    const bool delivered = threads <= 1 ? composeInTurn(bands, image, glyphs, mode, deliver)
+                                        : composeInParallel(bands, threads, image, glyphs, mode, deliver);
     if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
 }

@@ -1,8 +1,9 @@
-// GlyphCache: FindGlyph's answers for the patterns seen lately, for one composing thread.
+// GlyphCache: FindGlyph's answers for the patterns seen lately, shared by the composing threads.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "glyph/glyph_table.h"
 
@@ -12,7 +13,8 @@ namespace moza::glyph {
 /// levels, so the patterns a picture repeats cost one look-up instead of a walk down the table's
 /// index. The answer is always the table's own: an entry holds the whole pattern it answers for,
 /// and patterns with a level outside 0 to 15 (which the key cannot hold) go to the table every
-/// time. Not for sharing between threads: each thread keeps its own.
+/// time. Threads may share one cache: an entry is one 64-bit word holding both the pattern and its
+/// code, read and written whole, so a thread sees either a complete entry or none.
 class GlyphCache {
 public:
     /// Entries a cache holds by default: 2^14, 128 KiB, which answers about 98% of a photo's blocks.
@@ -29,14 +31,15 @@ public:
     /// What table.FindGlyph(UnpackPattern(packed)) returns. Precondition: the table is not empty.
     CharCode FindGlyph(PackedPattern packed) {
         if (packed == kEmpty >> kCodeBits) return m_table->FindGlyph(UnpackPattern(packed));  // reads as empty
-        Entry& entry = m_entries[static_cast<std::size_t>((packed * kMix) >> m_shift)];
+        std::atomic<Entry>& slot = m_entries[static_cast<std::size_t>((packed * kMix) >> m_shift)];
+        const Entry entry = slot.load(std::memory_order_relaxed);
         if ((entry >> kCodeBits) == packed) {
             // The code's 28 bits, sign extended.
             return static_cast<CharCode>(static_cast<std::int64_t>(entry << (64 - kCodeBits)) >> (64 - kCodeBits));
         }
         const CharCode code = m_table->FindGlyph(UnpackPattern(packed));
         const Entry filled = (packed << kCodeBits) | (static_cast<Entry>(code) & kCodeMask);
-        if (code >= -kCodeLimit && code < kCodeLimit) entry = filled;  // else 28 bits cannot hold it
+        if (code >= -kCodeLimit && code < kCodeLimit) slot.store(filled, std::memory_order_relaxed);  // else too wide
         return code;
     }
 
@@ -51,7 +54,7 @@ private:
 
     const GlyphTable* m_table;
     int m_shift;
-    std::vector<Entry> m_entries;
+    std::unique_ptr<std::atomic<Entry>[]> m_entries;
 };
 
 }  // namespace moza::glyph
