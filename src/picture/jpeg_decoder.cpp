@@ -63,10 +63,11 @@ bool decodeInto(std::FILE* file, convert::WorkingImage& image) {
             rows[count] = reinterpret_cast<JSAMPROW>(image.row(y + static_cast<int>(count)));
         }
         const JDIMENSION read = jpeg_read_scanlines(&info, rows, count);
+        const int width = image.width();  // held here: the pixels may alias it, and the loop then stays scalar
         for (JDIMENSION r = 0; r < read; ++r) {
             // R, G, B, X in memory is 0xXXBBGGRR: the working image's 00BBGGRR once X is cleared.
             convert::ColorValue* pixels = image.row(y + static_cast<int>(r));
-            for (int x = 0; x < image.width(); ++x) pixels[x] &= 0x00FFFFFFu;
+            for (int x = 0; x < width; ++x) pixels[x] &= 0x00FFFFFFu;
         }
         if (read == 0) break;
     }
