@@ -96,10 +96,14 @@ public:
         if (*p == '\r') ++p;
         if (p != lineEnd) return false;
         for (int v = 0; v < 9; ++v) {
-            if (values[v] < std::numeric_limits<Level>::min() || values[v] > std::numeric_limits<Level>::max()) return false;
+            if (values[v] < std::numeric_limits<Level>::min() || values[v] > std::numeric_limits<Level>::max()) {
+                return false;
+            }
             record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(values[v]);
         }
-        if (values[9] < std::numeric_limits<CharCode>::min() || values[9] > std::numeric_limits<CharCode>::max()) return false;
+        if (values[9] < std::numeric_limits<CharCode>::min() || values[9] > std::numeric_limits<CharCode>::max()) {
+            return false;
+        }
         record.Code = static_cast<CharCode>(values[9]);
         m_pos = static_cast<std::size_t>(p + 1 - m_text.data());
         ++m_line;

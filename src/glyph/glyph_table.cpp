@@ -58,7 +58,8 @@ GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(re
     if (m_records.empty()) return;
     m_nodes.reserve(m_records.size() * 2);
     m_nodes.push_back(Node{0, m_records.front().Code});
-    const bool packs = std::all_of(m_records.begin(), m_records.end(), [](const CharRecord& r) { return FitsPacked(r.Pattern); });
+    const bool packs =
+        std::all_of(m_records.begin(), m_records.end(), [](const CharRecord& r) { return FitsPacked(r.Pattern); });
     if (packs) {
         buildFromSortedKeys();
     } else {
@@ -88,7 +89,9 @@ void GlyphTable::buildFromSortedKeys() {
     std::vector<std::uint64_t> keys(count);
     for (std::size_t r = 0; r < count; ++r) {
         std::uint64_t key = 0;
-        for (const int position : ProbeOrder) key = (key << 4) | static_cast<std::uint64_t>(m_records[r].Pattern[static_cast<std::size_t>(position)]);
+        for (const int position : ProbeOrder) {
+            key = (key << 4) | static_cast<std::uint64_t>(m_records[r].Pattern[static_cast<std::size_t>(position)]);
+        }
         keys[r] = (key << kIndexBits) | r;
     }
     // Sorted by pattern twelve bits at a time, stably: records of one pattern stay in file order.

@@ -260,7 +260,9 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     if (Status complete = checkComplete(name, reader.format()); !complete) return complete.error();
     if (reader.format() == "jpeg" && reader.imageFormat() == QImage::Format_RGB32 &&
         reader.transformation() == QImageIOHandler::TransformationNone) {
-        if (auto decoded = DecodeCommonJpeg(file, size.value().width(), size.value().height())) return std::move(*decoded);
+        if (auto decoded = DecodeCommonJpeg(file, size.value().width(), size.value().height())) {
+            return std::move(*decoded);
+        }
     }
     if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
