@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "common/file_text.h"
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
 #include "convert/page_markup.h"
@@ -23,7 +24,10 @@ namespace {
 
 using namespace moza;
 
-const char* kPhoto = MOZA_PICTURES_DIR "/seeding_4000x3000.jpg";
+/// The benchmark photo: in MOZA_PICTURES when that is set, else in the shared pictures folder.
+const std::string kPhoto = std::string(std::getenv("MOZA_PICTURES") != nullptr ? std::getenv("MOZA_PICTURES")
+                                                                                : MOZA_PICTURES_DIR) +
+                           "/seeding_4000x3000.jpg";
 
 /// Stops the benchmarks, saying what they miss.
 [[noreturn]] void missing(const std::string& what, const std::string& message) {
@@ -67,9 +71,46 @@ glyph::GlyphTable randomTable(int count) {
     return glyph::GlyphTable(std::move(records));
 }
 
+void BM_LoadCharData(benchmark::State& state) {
+    for (auto _ : state) {
+        Result<glyph::GlyphTable> loaded = glyph::LoadCharData(MOZA_SOURCE_DIR "/data/char.csv", {});
+        benchmark::DoNotOptimize(loaded.ok());
+    }
+}
+BENCHMARK(BM_LoadCharData)->Unit(benchmark::kMillisecond);
+
+void BM_ParseCharData(benchmark::State& state) {
+    const Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);
+    if (!text) missing("the shipped character table", text.error().message);
+    for (auto _ : state) {
+        Result<std::vector<glyph::CharRecord>> records = glyph::ParseCharData(text.value(), "char.csv", {});
+        benchmark::DoNotOptimize(records.ok());
+    }
+}
+BENCHMARK(BM_ParseCharData)->Unit(benchmark::kMillisecond);
+
+void BM_IndexCharData(benchmark::State& state) {
+    const Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);
+    if (!text) missing("the shipped character table", text.error().message);
+    const std::vector<glyph::CharRecord> records = glyph::ParseCharData(text.value(), "char.csv", {}).value();
+    for (auto _ : state) {
+        glyph::GlyphTable table(records);
+        benchmark::DoNotOptimize(table.empty());
+    }
+}
+BENCHMARK(BM_IndexCharData)->Unit(benchmark::kMillisecond);
+
+void BM_ReadCharData(benchmark::State& state) {
+    for (auto _ : state) {
+        Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);
+        benchmark::DoNotOptimize(text.ok());
+    }
+}
+BENCHMARK(BM_ReadCharData)->Unit(benchmark::kMillisecond);
+
 void BM_QtDecodeOnly(benchmark::State& state) {
     for (auto _ : state) {
-        QImageReader reader(kPhoto);
+        QImageReader reader(QString::fromStdString(kPhoto));
         QImage image = reader.read();
         benchmark::DoNotOptimize(image.constBits());
     }

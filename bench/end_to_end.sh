@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Whole-command figures for moza-convert on the 4000 x 3000 photos, side by side in one run:
-#   - time against `djpeg -bmp` (the reference decode) and jp2a's HTML output for the same grid,
+#   - time, colour and monochrome, against `djpeg -bmp -outfile` writing its bitmap into the same
+#     folder (the reference decode) and jp2a's HTML output for the same grid,
 #   - peak memory against the decoded picture plus the page bytes,
 #   - the core alone (moza_core_bench: blocks per second, FindGlyph against table size).
 # Usage: bench/end_to_end.sh [build-dir]   (default build/release; built if missing)
@@ -20,14 +21,15 @@ for name in seeding life; do
   [[ -f "$picture" ]] || { echo "bench/end_to_end.sh: the photo $picture is missing: put the 4000 x 3000 photos there or name their folder with MOZA_PICTURES=DIR" >&2; exit 1; }
   echo "== $name 4000 x 3000 =="
   hyperfine --warmup 2 --runs 15 -N --export-json "$out/$name.json" \
-    -n djpeg "djpeg -bmp $picture" \
+    -n djpeg "djpeg -bmp -outfile $out/picture.bmp $picture" \
     -n moza-convert "$build/bin/moza-convert -q -o $out/page.html $picture" \
+    -n moza-convert-mono "$build/bin/moza-convert -q -m -o $out/page-mono.html $picture" \
     -n jp2a "jp2a --colors --html --size=1334x1000 --output=$out/jp2a.html $picture" >/dev/null
   python3 - "$out/$name.json" <<'PY'
 import json, sys
 runs = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 base = runs["djpeg"]["median"]
-for name in ("djpeg", "moza-convert", "jp2a"):
+for name in ("djpeg", "moza-convert", "moza-convert-mono", "jp2a"):
     r = runs[name]
     print(f"  {name:13s} median {r['median']*1000:7.1f} ms  (mean {r['mean']*1000:7.1f} ± {r['stddev']*1000:5.1f})"
           f"  {r['median']/base:4.2f} x djpeg")

@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # desktop program and picture decoding
   qt6-base-dev qt6-webengine-dev qt6-image-formats-plugins libgl-dev
+  # JPEG photos decoded without Qt in between
+  libjpeg-dev
   # Japanese: Qt's own translations, and lrelease / lupdate with their CMake package
   qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   # glyph-table generator and the font it measures

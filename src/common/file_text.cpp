@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace moza {
@@ -25,6 +24,7 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintma
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         return Error{cannotRead + "it is not a regular file (a device, a pipe or a socket)", ErrorKind::NotARegularFile, file};
     }
+    std::uintmax_t expected = 0;  // the size the file has now, if known
     if (std::filesystem::exists(status)) {
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
         if (!ec && size > maxBytes) {
@@ -32,6 +32,7 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintma
                              " such a file can be",
                          ErrorKind::FileTooLarge, file, {}, {static_cast<long long>(maxBytes)}};
         }
+        if (!ec) expected = size;
     }
     errno = 0;
     std::ifstream in(file, std::ios::binary);
@@ -39,7 +40,15 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintma
         const int error = errno != 0 ? errno : ENOENT;
         return Error{cannotRead + SystemErrorText(error), KindOfSystemError(error), file, SystemErrorText(error)};
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read in large blocks until the end, however much the file holds by then: first its size
+    // and a byte more, to see the end at once.
+    std::string text;
+    std::size_t block = static_cast<std::size_t>(expected) + 1;
+    for (std::size_t got = 0; in && text.size() <= maxBytes; text.resize(got), block = 1u << 16) {
+        text.resize(got + block);
+        in.read(text.data() + got, static_cast<std::streamsize>(block));
+        got += static_cast<std::size_t>(in.gcount());
+    }
     if (in.bad()) return Error{cannotRead + "a read error occurred", ErrorKind::SystemError, file, SystemErrorText(EIO)};
     if (text.size() > maxBytes) {  // it grew while being read
         return Error{cannotRead + "the file is more than the " + megabytes(maxBytes) + " such a file can be",

@@ -41,31 +41,48 @@ namespace detail {
 extern const std::array<std::int16_t, 766> kLevelBySum;
 }  // namespace detail
 
-/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine
-/// pixels' levels row by row and each channel's floor average.
-inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int blockColumn) {
-    BlockSample sample;
+/// A block's nine levels packed (glyph::PackPattern) and each channel's floor average: what
+/// SampleBlock measures, in the form the composer looks glyphs up by.
+struct PackedBlockSample {
+    glyph::PackedPattern levels = 0;
     int red = 0;
     int green = 0;
     int blue = 0;
-    for (int dy = 0; dy < 3; ++dy) {
-        const ColorValue* pixels = image.row(3 * blockRow + dy) + 3 * blockColumn;
+};
+
+/// Samples the block whose three rows of three pixels start at `rows[0]`, `rows[1]` and `rows[2]`,
+/// its levels packed. Levels are 0 to 10, so they always pack whole.
+inline PackedBlockSample SamplePackedBlock(const ColorValue* const (&rows)[3]) {
+    glyph::PackedPattern levels = 0;
+    std::uint32_t redBlue = 0;  // red in the low 16 bits, blue in the high: nine bytes never carry over
+    std::uint32_t green = 0;
+    for (const ColorValue* pixels : rows) {
         for (int dx = 0; dx < 3; ++dx) {
             const ColorValue v = pixels[dx];
-            const int r = static_cast<int>(v & 255u);
-            const int g = static_cast<int>((v >> 8) & 255u);
-            const int b = static_cast<int>((v >> 16) & 255u);
-            red += r;
-            green += g;
-            blue += b;
-            sample.pattern[static_cast<std::size_t>(3 * dy + dx)] =
-                detail::kLevelBySum[static_cast<std::size_t>(r + g + b)];
+            redBlue += v & 0x00FF00FFu;
+            green += (v >> 8) & 255u;
+            const std::uint32_t sum = (v & 255u) + ((v >> 8) & 255u) + ((v >> 16) & 255u);
+            levels = (levels << 4) | static_cast<glyph::PackedPattern>(detail::kLevelBySum[sum]);
         }
     }
-    sample.red = red / 9;
-    sample.green = green / 9;
-    sample.blue = blue / 9;
-    return sample;
+    return {levels, static_cast<int>((redBlue & 0xFFFFu) / 9), static_cast<int>(green / 9),
+            static_cast<int>((redBlue >> 16) / 9)};
+}
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks, its levels
+/// packed.
+inline PackedBlockSample SamplePackedBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    const ColorValue* const rows[3] = {image.row(3 * blockRow) + 3 * blockColumn,
+                                       image.row(3 * blockRow + 1) + 3 * blockColumn,
+                                       image.row(3 * blockRow + 2) + 3 * blockColumn};
+    return SamplePackedBlock(rows);
+}
+
+/// Samples block (blockRow, blockColumn) of an image already enlarged to whole blocks: the nine
+/// pixels' levels row by row and each channel's floor average.
+inline BlockSample SampleBlock(const WorkingImage& image, int blockRow, int blockColumn) {
+    const PackedBlockSample packed = SamplePackedBlock(image, blockRow, blockColumn);
+    return {glyph::UnpackPattern(packed.levels), packed.red, packed.green, packed.blue};
 }
 
 }  // namespace moza::convert

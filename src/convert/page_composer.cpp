@@ -18,6 +18,7 @@
 #include "convert/block_sampler.h"
 #include "convert/cp932.h"
 #include "convert/page_markup.h"
+#include "glyph/glyph_cache.h"
 
 namespace moza::convert {
 namespace {
@@ -49,22 +50,14 @@ char* putHex(char* out, int byte) {
     return out + 2;
 }
 
-/// Four bits per level: a key for the last pattern seen, so runs of equal blocks skip the lookup.
-/// Levels measured from pixels are 0 to 10.
-std::uint64_t patternKey(const glyph::DarknessPattern& pattern) {
-    std::uint64_t key = 0;
-    for (glyph::Level level : pattern) key = (key << 4) | static_cast<std::uint64_t>(level);
-    return key;
-}
-
 /// Writes one block row of cells at `out`; returns the end.
-char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode, int blockRow) {
+char* composeRow(char* out, const WorkingImage& image, glyph::GlyphCache& glyphs, ColorMode mode, int blockRow) {
     const int columns = image.blockColumns();
-    std::uint64_t lastKey = ~std::uint64_t{0};
-    glyph::CharCode lastCode = 0;
+    const ColorValue* rows[3] = {image.row(3 * blockRow), image.row(3 * blockRow + 1), image.row(3 * blockRow + 2)};
     out = put(out, kRowStart);
     for (int c = 0; c < columns; ++c) {
-        const BlockSample sample = SampleBlock(image, blockRow, c);
+        const PackedBlockSample sample = SamplePackedBlock(rows);
+        for (const ColorValue*& row : rows) row += 3;
         out = put(out, kCellStart);
         if (mode == ColorMode::Web) {
             out = putHex(out, sample.red);
@@ -74,12 +67,7 @@ char* composeRow(char* out, const WorkingImage& image, const glyph::GlyphTable& 
             out = put(out, kMonoColor);
         }
         out = put(out, kTagEnd);
-        const std::uint64_t key = patternKey(sample.pattern);
-        if (key != lastKey) {
-            lastKey = key;
-            lastCode = table.FindGlyph(sample.pattern);
-        }
-        out = PutCharCode(out, lastCode);
+        out = PutCharCode(out, glyphs.FindGlyph(sample.levels));
         out = put(out, kCellEnd);
     }
     return put(out, kRowEnd);
@@ -92,25 +80,25 @@ struct Band {
 };
 
 /// Composes a band into `bytes`, reusing its memory.
-void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, const glyph::GlyphTable& table,
+void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, glyph::GlyphCache& glyphs,
                  ColorMode mode) {
     const std::size_t rowMaxBytes =
         kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(image.blockColumns()) * kCellMaxBytes;
     bytes.resize(rowMaxBytes * static_cast<std::size_t>(band.end - band.first));
     char* out = bytes.data();
-    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, table, mode, r);
+    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, glyphs, mode, r);
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
 }
 
 using BandSink = std::function<bool(const Band&, std::string_view)>;
 
 /// Composes the bands one after another on the calling thread, handing each to `deliver`.
-bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, const glyph::GlyphTable& table,
+bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, glyph::GlyphCache& glyphs,
                    ColorMode mode, const BandSink& deliver) {
     std::string bytes;
     bool delivered = true;
     for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-        composeBand(bands[b], bytes, image, table, mode);
+        composeBand(bands[b], bytes, image, glyphs, mode);
         delivered = deliver(bands[b], bytes);
     }
     return delivered;
@@ -122,7 +110,7 @@ bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, co
 /// calling one) when the system will not start more. What a worker or `deliver` throws (no memory
 /// for a band) stops every worker and is thrown on once they have all ended.
 bool composeInParallel(const std::vector<Band>& bands, int threads, const WorkingImage& image,
-                       const glyph::GlyphTable& table, ColorMode mode, const BandSink& deliver) {
+                       glyph::GlyphCache& glyphs, ColorMode mode, const BandSink& deliver) {
     const std::size_t window = static_cast<std::size_t>(threads) * 2;
     std::vector<std::string> buffers(window);
     std::vector<char> ready(bands.size(), 0);
@@ -141,7 +129,7 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
                 if (stop || nextToCompose >= bands.size()) return;
                 const std::size_t b = nextToCompose++;
                 lock.unlock();
-                composeBand(bands[b], buffers[b % window], image, table, mode);
+                composeBand(bands[b], buffers[b % window], image, glyphs, mode);
                 lock.lock();
                 ready[b] = 1;
                 changed.notify_all();
@@ -171,7 +159,7 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
         stopAndJoin();
         throw;
     }
-    if (pool.empty()) return composeInTurn(bands, image, table, mode, deliver);
+    if (pool.empty()) return composeInTurn(bands, image, glyphs, mode, deliver);
 
     bool delivered = true;
     try {
@@ -236,8 +224,9 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     };
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, static_cast<int>(bands.size()));
-    const bool delivered = threads <= 1 ? composeInTurn(bands, image, table, mode, deliver)
-                                        : composeInParallel(bands, threads, image, table, mode, deliver);
+    glyph::GlyphCache glyphs(table);  // shared by the threads: each pattern is looked up about once
+    const bool delivered = threads <= 1 ? composeInTurn(bands, image, glyphs, mode, deliver)
+                                        : composeInParallel(bands, threads, image, glyphs, mode, deliver);
     if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
 }

@@ -1,7 +1,9 @@
 // LoadCharData: the char.csv reader (values, not lines) with messages that say where it failed.
 #include "glyph/char_data_loader.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -64,6 +66,48 @@ public:
         }
         consumeSeparator();
         return value;
+    }
+
+    /// Reads a record written the plain way: ten whole numbers that fit their fields, separated
+    /// by commas with nothing else between them, the last ending its line (LF or CR LF). Returns
+    /// false, having read nothing, for any other record, which next() then reads value by value.
+    bool readPlainRecord(CharRecord& record) {
+        if (!m_atLineStart) return false;
+        const char* p = m_text.data() + m_pos;
+        const auto* const lineEnd = static_cast<const char*>(std::memchr(p, '\n', m_text.size() - m_pos));
+        if (lineEnd == nullptr) return false;
+        // Each step stops at a character that is no digit, minus or comma, so none passes the LF.
+        std::int64_t values[10];
+        for (int v = 0; v < 10; ++v) {
+            if (v < 9 && static_cast<unsigned char>(*p - '0') < 10 && p[1] == ',') {  // a level of one digit, mostly
+                values[v] = *p - '0';
+                p += 2;
+                continue;
+            }
+            const bool negative = *p == '-';
+            if (negative) ++p;
+            const char* const digits = p;
+            std::int64_t value = 0;
+            while (static_cast<unsigned char>(*p - '0') < 10 && p - digits <= 10) value = value * 10 + (*p++ - '0');
+            if (p == digits || p - digits > 10) return false;
+            values[v] = negative ? -value : value;
+            if (v < 9 && *p++ != ',') return false;
+        }
+        if (*p == '\r') ++p;
+        if (p != lineEnd) return false;
+        for (int v = 0; v < 9; ++v) {
+            if (values[v] < std::numeric_limits<Level>::min() || values[v] > std::numeric_limits<Level>::max()) {
+                return false;
+            }
+            record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(values[v]);
+        }
+        if (values[9] < std::numeric_limits<CharCode>::min() || values[9] > std::numeric_limits<CharCode>::max()) {
+            return false;
+        }
+        record.Code = static_cast<CharCode>(values[9]);
+        m_pos = static_cast<std::size_t>(p + 1 - m_text.data());
+        ++m_line;
+        return true;
     }
 
 private:
@@ -159,6 +203,9 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
     std::vector<CharRecord> records;
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // some editors start UTF-8 files so
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    // A record a line, as a table mostly is: room for them all at once.
+    records.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1,
+                                          kMaxCharCount + 1));
     ValueReader reader(text);
     int index = 0;
     while (reader.skipToNextValue()) {
@@ -168,7 +215,7 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
         const bool sharesLine = !reader.atLineStart();  // the record before ended on this line
         const int firstLine = reader.line();
         int codeLine = firstLine;
-        for (int v = 0; v < 10; ++v) {
+        for (int v = reader.readPlainRecord(record) ? 10 : 0; v < 10; ++v) {
             if (reader.atEnd() && sharesLine) {
                 // Most likely one line too long, not one record too short: blame the line's record.
                 return Error{where(fileName, number - 1, firstLine) + ": the record has too many values: " +

@@ -19,6 +19,7 @@
 
 #include "common/program_folder.h"
 #include "picture/decode_warnings.h"
+#include "picture/jpeg_decoder.h"
 #include "picture/picture_completeness.h"
 #include "picture/path_text.h"
 
@@ -257,6 +258,12 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     Result<QSize> size = checkedSize(reader, name);
     if (!size) return size.error();
     if (Status complete = checkComplete(name, reader.format()); !complete) return complete.error();
+    if (reader.format() == "jpeg" && reader.imageFormat() == QImage::Format_RGB32 &&
+        reader.transformation() == QImageIOHandler::TransformationNone) {
+        if (auto decoded = DecodeCommonJpeg(file, size.value().width(), size.value().height())) {
+            return std::move(*decoded);
+        }
+    }
     if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
     QImage image = reader.read();
     if (image.isNull()) return decodeFailure(reader, warnings, size.value());

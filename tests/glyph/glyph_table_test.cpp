@@ -1,6 +1,7 @@
-// FindGlyph: the matching rule's tie-breaks and fallbacks, and the index held against a plain scan
-// of the table (tests/plain_rules.h) on random tables.
+// FindGlyph: the matching rule's tie-breaks and fallbacks, and the index and the cache held
+// against a plain scan of the table (tests/plain_rules.h) on random tables.
 #include "glyph/glyph_table.h"
+#include "glyph/glyph_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(GlyphTableTest, TheRuleDecidesTiesAndFallbacksAsWritten) {
     for (const auto& c : cases) EXPECT_EQ(GlyphTable(c.records).FindGlyph(kInput), c.expected) << c.what;
 }
 
-TEST(GlyphTableTest, TheIndexAgreesWithAPlainScanOnRandomTables) {
+TEST(GlyphTableTest, TheIndexAndTheCacheAgreeWithAPlainScanOnRandomTables) {
     const struct {
         int records;
         int lowLevel;
@@ -49,6 +50,7 @@ TEST(GlyphTableTest, TheIndexAgreesWithAPlainScanOnRandomTables) {
         {40, 0, 1, "few levels, many duplicates"},
         {32767, 0, 10, "the largest table"},
         {2000, -3, 14, "levels outside 0 to 10"},
+        {300, 9, 17, "levels past what a cache key holds"},
         {500, 0, 2, "dense prefixes"},
     };
     std::mt19937 random(20261206);
@@ -62,10 +64,13 @@ TEST(GlyphTableTest, TheIndexAgreesWithAPlainScanOnRandomTables) {
             } else {
                 for (Level& l : records[i].Pattern) l = static_cast<Level>(level(random));
             }
-            records[i].Code = static_cast<CharCode>(i);
+            records[i].Code = static_cast<CharCode>(static_cast<std::uint32_t>(i) * 2654435761u);  // distinct, any size
         }
         const GlyphTable table(records);
+        GlyphCache cache(table, 3);  // eight entries: patterns keep pushing each other out
         const int patterns = std::min(20000, 40'000'000 / c.records);
+        const DarknessPattern fifteens = UniformRecord(15, 0).Pattern;  // the one pattern an empty entry could match
+        EXPECT_EQ(cache.FindGlyph(fifteens), testing::PlainFindGlyph(records, fifteens)) << c.what;
         for (int n = 0; n < patterns; ++n) {
             DarknessPattern pattern;
             if (n % 3 == 0) {
@@ -74,7 +79,11 @@ TEST(GlyphTableTest, TheIndexAgreesWithAPlainScanOnRandomTables) {
             } else {
                 for (Level& l : pattern) l = static_cast<Level>(level(random));
             }
-            ASSERT_EQ(table.FindGlyph(pattern), testing::PlainFindGlyph(records, pattern)) << c.what << ", pattern " << n;
+            const CharCode plain = testing::PlainFindGlyph(records, pattern);
+            ASSERT_EQ(table.FindGlyph(pattern), plain) << c.what << ", pattern " << n;
+            for (int ask = 0; ask < 2; ++ask) {  // the second answer comes from the cache
+                ASSERT_EQ(cache.FindGlyph(pattern), plain) << c.what << ", pattern " << n << ", asked " << ask + 1;
+            }
         }
     }
 }

@@ -50,7 +50,7 @@ std::string encoded(const QImage& image, const char* format) {
 }
 
 /// How a picture is written for the rule below: `format` as Qt's writer names it, with `option`
-/// as its compression (tif: 0 none, 1 LZW) or quality (webp 100: lossless); `pixels` what the
+/// as its compression (tif: 0 none, 1 LZW) or quality (webp 100: lossless; jpg); `pixels` what the
 /// file holds (grey, two colours, a palette). JPEG files, being lossy, are held to Qt's plain decode.
 struct Written {
     const char* format;
@@ -62,13 +62,14 @@ struct Written {
 TEST_F(PictureLoaderTest, EveryFormatDecodesToTheSamePixelsAsAPngOfThePictureAtEveryWidth) {
     const Written cases[] = {{"png"}, {"bmp"}, {"ppm"}, {"xpm"}, {"ico"}, {"pgm", -1, QImage::Format_Grayscale8},
                              {"pbm", -1, QImage::Format_Mono}, {"tif", 0}, {"tif", 1}, {"tif", 0, QImage::Format_Indexed8},
-                             {"tif", 1, QImage::Format_RGB32, true}, {"webp", 100}, {"jpg"}, {"jpg", -1, QImage::Format_RGB32, true}};
+                             {"tif", 1, QImage::Format_RGB32, true}, {"webp", 100}, {"jpg"}, {"jpg", -1, QImage::Format_RGB32, true},
+                             {"jpg", 5}, {"jpg", -1, QImage::Format_Grayscale8}};
     for (const Written& w : cases) {
         for (const int width : {30, 31, 32}) {  // 3k, 3k + 1 and 3k + 2: rows stored with and without room
             const QImage picture = photo(width, 7).convertToFormat(w.pixels);
             const QString name = QString::fromStdString((m_folder / ("p." + std::string(w.format))).string());
             QImageWriter writer(name, w.format);
-            if (w.option >= 0) std::string_view(w.format) == "webp" ? writer.setQuality(w.option) : writer.setCompression(w.option);
+            if (w.option >= 0) std::string_view(w.format) == "tif" ? writer.setCompression(w.option) : writer.setQuality(w.option);
             if (w.turned) writer.setTransformation(QImageIOHandler::TransformationRotate90);
             ASSERT_TRUE(writer.write(picture)) << w.format << ": " << writer.errorString().toStdString();
             QImageReader plain(name);
