@@ -4,11 +4,21 @@
 #include <vector>
 
 #include "ui/art/art_pages.h"
+#include "ui/art/art_painter.h"
 
 namespace moza::ui::testing {
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000;
+/// Half-width characters, full-width ones and a blank column: columns of several widths.
+const std::vector<std::vector<Cell>> kMixedWidths = {
+    {{'A', kBlack}, {0x82A0, kBlack}, {'A', kRed}, {0xB1, kBlack}, {' ', kWhite}, {0x82A0, kRed}},
+    {{'A', kRed}, {0x82A0, kRed}, {0x88A0, kBlack}, {0xB1, kRed}, {' ', kWhite}, {0x82A0, kBlack}}};
+
+LoadedArtPage loaded(const std::vector<std::vector<Cell>>& rows) {
+    return LoadedPage(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()),
+                      [&rows](int r, int c) { return rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; });
+}
 
 TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
     // Chromium 156's figures: each page below written as these tests write it (with
@@ -26,16 +36,41 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
           {{0x8140, kWhite}, {0x88A0, kRed}, {0x82A0, kBlack}, {0x8140, kWhite}, {0x8140, kWhite}}},
          {0, 10.65625, 21.3125, 31.96875, 42.625, 53.28125}},
         {"half-width characters and a blank column share what the full-width ones leave of 9 a column",
-         {{{'A', kBlack}, {0x82A0, kBlack}, {'A', kRed}, {0xB1, kBlack}, {' ', kWhite}, {0x82A0, kRed}},
-          {{'A', kRed}, {0x82A0, kRed}, {0x88A0, kBlack}, {0xB1, kRed}, {' ', kWhite}, {0x82A0, kBlack}}},
+         kMixedWidths,
          {0, 7.875, 18.53125, 29.1875, 37.0625, 43.3125, 54}},
     };
     for (const auto& c : cases) {
-        const auto& rows = c.rows;
-        const LoadedArtPage loaded = LoadedPage(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()),
-                                                [&rows](int r, int column) { return rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]; });
-        ASSERT_TRUE(loaded.page) << c.page;
-        EXPECT_EQ(loaded.page->layout.columnLefts, c.edges) << c.page;
+        const LoadedArtPage page = loaded(c.rows);
+        ASSERT_TRUE(page.page) << c.page;
+        EXPECT_EQ(page.page->layout.columnLefts, c.edges) << c.page;
+    }
+}
+
+TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
+    // Below the columns of several widths (in white), a row of black bars (|), their pens at 8,
+    // 15.34, 26, 36.66, 44 and 51.34 pixels: drawn from the masks a quarter, 3 quarters and a quarter right.
+    std::vector<std::vector<Cell>> rows = kMixedWidths;
+    for (auto& row : rows) {
+        for (Cell& cell : row) cell.color = kWhite;
+    }
+    rows.emplace_back(rows[0].size(), Cell{'|', kBlack});
+    const LoadedArtPage page = loaded(rows);
+    ASSERT_TRUE(page.page);
+    const ArtLayout& layout = page.page->layout;
+    QImage frame = NewFrame({64, 64});
+    ArtPainter painter;
+    for (int frames = 0; frames < 100 && !painter.paint(frame, *page.page, {1.0, {0, 0}}, page.unitMasks.get()); ++frames) {
+    }
+    const int baseline = static_cast<int>(layout.tableTop + 2 * ArtLayout::kRowPitch + ArtLayout::kBaseline);
+    for (int c = 0; c < layout.columns(); ++c) {
+        const long quarters = std::lround((layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * 4);
+        const GlyphMask& mask = page.unitMasks->mask(page.page->glyphOfCode['|'], static_cast<int>(quarters % 4));
+        for (int y = 0; y < mask.alpha.height(); ++y) {
+            for (int x = 0; x < mask.alpha.width(); ++x) {
+                const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
+                ASSERT_NEAR(255 - qGray(frame.pixel(at)), mask.alpha.constScanLine(y)[x], 1) << "column " << c << " at " << at.x();
+            }
+        }
     }
 }
 
