@@ -257,11 +257,12 @@ def main():
     if subprocess.run(["git", "diff", "--quiet", "--"] + FOLDERS, cwd=ROOT).returncode != 0:
         sys.exit("mutate: the sources have changes of their own; commit or stash them first")
 
+    folders = sorted({os.path.dirname(m["file"]) for m in mutants})
     configure()
-    code, out = build()
+    code, out = build(folders)
     if code != 0:
         sys.exit("mutate: the unchanged sources do not build:\n" + out)
-    for folder in TESTS:
+    for folder in folders:
         if not tests_pass(folder, args.timeout):
             sys.exit(f"mutate: the tests fail on the unchanged sources ({folder})")
 
@@ -289,7 +290,7 @@ def main():
     except KeyboardInterrupt:
         print("mutate: interrupted; the sources are as they were", file=sys.stderr)
     finally:
-        build()  # the build matches the sources again
+        build(folders)  # the build matches the sources again
 
     killed = sum(m["outcome"] == "killed" for m in results)
     survived = [m for m in results if m["outcome"] == "survived"]
