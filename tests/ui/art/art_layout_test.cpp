@@ -9,7 +9,7 @@
 namespace moza::ui::testing {
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000;
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBar = 0x2181C1;
 /// Half-width characters, full-width ones and a blank column: columns of several widths.
 const std::vector<std::vector<Cell>> kMixedWidths = {
     {{'A', kBlack}, {0x82A0, kBlack}, {'A', kRed}, {0xB1, kBlack}, {' ', kWhite}, {0x82A0, kRed}},
@@ -47,13 +47,14 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
 }
 
 TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
-    // Below the columns of several widths (in white), a row of black bars (|), their pens at 8,
-    // 15.34, 26, 36.66, 44 and 51.34 pixels: drawn from the masks a quarter, 3 quarters and a quarter right.
+    // Below the columns of several widths (in white), a row of bars (|), their pens at 8, 15.34, 26,
+    // 36.66, 44 and 51.34 pixels: drawn from the masks a quarter, 3 quarters and a quarter right,
+    // each pixel the bars' colour (odd in every channel) over white by the mask's coverage.
     std::vector<std::vector<Cell>> rows = kMixedWidths;
     for (auto& row : rows) {
         for (Cell& cell : row) cell.color = kWhite;
     }
-    rows.emplace_back(rows[0].size(), Cell{'|', kBlack});
+    rows.emplace_back(rows[0].size(), Cell{'|', kBar});
     const LoadedArtPage page = loaded(rows);
     ASSERT_TRUE(page.page);
     const ArtLayout& layout = page.page->layout;
@@ -68,7 +69,11 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
         for (int y = 0; y < mask.alpha.height(); ++y) {
             for (int x = 0; x < mask.alpha.width(); ++x) {
                 const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
-                ASSERT_NEAR(255 - qGray(frame.pixel(at)), mask.alpha.constScanLine(y)[x], 1) << "column " << c << " at " << at.x();
+                const int alpha = mask.alpha.constScanLine(y)[x];
+                for (const int channel : {16, 8, 0}) {
+                    const int over = (kBar >> channel) & 255;
+                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> channel) & 255, 255 - (255 - over) * alpha / 255, 1) << c;
+                }
             }
         }
     }
