@@ -46,6 +46,21 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
     }
 }
 
+TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
+    // IPAGothic's ー, ｜, | and ■ in cells 9.32 pixels wide, as the unhinted masks measure them.
+    const struct {
+        std::uint16_t code;
+        InkCoverage ninths;
+    } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}}, {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
+                 {'|', {61, 6, 0, 61, 6, 0, 61, 6, 0}}, {0x81A1, {100, 180, 167, 142, 255, 236, 96, 172, 159}}};
+    const LoadedArtPage page = LoadedPage(1, 4, [&cases](int, int c) { return Cell{cases[c].code, kBlack}; });
+    ASSERT_TRUE(page.page);
+    for (const auto& c : cases) {
+        const InkCoverage& ink = page.page->coverage[static_cast<std::size_t>(page.page->glyphOfCode[c.code])];
+        for (std::size_t part = 0; part < 9; ++part) EXPECT_NEAR(ink[part], c.ninths[part], 12) << c.code << " " << part;
+    }
+}
+
 TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
     // Below the columns of several widths (in white), a row of bars (|), their pens at 8, 15.34, 26,
     // 36.66, 44 and 51.34 pixels: drawn from the masks a quarter, 3 quarters and a quarter right,
