@@ -5,6 +5,7 @@
 
 #include "ui/art/art_pages.h"
 #include "ui/art/art_painter.h"
+#include "ui/art/glyph_masks.h"
 
 namespace moza::ui::testing {
 namespace {
@@ -48,10 +49,7 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
 
 TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
     // IPAGothic's ー, ｜, | and ■ in cells 9.32 pixels wide, as the unhinted masks measure them.
-    const struct {
-        std::uint16_t code;
-        InkCoverage ninths;
-    } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}}, {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
+    const struct { std::uint16_t code; InkCoverage ninths; } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}}, {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
                  {'|', {61, 6, 0, 61, 6, 0, 61, 6, 0}}, {0x81A1, {100, 180, 167, 142, 255, 236, 96, 172, 159}}};
     const LoadedArtPage page = LoadedPage(1, 4, [&cases](int, int c) { return Cell{cases[c].code, kBlack}; });
     ASSERT_TRUE(page.page);
@@ -61,22 +59,32 @@ TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
     }
 }
 
-TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
-    // Below the columns of several widths (in white), a row of bars (|), their pens at 8, 15.34, 26,
-    // 36.66, 44 and 51.34 pixels: drawn from the masks a quarter, 3 quarters and a quarter right,
-    // each pixel the bars' colour (odd in every channel) over white by the mask's coverage.
+/// The columns of several widths in white, and below them a row of bars (|) in kBar.
+LoadedArtPage barsPage() {
     std::vector<std::vector<Cell>> rows = kMixedWidths;
-    for (auto& row : rows) {
+    for (auto& row : rows)
         for (Cell& cell : row) cell.color = kWhite;
-    }
     rows.emplace_back(rows[0].size(), Cell{'|', kBar});
-    const LoadedArtPage page = loaded(rows);
+    return loaded(rows);
+}
+
+/// `page` drawn at `scale` into a frame of `size`, once every mask is drawn.
+QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
+    QImage frame = NewFrame(size);
+    ArtPainter painter;
+    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {
+    }
+    return frame;
+}
+
+TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
+    // The bars' pens lie at 8, 15.34, 26, 36.66, 44 and 51.34 pixels: they are drawn from the
+    // masks a quarter, 3 quarters and a quarter right, each pixel the bars' colour (odd in every
+    // channel) over white by the mask's coverage.
+    const LoadedArtPage page = barsPage();
     ASSERT_TRUE(page.page);
     const ArtLayout& layout = page.page->layout;
-    QImage frame = NewFrame({64, 64});
-    ArtPainter painter;
-    for (int frames = 0; frames < 100 && !painter.paint(frame, *page.page, {1.0, {0, 0}}, page.unitMasks.get()); ++frames) {
-    }
+    const QImage frame = painted(*page.page, 1.0, page.unitMasks.get(), {64, 64});
     const int baseline = static_cast<int>(layout.tableTop + 2 * ArtLayout::kRowPitch + ArtLayout::kBaseline);
     for (int c = 0; c < layout.columns(); ++c) {
         const long quarters = std::lround((layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * 4);
@@ -85,13 +93,30 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
             for (int x = 0; x < mask.alpha.width(); ++x) {
                 const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
                 const int alpha = mask.alpha.constScanLine(y)[x];
-                for (const int channel : {16, 8, 0}) {
-                    const int over = (kBar >> channel) & 255;
-                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> channel) & 255, 255 - (255 - over) * alpha / 255, 1) << c;
-                }
+                for (const int shift : {16, 8, 0})  // each channel
+                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> shift & 255), 255 - (255 - static_cast<int>(kBar >> shift & 255)) * alpha / 255, 1) << c;
             }
         }
     }
+}
+
+TEST(ArtLayoutTest, AtOtherZoomsCharactersAreShiftedSmoothlyToTheirExactPen) {
+    const LoadedArtPage page = barsPage();
+    ASSERT_TRUE(page.page);
+    const ArtLayout& layout = page.page->layout;
+    constexpr double kScale = 1.5;
+    GlyphMasks masks(page.page->texts, ArtLayout::kGlyphPixels * kScale, false);
+    const QImage frame = painted(*page.page, kScale, &masks, {96, 96});
+    std::vector<double> offsets;  // from the exact pen to the middle of the bar's ink
+    for (int c = 0; c < layout.columns(); ++c) {
+        const double pen = (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * kScale;
+        double ink = 0, moment = 0;
+        for (int x = static_cast<int>(pen); x < static_cast<int>(pen) + 7; ++x) {
+            for (int y = 68; y < 80; ++y) ink += 255 - qRed(frame.pixel(x, y)), moment += (255 - qRed(frame.pixel(x, y))) * (x + 0.5);
+        }
+        offsets.push_back(moment / ink - pen);
+    }
+    for (const double offset : offsets) EXPECT_NEAR(offset, offsets[0], 0.02);
 }
 
 }  // namespace
