@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Mutation testing for Moza: how many small faults in the code do the tests catch?
 
-Makes one small change at a time in the core, the picture loader and the command line (a
-relational or equality operator flipped, && and || swapped, an integer constant moved by one, a
-check, increment, break or early return deleted), rebuilds incrementally, runs the test programs
-of the layers that can see the change with a timeout, and reports the score and every mutant the
+Makes one small change at a time in the core, the picture loader, the command line, the art
+view and the desktop program's logic its tests reach (a relational or equality operator flipped, && and || swapped, an integer constant moved by one, a
+check, increment, break or early return deleted), rebuilds the test programs of the layers that
+can see the change incrementally, runs them with a timeout, and reports the score and every mutant the
 tests let live. A mutant that does not compile counts for nothing.
 
     tools/mutation/mutate.py --count 100 --seed 1     # a sample: about 30 minutes here
@@ -12,12 +12,14 @@ tests let live. A mutant that does not compile counts for nothing.
     tools/mutation/mutate.py --list                   # the mutants, without running anything
     tools/mutation/mutate.py --replay old.json        # the mutants of an earlier report, again
     tools/mutation/mutate.py --all --resume           # every mutant the report does not hold yet
+    tools/mutation/mutate.py --only src/ui/art --count 100 --seed 1   # the art view alone
 
 The report is written after every mutant, so a long run stopped by Ctrl+C, a shutdown or a lost
 session goes on where it ended with --resume (same --report).
 
 The sources are changed in place and always put back (also on Ctrl+C); run it on a clean tree.
-The build lives in build/mutation (release, without the desktop program, tools or benchmarks).
+The build lives in build/mutation (release, without the browser engine, tools or benchmarks); the
+desktop program's tests run without a display (Qt's offscreen platform).
 """
 
 import argparse
@@ -32,7 +34,9 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.path.join(ROOT, "build", "mutation")
-FOLDERS = ["src/common", "src/glyph", "src/convert", "src/picture", "src/cli"]
+# Folders, and single files of folders whose other files only tests with a window on screen reach.
+FOLDERS = ["src/common", "src/glyph", "src/convert", "src/picture", "src/cli", "src/ui/art",
+           "src/ui/dialog_folders.cpp", "src/ui/failure_text.cpp", "src/ui/start_options.cpp", "src/ui/make_job.cpp"]
 
 # The test programs that can see a change in each folder (a layer and the layers above it).
 TESTS = {
@@ -41,6 +45,8 @@ TESTS = {
     "src/convert": ["moza_convert_tests", "moza_picture_tests", "moza_cli_options_tests", "moza_cli_tests"],
     "src/picture": ["moza_picture_tests", "moza_cli_tests"],
     "src/cli": ["moza_cli_options_tests", "moza_cli_tests"],
+    "src/ui/art": ["moza_ui_art_tests", "moza_ui_tests"],
+    "src/ui": ["moza_ui_tests"],
 }
 
 # Operators swapped for their neighbours; written with spaces around them, as the code base
@@ -129,15 +135,23 @@ def mutants_of(path):
     return found
 
 
+def sources():
+    """The files of FOLDERS that are mutated, in order."""
+    for entry in FOLDERS:
+        if os.path.isfile(os.path.join(ROOT, entry)):
+            yield entry
+            continue
+        for name in sorted(os.listdir(os.path.join(ROOT, entry))):
+            if name.endswith((".cpp", ".h")):
+                yield f"{entry}/{name}"
+
+
 def all_mutants():
     result = []
-    for folder in FOLDERS:
-        for name in sorted(os.listdir(os.path.join(ROOT, folder))):
-            if name.endswith((".cpp", ".h")):
-                path = f"{folder}/{name}"
-                for n, what, new in mutants_of(path):
-                    original = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")[n]
-                    result.append({"file": path, "line": n + 1, "what": what, "old": original, "new": new})
+    for path in sources():
+        for n, what, new in mutants_of(path):
+            original = open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")[n]
+            result.append({"file": path, "line": n + 1, "what": what, "old": original, "new": new})
     return result
 
 
@@ -165,10 +179,10 @@ def replayed(report):
 ENVIRONMENT = dict(os.environ, CCACHE_DISABLE="1")
 
 
-def run(command, timeout):
+def run(command, timeout, environment=None):
     """Runs `command` in a process group of its own, so a timeout or Ctrl+C ends all of it (a
     compiler left running would write an object after its source was put back)."""
-    process = subprocess.Popen(command, cwd=ROOT, env=ENVIRONMENT, stdout=subprocess.PIPE,
+    process = subprocess.Popen(command, cwd=ROOT, env=dict(ENVIRONMENT, **(environment or {})), stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT, start_new_session=True)
     try:
         out, _ = process.communicate(timeout=timeout)
@@ -187,19 +201,21 @@ def commit():
 
 def configure():
     code, out = run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
-                     "-DMOZA_BUILD_UI=OFF", "-DMOZA_BUILD_TOOLS=OFF", "-DMOZA_BUILD_BENCH=OFF"], 600)
+                     "-DMOZA_WITH_WEBENGINE=OFF", "-DMOZA_BUILD_TOOLS=OFF", "-DMOZA_BUILD_BENCH=OFF"], 600)
     if code != 0:
         sys.exit("mutate: cannot configure the build:\n" + out)
 
 
-def build():
-    return run(["cmake", "--build", BUILD, "-j", str(os.cpu_count() or 2)], 1800)
+def build(folders=None):
+    """Builds the test programs that can see `folders` (default: every folder's)."""
+    targets = sorted({t for f in folders or TESTS for t in TESTS[f]})
+    return run(["cmake", "--build", BUILD, "-j", str(os.cpu_count() or 2), "--target"] + targets, 1800)
 
 
 def tests_pass(folder, timeout):
     """True when every test program that can see `folder` passes; 'timeout' counts as a failure."""
     for program in TESTS[folder]:
-        code, _ = run([os.path.join(BUILD, "bin", program), "--gtest_brief=1"], timeout)
+        code, _ = run([os.path.join(BUILD, "bin", program), "--gtest_brief=1"], timeout, {"QT_QPA_PLATFORM": "offscreen"})
         if code != 0:
             return False
     return True
@@ -241,11 +257,12 @@ def main():
     if subprocess.run(["git", "diff", "--quiet", "--"] + FOLDERS, cwd=ROOT).returncode != 0:
         sys.exit("mutate: the sources have changes of their own; commit or stash them first")
 
+    folders = sorted({os.path.dirname(m["file"]) for m in mutants})
     configure()
-    code, out = build()
+    code, out = build(folders)
     if code != 0:
         sys.exit("mutate: the unchanged sources do not build:\n" + out)
-    for folder in FOLDERS:
+    for folder in folders:
         if not tests_pass(folder, args.timeout):
             sys.exit(f"mutate: the tests fail on the unchanged sources ({folder})")
 
@@ -259,11 +276,11 @@ def main():
             lines[m["line"] - 1] = m["new"]
             try:
                 open(path, "w", encoding="utf-8").write("\n".join(lines))
-                code, _ = build()
+                folder = os.path.dirname(m["file"])
+                code, _ = build([folder])
                 if code != 0:
                     m["outcome"] = "does not build"
                 else:
-                    folder = os.path.dirname(m["file"])
                     m["outcome"] = "survived" if tests_pass(folder, args.timeout) else "killed"
             finally:
                 open(path, "w", encoding="utf-8").write(original)
@@ -273,7 +290,7 @@ def main():
     except KeyboardInterrupt:
         print("mutate: interrupted; the sources are as they were", file=sys.stderr)
     finally:
-        build()  # the build matches the sources again
+        build(folders)  # the build matches the sources again
 
     killed = sum(m["outcome"] == "killed" for m in results)
     survived = [m for m in results if m["outcome"] == "survived"]

@@ -40,7 +40,9 @@ ArtLayout LayOutPage(const std::vector<double>& columnMinWidths, int rows) {
         left += width;
         if (c > 0 && width != layout.columnLefts[c] - layout.columnLefts[c - 1]) layout.evenColumns = false;
     }
-    layout.columnLefts[columns] = left;
+    // The table is as wide as the unrounded widths add up to: the last column takes what the
+    // rounding of the others left over, as Chromium gives it.
+    layout.columnLefts[columns] = std::max(left, std::max(sumMin, std::min(asked, sumMin + sumRoom)));
     return layout;
 }
 

@@ -48,7 +48,8 @@ struct ArtLayout {
 /// Lays out a table of `rows` rows whose columns need at least `columnMinWidths` pixels each
 /// (the widest character of the column, rounded down to 64ths). The table asks for 9 pixels per
 /// column: columns get their minimum when that is more, and otherwise share the table's width
-/// from their minimum towards 9 pixels in proportion, as a browser's automatic table layout does.
+/// from their minimum towards 9 pixels in proportion, as a browser's automatic table layout does;
+/// the last column takes what rounding the others down to 64ths left of the table's width.
 ArtLayout LayOutPage(const std::vector<double>& columnMinWidths, int rows);
 
 /// `width` rounded down to whole 64ths of a pixel.

@@ -1,0 +1,123 @@
+// A loaded page's table laid out as Chromium lays it out: where its columns start, and its width.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ui/art/art_pages.h"
+#include "ui/art/art_painter.h"
+#include "ui/art/glyph_masks.h"
+
+namespace moza::ui::testing {
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBar = 0x2181C1;
+/// Half-width characters, full-width ones and a blank column: columns of several widths.
+const std::vector<std::vector<Cell>> kMixedWidths = {
+    {{'A', kBlack}, {0x82A0, kBlack}, {'A', kRed}, {0xB1, kBlack}, {' ', kWhite}, {0x82A0, kRed}},
+    {{'A', kRed}, {0x82A0, kRed}, {0x88A0, kBlack}, {0xB1, kRed}, {' ', kWhite}, {0x82A0, kBlack}}};
+
+LoadedArtPage loaded(const std::vector<std::vector<Cell>>& rows) {
+    return LoadedPage(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()),
+                      [&rows](int r, int c) { return rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; });
+}
+
+TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
+    // Chromium 156's figures: each page below written as these tests write it (with
+    // <meta charset=shift_jis> before it), followed by <style>*{font-family:IPAGothic}</style> and
+    // tools/quality/art_view_check.py's PROBE script (its cells' getBoundingClientRect().left less
+    // the table's, then the table's width), shown by
+    //   chromium --headless --no-sandbox --disable-gpu --dump-dom file:///tmp/page.html
+    const struct {
+        const char* page;
+        std::vector<std::vector<Cell>> rows;
+        std::vector<double> edges;
+    } cases[] = {
+        {"white margins: ideographic spaces (U+3000) widen their columns as any full-width character",
+         {{{0x8140, kWhite}, {0x82A0, kBlack}, {0x88A0, kRed}, {0x8140, kWhite}, {0x8140, kWhite}},
+          {{0x8140, kWhite}, {0x88A0, kRed}, {0x82A0, kBlack}, {0x8140, kWhite}, {0x8140, kWhite}}},
+         {0, 10.65625, 21.3125, 31.96875, 42.625, 53.28125}},
+        {"half-width characters and a blank column share what the full-width ones leave of 9 a column",
+         kMixedWidths,
+         {0, 7.875, 18.53125, 29.1875, 37.0625, 43.3125, 54}},
+    };
+    for (const auto& c : cases) {
+        const LoadedArtPage page = loaded(c.rows);
+        ASSERT_TRUE(page.page) << c.page;
+        EXPECT_EQ(page.page->layout.columnLefts, c.edges) << c.page;
+    }
+}
+
+TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
+    // IPAGothic's ー, ｜, | and ■ in cells 9.32 pixels wide, as the unhinted masks measure them.
+    const struct { std::uint16_t code; InkCoverage ninths; } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}}, {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
+                 {'|', {61, 6, 0, 61, 6, 0, 61, 6, 0}}, {0x81A1, {100, 180, 167, 142, 255, 236, 96, 172, 159}}};
+    const LoadedArtPage page = LoadedPage(1, 4, [&cases](int, int c) { return Cell{cases[c].code, kBlack}; });
+    ASSERT_TRUE(page.page);
+    for (const auto& c : cases) {
+        const InkCoverage& ink = page.page->coverage[static_cast<std::size_t>(page.page->glyphOfCode[c.code])];
+        for (std::size_t part = 0; part < 9; ++part) EXPECT_NEAR(ink[part], c.ninths[part], 12) << c.code << " " << part;
+    }
+}
+
+/// The columns of several widths in white, and below them a row of bars (|) in kBar.
+LoadedArtPage barsPage() {
+    std::vector<std::vector<Cell>> rows = kMixedWidths;
+    for (auto& row : rows)
+        for (Cell& cell : row) cell.color = kWhite;
+    rows.emplace_back(rows[0].size(), Cell{'|', kBar});
+    return loaded(rows);
+}
+
+/// `page` drawn at `scale` into a frame of `size`, once every mask is drawn.
+QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
+    QImage frame = NewFrame(size);
+    ArtPainter painter;
+    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {
+    }
+    return frame;
+}
+
+TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
+    // The bars' pens lie at 8, 15.34, 26, 36.66, 44 and 51.34 pixels: they are drawn from the
+    // masks a quarter, 3 quarters and a quarter right, each pixel the bars' colour (odd in every
+    // channel) over white by the mask's coverage.
+    const LoadedArtPage page = barsPage();
+    ASSERT_TRUE(page.page);
+    const ArtLayout& layout = page.page->layout;
+    const QImage frame = painted(*page.page, 1.0, page.unitMasks.get(), {64, 64});
+    const int baseline = static_cast<int>(layout.tableTop + 2 * ArtLayout::kRowPitch + ArtLayout::kBaseline);
+    for (int c = 0; c < layout.columns(); ++c) {
+        const long quarters = std::lround((layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * 4);
+        const GlyphMask& mask = page.unitMasks->mask(page.page->glyphOfCode['|'], static_cast<int>(quarters % 4));
+        for (int y = 0; y < mask.alpha.height(); ++y) {
+            for (int x = 0; x < mask.alpha.width(); ++x) {
+                const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
+                const int alpha = mask.alpha.constScanLine(y)[x];
+                for (const int shift : {16, 8, 0})  // each channel
+                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> shift & 255), 255 - (255 - static_cast<int>(kBar >> shift & 255)) * alpha / 255, 1) << c;
+            }
+        }
+    }
+}
+
+TEST(ArtLayoutTest, AtOtherZoomsCharactersAreShiftedSmoothlyToTheirExactPen) {
+    const LoadedArtPage page = barsPage();
+    ASSERT_TRUE(page.page);
+    const ArtLayout& layout = page.page->layout;
+    constexpr double kScale = 1.5;
+    GlyphMasks masks(page.page->texts, ArtLayout::kGlyphPixels * kScale, false);
+    const QImage frame = painted(*page.page, kScale, &masks, {96, 96});
+    std::vector<double> offsets;  // from the exact pen to the middle of the bar's ink
+    for (int c = 0; c < layout.columns(); ++c) {
+        const double pen = (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * kScale;
+        double ink = 0, moment = 0;
+        for (int x = static_cast<int>(pen); x < static_cast<int>(pen) + 7; ++x) {
+            for (int y = 68; y < 80; ++y) ink += 255 - qRed(frame.pixel(x, y)), moment += (255 - qRed(frame.pixel(x, y))) * (x + 0.5);
+        }
+        offsets.push_back(moment / ink - pen);
+    }
+    for (const double offset : offsets) EXPECT_NEAR(offset, offsets[0], 0.02);
+}
+
+}  // namespace
+}  // namespace moza::ui::testing
