@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_text.h"
 #include "common/program_folder.h"
 #include "picture/decode_warnings.h"
 #include "picture/jpeg_decoder.h"
@@ -184,7 +185,11 @@ namespace {
 Status checkComplete(const QString& name, const QByteArray& format) {
     if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read", ErrorKind::PermissionDenied};
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {  // the system's reason: out of descriptors, say, not only permission
+        const int error = errno != 0 ? errno : EIO;
+        return Error{"the file cannot be read: " + SystemErrorText(error), KindOfSystemError(error), {}, SystemErrorText(error)};
+    }
     // Read, never mapped: a mapped file cut short while it is read ends the program (SIGBUS).
     return CheckPictureComplete(file.readAll(), format);
 }
