@@ -12,7 +12,7 @@ std::string megabytes(std::uintmax_t bytes) {
     return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
 }
 
-std::string CannotRead(const std::filesystem::path& file) { return "cannot read '" + file.string() + "': "; }
+std::string CannotRead(const std::filesystem::path& file) { return "cannot read " + Quoted(file) + ": "; }
 
 }  // namespace
 

@@ -294,7 +294,7 @@ Result<PageGrid> ReadPageFile(const std::filesystem::path& file) {
     Result<FileForReading> opened = OpenFileForReading(file, kMaxPageFileBytes);
     if (!opened) {
         if (opened.error().kind != ErrorKind::FileTooLarge) return opened.error();
-        return Error{"'" + file.string() + "' is too large to be read as a page", ErrorKind::FileTooLarge, file, {},
+        return Error{Quoted(file) + " is too large to be read as a page", ErrorKind::FileTooLarge, file, {},
                      {static_cast<long long>(kMaxPageFileBytes)}};
     }
     // Read through a small window rather than whole: a page can be hundreds of megabytes.

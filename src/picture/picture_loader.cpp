@@ -183,7 +183,7 @@ namespace {
 
 /// Whether the file holds the pixel data its header promises (see CheckPictureComplete).
 Status checkComplete(const QString& name, const QByteArray& format) {
-    if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
+    if (!ChecksCompleteness(format)) return success();
     QFile file(name);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {  // the system's reason: out of descriptors, say, not only permission
@@ -219,7 +219,7 @@ Error notFound(const std::filesystem::path& file) {
                                  folder != folder.parent_path();) {
             folder = folder.parent_path();
         }
-        return Error{"permission denied on the folder '" + folder.string() + "' (its files may not be reached)",
+        return Error{"permission denied on the folder " + Quoted(folder) + " (its files may not be reached)",
                      ErrorKind::PermissionDenied, folder};
     }
     if (isWebAddress(file.string())) {
@@ -285,7 +285,7 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     } catch (const std::bad_alloc&) {
         decoded = Error{"not enough memory to load it", ErrorKind::OutOfMemory};
     }
-    if (!decoded) return InContext("cannot load '" + file.string() + "': ", decoded.error(), file);
+    if (!decoded) return InContext("cannot load " + Quoted(file) + ": ", decoded.error(), file);
     return decoded;
 }
 
