@@ -47,7 +47,4 @@ Error TableEmptyError();
 /// (last = 0) shows 100.00.
 std::string ProgressCaption(std::int64_t i, std::int64_t last);
 
-/// The caption when no conversion runs.
-inline constexpr std::string_view kIdleCaption = "Moza";
-
 }  // namespace moza::convert
