@@ -157,7 +157,9 @@ class Batch {
 public:
     Batch(const CliOptions& options, const std::vector<PictureJob>& jobs, const moza::glyph::GlyphTable& table,
           const std::filesystem::path& tablePath)
-        : m_options(options), m_jobs(jobs), m_table(table),
+        : m_options(options),
+          m_jobs(jobs),
+          m_table(table),
           m_progress(isatty(fileno(errors())) != 0 && !options.quiet, static_cast<int>(jobs.size()), errors()),
           m_claims(claimInputs(options, tablePath)) {}
 
@@ -186,7 +188,7 @@ public:
 
 private:
     static std::vector<moza::cli::PageClaims::Input> claimInputs(const CliOptions& options,
-                                                                  const std::filesystem::path& tablePath) {
+                                                                 const std::filesystem::path& tablePath) {
         std::vector<moza::cli::PageClaims::Input> inputs{{tablePath, "the character table"}};
         for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
         return inputs;

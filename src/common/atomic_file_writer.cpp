@@ -35,8 +35,6 @@ namespace fs = std::filesystem;
 // A part file this old whose writer is gone was left by a killed run.
 constexpr std::chrono::minutes kStalePartAge{10};
 
-
-
 /// Where a chain of symbolic links ends; that file need not exist.
 Result<fs::path> linkTarget(const fs::path& link) {
     fs::path current = link;
@@ -204,7 +202,8 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     std::error_code ec;
     const fs::file_status status = fs::status(writer.m_destination, ec);
     const bool exists = fs::exists(status);
-    if (exists && fs::is_directory(status)) return writer.failure("a folder of that name is in the way", ErrorKind::IsAFolder);
+    if (exists && fs::is_directory(status))
+        return writer.failure("a folder of that name is in the way", ErrorKind::IsAFolder);
     if (exists && existing == Existing::Keep) return writer.failure("the file already exists", ErrorKind::FileExists);
     if (exists && !mayWrite(writer.m_destination)) {
         return writer.failure(SystemErrorText(EACCES), ErrorKind::PermissionDenied);
@@ -233,7 +232,8 @@ Result<fs::path> AtomicFileWriter::findDestination() {
     if (!fs::exists(folderStatus)) {
         return failure("the folder " + Quoted(folder) + " does not exist", ErrorKind::FolderMissing, m_destination);
     }
-    if (!fs::is_directory(folderStatus)) return failure(Quoted(folder) + " is not a folder", ErrorKind::NotAFolder, folder);
+    if (!fs::is_directory(folderStatus))
+        return failure(Quoted(folder) + " is not a folder", ErrorKind::NotAFolder, folder);
     return folder;
 }
 
@@ -381,7 +381,8 @@ Status CopyFileWhole(const fs::path& from, const fs::path& to) {
         if (got > 0 && !writer.value().write(std::string_view(buffer.data(), got))) break;
     }
     if (in.bad()) {
-        return Error{"cannot copy " + Quoted(from) + ": a read error occurred", ErrorKind::SystemError, from, SystemErrorText(EIO)};
+        return Error{"cannot copy " + Quoted(from) + ": a read error occurred", ErrorKind::SystemError, from,
+                     SystemErrorText(EIO)};
     }
     return writer.value().commit();
 }

@@ -31,9 +31,12 @@ Result<FileForReading> OpenFileForReading(const std::filesystem::path& file, std
         opened.size = std::filesystem::file_size(file, ec);
         if (ec) return Error{cannotRead + ec.message(), KindOfSystemError(ec.value()), file, ec.message()};
         if (opened.size > maxBytes) {
-            return Error{cannotRead + "the file is " + megabytes(opened.size) + ", more than the " + megabytes(maxBytes) +
-                             " such a file can be",
-                         ErrorKind::FileTooLarge, file, {}, {static_cast<long long>(maxBytes)}};
+            return Error{cannotRead + "the file is " + megabytes(opened.size) + ", more than the " +
+                             megabytes(maxBytes) + " such a file can be",
+                         ErrorKind::FileTooLarge,
+                         file,
+                         {},
+                         {static_cast<long long>(maxBytes)}};
         }
     }
     errno = 0;

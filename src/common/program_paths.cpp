@@ -61,8 +61,8 @@ Status ProgramPaths::prepareTempFolder() const {
     const std::filesystem::path folder = m_tempFolder.has_filename() ? m_tempFolder : m_tempFolder.parent_path();
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        return Error{"cannot create the folder " + Quoted(m_tempFolder) + ": " + ec.message(), ErrorKind::FolderNotCreated,
-                     m_tempFolder, ec.message()};
+        return Error{"cannot create the folder " + Quoted(m_tempFolder) + ": " + ec.message(),
+                     ErrorKind::FolderNotCreated, m_tempFolder, ec.message()};
     }
     if (!std::filesystem::is_directory(folder, ec)) {
         return Error{"cannot create the folder " + Quoted(m_tempFolder) + ": a file of that name is in the way",

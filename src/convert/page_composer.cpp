@@ -205,7 +205,8 @@ std::string tableHead(int columns) {
 }  // namespace
 
 Error TableEmptyError() {
-    return Error{"the character table holds no characters, so there is nothing to draw the picture with", ErrorKind::TableEmpty};
+    return Error{"the character table holds no characters, so there is nothing to draw the picture with",
+                 ErrorKind::TableEmpty};
 }
 
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,

@@ -28,7 +28,8 @@ constexpr bool SaysNumber(std::string_view text, std::string_view before, int nu
     if (at == std::string_view::npos) return false;
     std::size_t digit = at + before.size();
     int value = 0;
-    for (; digit < text.size() && text[digit] >= '0' && text[digit] <= '9'; ++digit) value = value * 10 + (text[digit] - '0');
+    for (; digit < text.size() && text[digit] >= '0' && text[digit] <= '9'; ++digit)
+        value = value * 10 + (text[digit] - '0');
     return digit > at + before.size() && value == number;
 }
 

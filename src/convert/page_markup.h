@@ -20,7 +20,8 @@ inline constexpr std::string_view kTableEnd = "</table>";
 inline constexpr std::string_view kMonoColor = "000000";
 /// The pixels of one cell's side that the table head counts.
 inline constexpr int kCellPixels = geometry::kCellPixels;
-static_assert(geometry::SaysNumber(kRowStart, "height=", kCellPixels) && geometry::SaysNumber(kCellStart, "width=", kCellPixels) &&
+static_assert(geometry::SaysNumber(kRowStart, "height=", kCellPixels) &&
+              geometry::SaysNumber(kCellStart, "width=", kCellPixels) &&
               geometry::SaysNumber(kCellStart, "font-size:", geometry::kCellPoints));
 
 inline constexpr std::string_view kPageStart = "<html><head><title>";

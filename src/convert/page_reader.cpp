@@ -169,7 +169,8 @@ private:
         if (count == 0 || (count > 1 && *digits == '0')) return fail("the table width is not a plain whole number");
         if (!take(kTagEnd)) return fail("expected \">\" after the table width");
         if (width % kCellPixels != 0) {
-            return fail("the table width " + std::to_string(width) + " is not " + std::to_string(kCellPixels) + " pixels per column");
+            return fail("the table width " + std::to_string(width) + " is not " + std::to_string(kCellPixels) +
+                        " pixels per column");
         }
         const std::uint64_t columns = width / kCellPixels;
         if (columns > static_cast<std::uint64_t>(INT_MAX)) return fail("the table is wider than any picture");
@@ -294,7 +295,10 @@ Result<PageGrid> ReadPageFile(const std::filesystem::path& file) {
     Result<FileForReading> opened = OpenFileForReading(file, kMaxPageFileBytes);
     if (!opened) {
         if (opened.error().kind != ErrorKind::FileTooLarge) return opened.error();
-        return Error{Quoted(file) + " is too large to be read as a page", ErrorKind::FileTooLarge, file, {},
+        return Error{Quoted(file) + " is too large to be read as a page",
+                     ErrorKind::FileTooLarge,
+                     file,
+                     {},
                      {static_cast<long long>(kMaxPageFileBytes)}};
     }
     // Read through a small window rather than whole: a page can be hundreds of megabytes.

@@ -163,9 +163,8 @@ constexpr std::pair<const char*, Status (*)(Bytes)> kCheckedFormats[] = {
 }  // namespace
 
 bool ChecksCompleteness(const QByteArray& format) {
-    return std::any_of(std::begin(kCheckedFormats), std::end(kCheckedFormats), [&format](const auto& checked) {
-        return format == checked.first;
-    });
+    return std::any_of(std::begin(kCheckedFormats), std::end(kCheckedFormats),
+                       [&format](const auto& checked) { return format == checked.first; });
 }
 
 Status CheckPictureComplete(QByteArrayView bytes, const QByteArray& format) {

@@ -188,7 +188,8 @@ Status checkComplete(const QString& name, const QByteArray& format) {
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {  // the system's reason: out of descriptors, say, not only permission
         const int error = errno != 0 ? errno : EIO;
-        return Error{"the file cannot be read: " + SystemErrorText(error), KindOfSystemError(error), {}, SystemErrorText(error)};
+        return Error{
+            "the file cannot be read: " + SystemErrorText(error), KindOfSystemError(error), {}, SystemErrorText(error)};
     }
     // Read, never mapped: a mapped file cut short while it is read ends the program (SIGBUS).
     return CheckPictureComplete(file.readAll(), format);

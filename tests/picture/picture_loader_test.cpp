@@ -156,7 +156,9 @@ TEST_F(PictureLoaderTest, AFileThatCannotBeOpenedForWantOfDescriptorsSaysSoNotPe
         const Result<convert::WorkingImage> image = LoadPicture(picture);
         setrlimit(RLIMIT_NOFILE, &limits);
         loaded = image.ok();
-        if (!loaded) EXPECT_NE(image.error().kind, ErrorKind::PermissionDenied) << more << ": " << image.error().message;
+        if (!loaded) {
+            EXPECT_NE(image.error().kind, ErrorKind::PermissionDenied) << more << ": " << image.error().message;
+        }
     }
     EXPECT_TRUE(loaded);
 }

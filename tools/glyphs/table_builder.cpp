@@ -57,7 +57,8 @@ std::size_t groupLeader(const std::vector<glyph::CharRecord>& records, const std
     const glyph::DarknessPattern& prefix = records[members.front()].Pattern;
     std::size_t leader = members.front();
     for (std::size_t i : members) {
-        if (standInCost(records[i].Pattern, prefix, depth) < standInCost(records[leader].Pattern, prefix, depth)) leader = i;
+        if (standInCost(records[i].Pattern, prefix, depth) < standInCost(records[leader].Pattern, prefix, depth))
+            leader = i;
     }
     return leader;
 }
