@@ -4,6 +4,7 @@
 # File > Exit. A picture of the window is kept for a look.
 # Usage: scripts/check-desktop-start.sh MOZA PICTURE SCREENSHOT.png
 set -euo pipefail
+source "$(dirname "$0")/main-window.sh"
 if [[ "${1:-}" != "--inside-xvfb" ]]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --inside-xvfb "$@"
 fi
@@ -15,12 +16,9 @@ fail() { echo "check-desktop-start: $moza: $*" >&2; cat "$log" >&2; exit 1; }
 "$moza" "$picture" 2>"$log" &
 program=$!
 
-# The main window is the one with the 528-pixel-wide client area (the splash is 312 wide).
 window=""
 for _ in $(seq 1 600); do
-  for id in $(xdotool search --onlyvisible --name '^Moza$' 2>/dev/null || true); do
-    if xdotool getwindowgeometry "$id" | grep -q 'Geometry: 528x'; then window=$id; fi
-  done
+  window=$(mozaMainWindow)
   [[ -n "$window" ]] && break
   kill -0 "$program" 2>/dev/null || fail "ended before its main window showed"
   sleep 0.1
@@ -32,8 +30,7 @@ import -window "$window" "$screenshot"
 
 # The preview (a 189-pixel square inside the 193-pixel frame at 8,8 of the client area, under
 # the menu bar) shows the picture: not one flat colour.
-height=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: 528x\([0-9]*\).*/\1/p')
-menu=$((height - 344))
+menu=$(mozaMenuHeight "$window")
 spread=$(convert "$screenshot" -crop "189x189+10+$((menu + 10))" -colorspace Gray -format '%[fx:standard_deviation]' info:)
 awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' || fail "the preview is blank (spread $spread): the picture was not opened"
 

@@ -7,6 +7,7 @@
 # Usage: scripts/check-viewer.sh BUILD-DIR [PICTURE]   (default picture: samples/seeding_640x480.jpg)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/main-window.sh
 
 if [[ "${1:-}" != "--inside-xvfb" ]]; then
   build="${1:?usage: scripts/check-viewer.sh BUILD-DIR [PICTURE]}"
@@ -32,13 +33,13 @@ windowOf() {  # the visible window named $1 whose geometry matches $2
 }
 main=""
 for _ in $(seq 1 300); do
-  main=$(windowOf '^Moza$' '528x')
+  main=$(mozaMainWindow)
   [[ -n "$main" ]] && break
   kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
   sleep 0.1
 done
 [[ -n "$main" ]] || fail "no main window after 30 s"
-menu=$(( $(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: 528x\([0-9]*\).*/\1/p') - 344 ))
+menu=$(mozaMenuHeight "$main")
 xdotool windowactivate --sync "$main"
 sleep 0.5
 # The normal flow: the title typed, Enter pressed in the title box, which keeps the focus.

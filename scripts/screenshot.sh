@@ -5,6 +5,7 @@
 # Usage: scripts/screenshot.sh [build-dir]   (default build/release; the program is built if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/main-window.sh
 
 if [[ "${1:-}" != "--inside-xvfb" ]]; then
   build="${1:-build/release}"
@@ -30,19 +31,15 @@ trap 'kill "$program" 2>/dev/null || true' EXIT
 
 fail() { echo "screenshot: $*" >&2; cat /tmp/moza-screenshot.log >&2; exit 1; }
 
-# The main window is the one with the 528-pixel-wide client area (the splash is 312 wide).
 window=""
 for _ in $(seq 1 300); do
-  for id in $(xdotool search --onlyvisible --name '^Moza$' 2>/dev/null || true); do
-    if xdotool getwindowgeometry "$id" | grep -q 'Geometry: 528x'; then window=$id; fi
-  done
+  window=$(mozaMainWindow)
   [[ -n "$window" ]] && break
   kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
   sleep 0.1
 done
 [[ -n "$window" ]] || fail "no main window after 30 s"
-height=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: 528x\([0-9]*\).*/\1/p')
-menu=$((height - 344))  # the menu bar sits above the 528 x 344 client area
+menu=$(mozaMenuHeight "$window")
 sleep 1
 
 # File > Open with its access keys, then the file name typed into the dialog.

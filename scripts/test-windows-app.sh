@@ -9,6 +9,7 @@
 # Usage: scripts/test-windows-app.sh LINUX-BUILD   (a Linux build folder with bin/moza-convert)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/main-window.sh
 # Wine takes the Windows code page from the locale: a Japanese Windows (code page 932).
 japanese() { LC_ALL=ja_JP.UTF-8 "$@"; }
 
@@ -20,17 +21,14 @@ if [[ "${1:-}" == --inside-xvfb ]]; then
   japanese wine moza/moza.exe seeding.jpg >desktop.log 2>&1 &
   program=$!
   window=""
-  for _ in $(seq 1 1800); do  # the main window: 528 pixels wide, the splash 312
-    for id in $(xdotool search --onlyvisible --name '^Moza$' 2>/dev/null || true); do
-      [[ $(xdotool getwindowgeometry "$id" 2>/dev/null) == *'Geometry: 528x'* ]] && window=$id
-    done
+  for _ in $(seq 1 1800); do
+    window=$(mozaMainWindow)
     [[ -n "$window" ]] && break
     kill -0 "$program" 2>/dev/null || fail "moza.exe ended before its main window showed: $(cat desktop.log)"
     sleep 0.1
   done
   [[ -n "$window" ]] || fail "no main window after 180 s"
-  height=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: 528x\([0-9]*\).*/\1/p')
-  menu=$((height - 344))  # the menu bar above the 528 x 344 client area
+  menu=$(mozaMenuHeight "$window")
   sleep 2
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   # 作成, where it sits in the client area.

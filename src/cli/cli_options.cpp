@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "convert/page_geometry.h"
 #include "convert/working_image.h"
 
 namespace moza::cli {
@@ -65,6 +66,58 @@ Result<CliOptions> checkImage(CliOptions options) {
     return options;
 }
 
+/// The options that take no value; false when `arg` is none of them.
+bool applyFlag(const std::string& arg, CliOptions& options) {
+    if (arg == "-m" || arg == "--mono") options.mode = convert::ColorMode::Mono;
+    else if (arg == "--no-page") options.keepPage = false;
+    else if (arg == "--allow-enlarge") options.pageSize.allowEnlarge = true;
+    else if (arg == "-q" || arg == "--quiet") options.quiet = true;
+    else if (arg == "-h" || arg == "--help") options.showHelp = true;
+    else if (arg == "--version") options.showVersion = true;
+    else return false;
+    return true;
+}
+
+bool takesValue(const std::string& arg) {
+    for (const char* option : {"-t", "--title", "-o", "--output", "--table", "-j", "--jobs", "--width", "--height",
+                               "--max-cells", "--image", "--image-width"}) {
+        if (arg == option) return true;
+    }
+    return false;
+}
+
+/// Sets the option `arg`, one that takes a value, to `text`. Fails on a value it cannot take.
+Status applyValue(const std::string& arg, const std::string& text, CliOptions& options) {
+    auto path = [&arg, &text](std::string& into) -> Status {
+        if (text.empty()) return Error{"option '" + arg + "' needs a non-empty path"};
+        into = text;
+        return success();
+    };
+    if (arg == "-t" || arg == "--title") {
+        options.title = text;
+        options.hasTitle = true;
+    } else if (arg == "-o" || arg == "--output") {
+        return path(options.output);
+    } else if (arg == "--table") {
+        return path(options.table);
+    } else if (arg == "--image") {
+        return path(options.image);
+    } else if (arg == "-j" || arg == "--jobs") {
+        Result<int> jobs = parseJobs(text);
+        if (!jobs) return jobs.error();
+        options.jobs = jobs.value();
+    } else if (arg == "--image-width") {
+        Result<std::int64_t> pixels = parseCount(arg, text, kMaxImageWidth, "pixels");
+        if (!pixels) return pixels.error();
+        options.imageWidth = static_cast<int>(pixels.value());
+    } else {
+        Status status = success();
+        parsePageSize(arg, text, options.pageSize, status);
+        return status;
+    }
+    return success();
+}
+
 }  // namespace
 
 Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
@@ -72,58 +125,17 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
     bool onlyPictures = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
-        auto value = [&](std::string& into) -> Status {
-            if (i + 1 >= arguments.size()) return Error{"option '" + arg + "' needs a value"};
-            into = arguments[++i];
-            return success();
-        };
         Status status = success();
         if (onlyPictures || arg == "-" || arg.empty() || arg[0] != '-') {
             options.pictures.push_back(arg);
         } else if (arg == "--") {
             onlyPictures = true;
-        } else if (arg == "-t" || arg == "--title") {
-            status = value(options.title);
-            options.hasTitle = true;
-        } else if (arg == "-m" || arg == "--mono") {
-            options.mode = convert::ColorMode::Mono;
-        } else if (arg == "-o" || arg == "--output") {
-            status = value(options.output);
-            if (status && options.output.empty()) status = Error{"option '" + arg + "' needs a non-empty path"};
-        } else if (arg == "--table") {
-            status = value(options.table);
-            if (status && options.table.empty()) status = Error{"option '--table' needs a non-empty path"};
-        } else if (arg == "-j" || arg == "--jobs" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
-            std::string count = arg.size() > 2 && arg[1] == 'j' ? arg.substr(2) : std::string();
-            if (count.empty()) status = value(count);
-            if (status) {
-                Result<int> jobs = parseJobs(count);
-                if (jobs) options.jobs = jobs.value(); else status = jobs.error();
-            }
-        } else if (arg == "--width" || arg == "--height" || arg == "--max-cells") {
-            std::string count;
-            status = value(count);
-            if (status) parsePageSize(arg, count, options.pageSize, status);
-        } else if (arg == "--image") {
-            status = value(options.image);
-            if (status && options.image.empty()) status = Error{"option '--image' needs a non-empty path"};
-        } else if (arg == "--image-width") {
-            std::string width;
-            status = value(width);
-            if (status) {
-                Result<std::int64_t> pixels = parseCount(arg, width, kMaxImageWidth, "pixels");
-                if (pixels) options.imageWidth = static_cast<int>(pixels.value()); else status = pixels.error();
-            }
-        } else if (arg == "--no-page") {
-            options.keepPage = false;
-        } else if (arg == "--allow-enlarge") {
-            options.pageSize.allowEnlarge = true;
-        } else if (arg == "-q" || arg == "--quiet") {
-            options.quiet = true;
-        } else if (arg == "-h" || arg == "--help") {
-            options.showHelp = true;
-        } else if (arg == "--version") {
-            options.showVersion = true;
+        } else if (applyFlag(arg, options)) {
+        } else if (arg.size() > 2 && arg.rfind("-j", 0) == 0) {  // -j4
+            status = applyValue("-j", arg.substr(2), options);
+        } else if (takesValue(arg)) {
+            if (i + 1 >= arguments.size()) return Error{"option '" + arg + "' needs a value"};
+            status = applyValue(arg, arguments[++i], options);
         } else {
             status = Error{"unknown option '" + arg + "'"};
         }
@@ -137,6 +149,9 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
     }
     return checkImage(options);
 }
+
+static_assert(convert::geometry::kCellWidthPx == 10.65 && convert::geometry::kCellHeightPx == 10.0,
+              "the help text below gives a character's size");
 
 std::string HelpText() {
     return "Usage: moza-convert [options] PICTURE...\n"

@@ -141,6 +141,103 @@ bool drawPageImage(const CliOptions& options, const std::filesystem::path& page,
     return true;
 }
 
+/// Fails, printing why, when a folder the run needs cannot be had: the fonts' for --image, the
+/// temp folder for pages made without -o.
+bool prepareFolders(const CliOptions& options, const moza::ProgramPaths& paths) {
+    moza::Status prepared = moza::success();
+    if (!options.image.empty()) prepared = moza::cli::PreparePageImages(paths.dataFolder());
+    if (prepared && options.output.empty() && options.keepPage) prepared = paths.prepareTempFolder();
+    if (!prepared) std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
+    return prepared.ok();
+}
+
+/// The pictures of one run, converted by a few threads; a picture that runs out of memory beside
+/// others is tried again alone at the end.
+class Batch {
+public:
+    Batch(const CliOptions& options, const std::vector<PictureJob>& jobs, const moza::glyph::GlyphTable& table,
+          const std::filesystem::path& tablePath)
+        : m_options(options),
+          m_jobs(jobs),
+          m_table(table),
+          m_progress(isatty(fileno(errors())) != 0 && !options.quiet, static_cast<int>(jobs.size()), errors()),
+          m_claims(claimInputs(options, tablePath)) {}
+
+    /// Converts every picture; whether all of them made their pages.
+    bool run() {
+        const int threads = std::min<int>(m_options.jobs, static_cast<int>(m_jobs.size()));
+        auto worker = [this, threads](int slot) {
+            for (std::size_t i = m_next++; i < m_jobs.size(); i = m_next++) convertOne(i, slot, threads <= 1);
+        };
+        std::vector<std::thread> pool;
+        try {
+            for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
+        } catch (const std::system_error&) {
+            // The system starts no more threads: those started share the pictures.
+        }
+        worker(0);
+        for (std::thread& thread : pool) thread.join();
+        std::sort(m_retries.begin(), m_retries.end());
+        for (const std::size_t i : m_retries) convertOne(i, 0, true);
+        if (!m_madePage.empty() && !drawPageImage(m_options, m_madePage, m_progress)) m_anyFailed = true;
+        if (m_jobs.size() > 1 && !m_options.quiet) {
+            m_progress.message("moza-convert: " + batchSummary(static_cast<int>(m_jobs.size()), m_failed), errors());
+        }
+        return !m_anyFailed;
+    }
+
+private:
+    static std::vector<moza::cli::PageClaims::Input> claimInputs(const CliOptions& options,
+                                                                 const std::filesystem::path& tablePath) {
+        std::vector<moza::cli::PageClaims::Input> inputs{{tablePath, "the character table"}};
+        for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
+        return inputs;
+    }
+
+    void convertOne(std::size_t i, int slot, bool alone) {
+        const PictureJob& job = m_jobs[i];
+        moza::convert::PageOptions make;
+        make.mode = m_options.mode;
+        make.progress = m_progress.started(slot, pictureStem(job.picture));
+        make.claim = [this, &job](const std::filesystem::path& page) { return m_claims.claim(page, job.picture); };
+        const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, m_table, make);
+        m_progress.finished(slot);
+        if (!page && !alone && page.error().kind == moza::ErrorKind::OutOfMemory) {
+            const std::lock_guard lock(m_retryMutex);
+            m_retries.push_back(i);
+        } else if (!page) {
+            m_anyFailed = true;
+            ++m_failed;
+            m_progress.message("moza-convert: " + page.error().message, errors());
+        } else if (!m_options.image.empty()) {
+            m_madePage = page.value();  // its path is printed once its picture is drawn
+        } else if (!m_options.quiet && page.value() != "-") {
+            printPath(page.value());
+        }
+    }
+
+    void printPath(const std::filesystem::path& page) {
+        if (const int error = m_progress.message(page.string(), stdout); error != 0) {
+            m_anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
+            m_progress.message("moza-convert: cannot print the path of '" + page.string() +
+                                   "' on standard output: " + moza::WriteErrorText(error),
+                               errors());
+        }
+    }
+
+    const CliOptions& m_options;
+    const std::vector<PictureJob>& m_jobs;
+    const moza::glyph::GlyphTable& m_table;
+    moza::cli::ProgressLine m_progress;
+    moza::cli::PageClaims m_claims;
+    std::atomic<std::size_t> m_next{0};
+    std::atomic<bool> m_anyFailed{false};
+    std::atomic<int> m_failed{0};  // pictures that got no page
+    std::mutex m_retryMutex;
+    std::vector<std::size_t> m_retries;  // pictures that ran out of memory beside others: tried again alone
+    std::filesystem::path m_madePage;    // the page of the one picture, for --image
+};
+
 int run(const CliOptions& options) {
     const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     const std::filesystem::path tablePath =
@@ -152,76 +249,8 @@ int run(const CliOptions& options) {
     }
     moza::Result<std::vector<PictureJob>> jobs = planJobs(options, paths);
     if (!jobs) return usageError(jobs.error().message);
-    if (!options.image.empty()) {
-        if (moza::Status prepared = moza::cli::PreparePageImages(paths.dataFolder()); !prepared) {
-            std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
-            return kSomeFailed;
-        }
-    }
-    if (options.output.empty() && options.keepPage) {
-        if (moza::Status prepared = paths.prepareTempFolder(); !prepared) {
-            std::fprintf(errors(), "moza-convert: %s\n", prepared.error().message.c_str());
-            return kSomeFailed;
-        }
-    }
-
-    const bool terminal = isatty(fileno(errors())) != 0;
-    moza::cli::ProgressLine progress(terminal && !options.quiet, static_cast<int>(jobs.value().size()), errors());
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> anyFailed{false};
-    std::atomic<int> failed{0};  // pictures that got no page
-    std::vector<moza::cli::PageClaims::Input> inputs{{tablePath, "the character table"}};
-    for (const std::string& picture : options.pictures) inputs.push_back({picture, "the picture"});
-    moza::cli::PageClaims claims(std::move(inputs));
-
-    const int threads = std::min<int>(options.jobs, static_cast<int>(jobs.value().size()));
-    std::mutex retryMutex;
-    std::vector<std::size_t> retries;  // pictures that ran out of memory beside others: tried again alone
-    std::filesystem::path madePage;    // the page of the one picture, for --image
-    auto convertOne = [&](std::size_t i, int slot, bool alone) {
-        const PictureJob& job = jobs.value()[i];
-        moza::convert::PageOptions make;
-        make.mode = options.mode;
-        make.progress = progress.started(slot, pictureStem(job.picture));
-        make.claim = [&claims, &job](const std::filesystem::path& page) { return claims.claim(page, job.picture); };
-        const moza::Result<std::filesystem::path> page = moza::cli::ConvertPicture(job, table.value(), make);
-        progress.finished(slot);
-        if (!page && !alone && page.error().kind == moza::ErrorKind::OutOfMemory) {
-            const std::lock_guard lock(retryMutex);
-            retries.push_back(i);
-        } else if (!page) {
-            anyFailed = true;
-            ++failed;
-            progress.message("moza-convert: " + page.error().message, errors());
-        } else if (!options.image.empty()) {
-            madePage = page.value();  // its path is printed once its picture is drawn
-        } else if (!options.quiet && page.value() != "-") {
-            if (const int error = progress.message(page.value().string(), stdout); error != 0) {
-                anyFailed = true;  // the page is made, but whoever reads the paths did not get its path
-                progress.message("moza-convert: cannot print the path of '" + page.value().string() +
-                                     "' on standard output: " + moza::WriteErrorText(error),
-                                 errors());
-            }
-        }
-    };
-    auto worker = [&](int slot) {
-        for (std::size_t i = next++; i < jobs.value().size(); i = next++) convertOne(i, slot, threads <= 1);
-    };
-    std::vector<std::thread> pool;
-    try {
-        for (int t = 1; t < threads; ++t) pool.emplace_back(worker, t);
-    } catch (const std::system_error&) {
-        // The system starts no more threads: those started share the pictures.
-    }
-    worker(0);
-    for (std::thread& thread : pool) thread.join();
-    std::sort(retries.begin(), retries.end());
-    for (const std::size_t i : retries) convertOne(i, 0, true);
-    if (!madePage.empty() && !drawPageImage(options, madePage, progress)) anyFailed = true;
-    if (jobs.value().size() > 1 && !options.quiet) {
-        progress.message("moza-convert: " + batchSummary(static_cast<int>(jobs.value().size()), failed), errors());
-    }
-    return anyFailed ? kSomeFailed : kAllDone;
+    if (!prepareFolders(options, paths)) return kSomeFailed;
+    return Batch(options, jobs.value(), table.value(), tablePath).run() ? kAllDone : kSomeFailed;
 }
 
 }  // namespace

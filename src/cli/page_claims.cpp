@@ -66,14 +66,14 @@ const PageClaims::Input* PageClaims::inputAt(const std::filesystem::path& page) 
 
 Status PageClaims::claim(const std::filesystem::path& page, const std::string& picture) {
     if (const Input* input = inputAt(page)) {
-        return Error{"its page '" + page.string() + "' would replace " + input->role + " '" + input->file.string() +
+        return Error{"its page " + Quoted(page) + " would replace " + input->role + " '" + input->file.string() +
                      "' (the same file); give the page another name with -o"};
     }
     const std::filesystem::path key = resolved(page);
     std::lock_guard lock(m_mutex);
     const auto [at, isNew] = m_claimed.emplace(key, picture);
     if (isNew) return success();
-    return Error{"its page '" + page.string() + "' is the page of '" + at->second +
+    return Error{"its page " + Quoted(page) + " is the page of '" + at->second +
                  "' in this run; give it another title (-t) or output (-o)"};
 }
 

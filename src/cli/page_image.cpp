@@ -14,7 +14,7 @@ Status PreparePageImages(const std::filesystem::path& dataFolder) {
 }
 
 Status WritePageImage(const std::filesystem::path& page, const std::filesystem::path& image, int width) {
-    const std::string context = "cannot draw '" + image.string() + "': ";
+    const std::string context = "cannot draw " + Quoted(image) + ": ";
     Result<ui::LoadedArtPage> loaded = ui::LoadArtPage(picture::ToText(page));
     if (!loaded) return InContext(context, loaded.error(), image);
     const ui::ArtPage& art = *loaded.value().page;

@@ -12,17 +12,14 @@
 namespace moza::cli {
 namespace {
 
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
-
-/// ConvertPicture's work; memory running out is thrown.
-Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph::GlyphTable& table,
-                                             convert::PageOptions options) {
-    const std::string picture = quoted(job.picture);
+/// The job's picture, loaded and scaled for its page, once its title is known to make a page.
+Result<convert::WorkingImage> pictureForPage(const PictureJob& job) {
+    const std::string context = "cannot convert " + Quoted(job.picture) + ": ";
     // The title is checked before a large picture is decoded for nothing.
     if (Result<std::string> title = convert::PageTitle(job.titleUtf8, job.target.kind); !title) {
-        return Error{"cannot convert " + picture + ": " + title.error().message +
-                     (job.titleFromName ? "; the title is the picture's file name: give another with -t" : "")};
+        Error error = title.error();
+        if (job.titleFromName) error.message += "; the title is the picture's file name: give another with -t";
+        return InContext(context, std::move(error));
     }
     Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
     if (!image) return image.error();
@@ -32,9 +29,17 @@ Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph:
         if (error.kind == ErrorKind::PictureTooLarge) {
             error.message += "; ask for a smaller page with --width, --height or --max-cells, or leave out --allow-enlarge";
         }
-        return InContext("cannot convert " + picture + ": ", std::move(error));
+        return InContext(context, std::move(error));
     }
+    return image;
+}
 
+/// ConvertPicture's work; memory running out is thrown.
+Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph::GlyphTable& table,
+                                             convert::PageOptions options) {
+    Result<convert::WorkingImage> image = pictureForPage(job);
+    if (!image) return image.error();
+    const std::string picture = Quoted(job.picture);
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
     int outputError = 0;  // why standard output refused the page
@@ -81,7 +86,7 @@ Result<std::filesystem::path> ConvertPicture(const PictureJob& job, const glyph:
     try {
         return convertPicture(job, table, std::move(options));
     } catch (const std::bad_alloc&) {
-        return Error{"cannot convert " + quoted(job.picture) + ": not enough memory", ErrorKind::OutOfMemory};
+        return Error{"cannot convert " + Quoted(job.picture) + ": not enough memory", ErrorKind::OutOfMemory};
     }
 }
 

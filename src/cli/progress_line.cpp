@@ -6,12 +6,14 @@
 #include <cstdio>
 
 #include "cli/cli_options.h"
+#include "common/utf8.h"
 
 namespace moza::cli {
 namespace {
 constexpr int kMaxSlots = kMaxJobs;  // one slot per picture converted at a time
 constexpr auto kQuietStart = std::chrono::seconds(1);
 constexpr auto kRedraw = std::chrono::milliseconds(200);
+constexpr std::size_t kMaxLineBytes = 150;  // a longer line is cut at the start of a character
 }  // namespace
 
 ProgressLine::ProgressLine(bool enabled, int pictureCount, std::FILE* terminal)
@@ -74,7 +76,7 @@ void ProgressLine::run() {
             const std::int64_t percent = total > 0 ? s.done.load(std::memory_order_relaxed) * 100 / total : 0;
             line += "; " + s.name + " " + std::to_string(percent) + "%";
         }
-        if (line.size() > 150) line.resize(150);
+        line.resize(Utf8Prefix(line, kMaxLineBytes).size());
         std::fprintf(m_terminal, "\r%s\033[K", line.c_str());
         std::fflush(m_terminal);
         m_shown = true;

@@ -35,8 +35,6 @@ namespace fs = std::filesystem;
 // A part file this old whose writer is gone was left by a killed run.
 constexpr std::chrono::minutes kStalePartAge{10};
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
 /// Where a chain of symbolic links ends; that file need not exist.
 Result<fs::path> linkTarget(const fs::path& link) {
     fs::path current = link;
@@ -199,64 +197,75 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const fs::path& destination, Exi
     AtomicFileWriter writer;
     writer.m_named = destination;
     writer.m_existing = existing;
-    Result<fs::path> target = linkTarget(destination);
-    if (!target) return writer.failure(target.error().message, ErrorKind::SystemError);
-    writer.m_destination = target.value();
+    Result<fs::path> folder = writer.findDestination();
+    if (!folder) return folder.error();
     std::error_code ec;
-    const fs::file_status named = fs::status(destination, ec);
-    if (!fs::exists(fs::status(writer.m_destination, ec)) && fs::exists(named) && !fs::is_regular_file(named) &&
-        !fs::is_directory(named)) {
-        // A link that names no file, yet leads to a pipe or device (/dev/stdout to "pipe:[…]"):
-        // the name opens it, as it does for the shell.
-        writer.m_destination = destination;
-    }
-    fs::path folder = writer.m_destination.parent_path().empty() ? "." : writer.m_destination.parent_path();
-    // "temp/" names the same folder as "temp", but a file of that name would read as missing.
-    if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
-    const fs::file_status folderStatus = fs::status(folder, ec);
-    if (!fs::exists(folderStatus)) {
-        return writer.failure("the folder " + quoted(folder) + " does not exist", ErrorKind::FolderMissing,
-                              writer.m_destination);
-    }
-    if (!fs::is_directory(folderStatus)) return writer.failure(quoted(folder) + " is not a folder", ErrorKind::NotAFolder, folder);
-
     const fs::file_status status = fs::status(writer.m_destination, ec);
     const bool exists = fs::exists(status);
-    if (exists && fs::is_directory(status)) return writer.failure("a folder of that name is in the way", ErrorKind::IsAFolder);
+    if (exists && fs::is_directory(status))
+        return writer.failure("a folder of that name is in the way", ErrorKind::IsAFolder);
     if (exists && existing == Existing::Keep) return writer.failure("the file already exists", ErrorKind::FileExists);
     if (exists && !mayWrite(writer.m_destination)) {
         return writer.failure(SystemErrorText(EACCES), ErrorKind::PermissionDenied);
     }
-
-    fs::path partFolder = folder;
-    if (exists && !fs::is_regular_file(status)) {
-        writer.m_method = Method::Direct;  // a device or pipe: renaming over it would replace it
-    } else if (exists && needsInPlace(writer.m_destination)) {
-        writer.m_method = Method::InPlace;
-        if (!mayWrite(folder)) partFolder = fs::temp_directory_path(ec);
-        if (ec) return writer.temporaryFolderFailure(temporaryFolderName(), ec.value());
-    }
-    errno = 0;
-    if (writer.m_method == Method::Direct) {
-        writer.m_fd = openExisting(writer.m_destination);
-    } else {
-        sweepOnce(partFolder);
-        writer.m_partPath = partFolder / NewPartFileName();
-        RegisterPartFile(writer.m_partPath);  // before it exists: an interrupt may come at once
-        writer.m_fd = openNew(writer.m_partPath, exists);
-    }
-    if (writer.m_fd < 0) {
-        const int error = errno != 0 ? errno : EACCES;
-        if (!writer.m_partPath.empty()) UnregisterPartFile(writer.m_partPath);
-        if (partFolder != folder) return writer.temporaryFolderFailure(partFolder, error);
-        return writer.failure(SystemErrorText(error), KindOfSystemError(error));
-    }
-    // What a renamed file cannot carry over, it must not lose: the old file is then written over.
-    if (exists && writer.m_method == Method::Rename && !keepAccess(writer.m_fd, writer.m_destination)) {
-        writer.m_method = Method::InPlace;
-    }
+    if (Status opened = writer.openFile(folder.value(), status); !opened) return opened.error();
     writer.m_done = false;
     return writer;
+}
+
+Result<fs::path> AtomicFileWriter::findDestination() {
+    Result<fs::path> target = linkTarget(m_named);
+    if (!target) return failure(target.error().message, ErrorKind::SystemError);
+    m_destination = target.value();
+    std::error_code ec;
+    const fs::file_status named = fs::status(m_named, ec);
+    if (!fs::exists(fs::status(m_destination, ec)) && fs::exists(named) && !fs::is_regular_file(named) &&
+        !fs::is_directory(named)) {
+        // A link that names no file, yet leads to a pipe or device (/dev/stdout to "pipe:[…]"):
+        // the name opens it, as it does for the shell.
+        m_destination = m_named;
+    }
+    fs::path folder = m_destination.parent_path().empty() ? "." : m_destination.parent_path();
+    // "temp/" names the same folder as "temp", but a file of that name would read as missing.
+    if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
+    const fs::file_status folderStatus = fs::status(folder, ec);
+    if (!fs::exists(folderStatus)) {
+        return failure("the folder " + Quoted(folder) + " does not exist", ErrorKind::FolderMissing, m_destination);
+    }
+    if (!fs::is_directory(folderStatus))
+        return failure(Quoted(folder) + " is not a folder", ErrorKind::NotAFolder, folder);
+    return folder;
+}
+
+Status AtomicFileWriter::openFile(const fs::path& folder, const fs::file_status& status) {
+    const bool exists = fs::exists(status);
+    std::error_code ec;
+    fs::path partFolder = folder;
+    if (exists && !fs::is_regular_file(status)) {
+        m_method = Method::Direct;  // a device or pipe: renaming over it would replace it
+    } else if (exists && needsInPlace(m_destination)) {
+        m_method = Method::InPlace;
+        if (!mayWrite(folder)) partFolder = fs::temp_directory_path(ec);
+        if (ec) return temporaryFolderFailure(temporaryFolderName(), ec.value());
+    }
+    errno = 0;
+    if (m_method == Method::Direct) {
+        m_fd = openExisting(m_destination);
+    } else {
+        sweepOnce(partFolder);
+        m_partPath = partFolder / NewPartFileName();
+        RegisterPartFile(m_partPath);  // before it exists: an interrupt may come at once
+        m_fd = openNew(m_partPath, exists);
+    }
+    if (m_fd < 0) {
+        const int error = errno != 0 ? errno : EACCES;
+        if (!m_partPath.empty()) UnregisterPartFile(m_partPath);
+        if (partFolder != folder) return temporaryFolderFailure(partFolder, error);
+        return failure(SystemErrorText(error), KindOfSystemError(error));
+    }
+    // What a renamed file cannot carry over, it must not lose: the old file is then written over.
+    if (exists && m_method == Method::Rename && !keepAccess(m_fd, m_destination)) m_method = Method::InPlace;
+    return success();
 }
 
 bool AtomicFileWriter::write(std::string_view bytes) {
@@ -336,13 +345,13 @@ Status AtomicFileWriter::putInPlace() {
 }
 
 Error AtomicFileWriter::temporaryFolderFailure(const fs::path& folder, int error) const {
-    return failure("its folder may not be written, so the page goes through the temporary folder " + quoted(folder) +
+    return failure("its folder may not be written, so the page goes through the temporary folder " + Quoted(folder) +
                        ", which cannot be used: " + SystemErrorText(error),
                    KindOfSystemError(error), folder);
 }
 
 Error AtomicFileWriter::failure(const std::string& what, ErrorKind kind, const fs::path& about) const {
-    return Error{"cannot write " + quoted(m_named) + ": " + what, kind, about.empty() ? m_named : about, what};
+    return Error{"cannot write " + Quoted(m_named) + ": " + what, kind, about.empty() ? m_named : about, what};
 }
 
 void AtomicFileWriter::discard() {
@@ -360,7 +369,7 @@ Status CopyFileWhole(const fs::path& from, const fs::path& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) {
         const int error = errno != 0 ? errno : ENOENT;
-        return Error{"cannot copy " + quoted(from) + ": " + SystemErrorText(error), KindOfSystemError(error), from,
+        return Error{"cannot copy " + Quoted(from) + ": " + SystemErrorText(error), KindOfSystemError(error), from,
                      SystemErrorText(error)};
     }
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(to);
@@ -372,7 +381,8 @@ Status CopyFileWhole(const fs::path& from, const fs::path& to) {
         if (got > 0 && !writer.value().write(std::string_view(buffer.data(), got))) break;
     }
     if (in.bad()) {
-        return Error{"cannot copy " + quoted(from) + ": a read error occurred", ErrorKind::SystemError, from, SystemErrorText(EIO)};
+        return Error{"cannot copy " + Quoted(from) + ": a read error occurred", ErrorKind::SystemError, from,
+                     SystemErrorText(EIO)};
     }
     return writer.value().commit();
 }

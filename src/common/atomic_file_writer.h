@@ -63,6 +63,12 @@ private:
     /// The failure when the temporary folder `folder`, needed because the destination's folder may
     /// not be written, cannot hold the part file.
     Error temporaryFolderFailure(const std::filesystem::path& folder, int error) const;
+    /// Sets m_destination from the name given (a link's target) and returns its folder. Fails
+    /// when the link cannot be followed or the folder is missing or no folder.
+    Result<std::filesystem::path> findDestination();
+    /// Chooses how the file is written and opens it (a part file, or the destination itself);
+    /// `status` is the destination's. Fails with the system's reason.
+    Status openFile(const std::filesystem::path& folder, const std::filesystem::file_status& status);
     Status putInPlace();
     void discard();
 

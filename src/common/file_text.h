@@ -3,12 +3,24 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <string>
 
 #include "common/result.h"
 
 namespace moza {
+
+/// A regular file open for reading from its start, and its size when it was opened.
+struct FileForReading {
+    std::ifstream stream;
+    std::uintmax_t size = 0;
+};
+
+/// Opens the regular file `file` for reading, checking it as ReadWholeFile does. Fails with
+/// "cannot read '<file>': <reason>" when it is missing, unreadable, a folder, not a regular file
+/// (a device or pipe, which might never end), or larger than `maxBytes` (ErrorKind::FileTooLarge).
+Result<FileForReading> OpenFileForReading(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 /// The bytes of the regular file `file`, at most `maxBytes` of them. Fails with
 /// "cannot read '<file>': <reason>" when it is missing, unreadable, a folder, not a regular file

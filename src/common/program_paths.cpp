@@ -61,11 +61,11 @@ Status ProgramPaths::prepareTempFolder() const {
     const std::filesystem::path folder = m_tempFolder.has_filename() ? m_tempFolder : m_tempFolder.parent_path();
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        return Error{"cannot create the folder '" + m_tempFolder.string() + "': " + ec.message(), ErrorKind::FolderNotCreated,
-                     m_tempFolder, ec.message()};
+        return Error{"cannot create the folder " + Quoted(m_tempFolder) + ": " + ec.message(),
+                     ErrorKind::FolderNotCreated, m_tempFolder, ec.message()};
     }
     if (!std::filesystem::is_directory(folder, ec)) {
-        return Error{"cannot create the folder '" + m_tempFolder.string() + "': a file of that name is in the way",
+        return Error{"cannot create the folder " + Quoted(m_tempFolder) + ": a file of that name is in the way",
                      ErrorKind::NotAFolder, m_tempFolder};
     }
     return success();
@@ -91,7 +91,7 @@ std::string WhyNoUserDataHome(const EnvironmentLookup& lookup) {
     if (!UserDataHome(lookup).empty()) return {};
     const std::filesystem::path dataHome = lookup("XDG_DATA_HOME");
     if (dataHome.empty()) return "neither XDG_DATA_HOME nor HOME is set";
-    return "XDG_DATA_HOME is relative ('" + dataHome.string() + "'), so it does not count, and HOME is not set";
+    return "XDG_DATA_HOME is relative (" + Quoted(dataHome) + "), so it does not count, and HOME is not set";
 #endif
 }
 

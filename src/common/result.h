@@ -41,6 +41,9 @@ inline Error InContext(std::string_view context, Error error, const std::filesys
     return error;
 }
 
+/// `path` between single quotes, as messages name a file: 'photos/cat.jpg'.
+inline std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
 /// Either a T or an Error. Check ok() before value(); error() only when !ok().
 template <typename T>
 class [[nodiscard]] Result {

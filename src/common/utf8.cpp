@@ -35,6 +35,14 @@ CodePoint DecodeUtf8(std::string_view text) {
     return {value, length};
 }
 
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t cut = maxBytes;
+    // Back over at most three continuation bytes to the first byte of the character cut.
+    for (int back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back) --cut;
+    return text.substr(0, cut);
+}
+
 std::string EncodeUtf8(char32_t value) {
     std::string out;
     if (value < 0x80) {

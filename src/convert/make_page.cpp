@@ -55,10 +55,7 @@ Result<std::filesystem::path> makePage(WorkingImage& image, const glyph::GlyphTa
                                        const PageTarget& target, const PageOptions& options) {
     Result<std::string> titleCp932 = PageTitle(titleUtf8, target.kind);
     if (!titleCp932) return titleCp932.error();
-    if (table.empty()) {
-        return Error{"the character table holds no characters, so there is nothing to draw the picture with",
-                     ErrorKind::TableEmpty};
-    }
+    if (table.empty()) return TableEmptyError();
     image.EnlargeToBlocks();
 
     if (target.kind == PageTarget::Kind::Stream) {

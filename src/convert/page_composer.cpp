@@ -184,14 +184,34 @@ bool composeInParallel(const std::vector<Band>& bands, int threads, const Workin
     return delivered;
 }
 
+/// The table's bands of rows: about a megabyte of markup each, large enough to write
+/// efficiently, small enough to stream.
+std::vector<Band> tableBands(int rows, int columns) {
+    const std::size_t rowBytes = kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
+    const int bandRows = static_cast<int>(std::clamp<std::size_t>(kFlushBytes / rowBytes, 1, 4096));
+    std::vector<Band> bands;
+    for (int first = 0; first < rows; first += bandRows) bands.push_back({first, std::min(rows, first + bandRows)});
+    return bands;
+}
+
+/// The table's start tag, with its width: 9 pixels per column.
+std::string tableHead(int columns) {
+    std::string head(kTableStart);
+    head += std::to_string(static_cast<std::int64_t>(columns) * kCellPixels);
+    head += kTagEnd;
+    return head;
+}
+
 }  // namespace
+
+Error TableEmptyError() {
+    return Error{"the character table holds no characters, so there is nothing to draw the picture with",
+                 ErrorKind::TableEmpty};
+}
 
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress, int threads) {
-    if (table.empty()) {
-        return Error{"the character table holds no characters, so there is nothing to draw the picture with",
-                     ErrorKind::TableEmpty};
-    }
+    if (table.empty()) return TableEmptyError();
     // Blocks are cut from an enlarged image only: a forgotten enlargement would drop the edge blocks.
     assert(image.width() % 3 == 0 && image.height() % 3 == 0);
     if (image.width() % 3 != 0 || image.height() % 3 != 0) {
@@ -202,16 +222,8 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
     const int columns = image.blockColumns();
     const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
 
-    std::string head(kTableStart);
-    head += std::to_string(static_cast<std::int64_t>(columns) * kCellPixels);
-    head += kTagEnd;
-    if (!sink(head)) return Error{"the page could not be written"};
-
-    // Bands of about a megabyte: large enough to write efficiently, small enough to stream.
-    const std::size_t rowBytes = kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
-    const int bandRows = static_cast<int>(std::clamp<std::size_t>(kFlushBytes / rowBytes, 1, 4096));
-    std::vector<Band> bands;
-    for (int first = 0; first < rows; first += bandRows) bands.push_back({first, std::min(rows, first + bandRows)});
+    if (!sink(tableHead(columns))) return Error{"the page could not be written"};
+    const std::vector<Band> bands = tableBands(rows, columns);
 
     auto deliver = [&](const Band& band, std::string_view bytes) {
         if (progress.onBlock != nullptr) {

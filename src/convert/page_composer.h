@@ -39,12 +39,12 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress = {}, int threads = 0);
 
+/// The error of a page asked of a character table that holds no characters (ErrorKind::TableEmpty).
+Error TableEmptyError();
+
 /// The window caption while block i of blocks 0 to last is made: "Moza - 12/1155 (01.04%)".
 /// The percentage has at least two digits before the point and two after; a grid of one block
 /// (last = 0) shows 100.00.
 std::string ProgressCaption(std::int64_t i, std::int64_t last);
-
-/// The caption when no conversion runs.
-inline constexpr std::string_view kIdleCaption = "Moza";
 
 }  // namespace moza::convert

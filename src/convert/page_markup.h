@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/page_geometry.h"
+
 namespace moza::convert::markup {
 
 inline constexpr std::string_view kTableStart = "<table cellspacing=0 cellpadding=0 width=";
@@ -17,15 +19,16 @@ inline constexpr std::string_view kTableEnd = "</table>";
 /// The colour of every cell of a monochrome page.
 inline constexpr std::string_view kMonoColor = "000000";
 /// The pixels of one cell's side that the table head counts.
-inline constexpr int kCellPixels = 9;
+inline constexpr int kCellPixels = geometry::kCellPixels;
+static_assert(geometry::SaysNumber(kRowStart, "height=", kCellPixels) &&
+              geometry::SaysNumber(kCellStart, "width=", kCellPixels) &&
+              geometry::SaysNumber(kCellStart, "font-size:", geometry::kCellPoints));
 
 inline constexpr std::string_view kPageStart = "<html><head><title>";
 inline constexpr std::string_view kAfterTitle = "</title></head><body text=#000000>";
-inline constexpr std::string_view kPageEnd = "</body></html>";
 
 /// A page file is its page document between double quotes, then CR LF.
 inline constexpr std::string_view kFileStart = "\"";
-inline constexpr std::string_view kFileEnd = "\"\r\n";
 
 }  // namespace moza::convert::markup
 
@@ -43,9 +46,9 @@ inline std::string PageFileHead(std::string_view titleCp932) {
     return head;
 }
 
-/// The bytes of a page file after its table: the page end, the closing quote, CR and LF.
+/// The bytes of a page file after its table: the page end (</body></html>), the closing quote, CR and LF.
 inline constexpr std::string_view kPageFileTail = "</body></html>\"\r\n";
 
-static_assert(kPageFileMark.size() == markup::kFileStart.size() + markup::kPageStart.size());
+static_assert(kPageFileMark.substr(0, 1) == markup::kFileStart && kPageFileMark.substr(1) == markup::kPageStart);
 
 }  // namespace moza::convert

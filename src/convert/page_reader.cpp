@@ -118,7 +118,7 @@ public:
 
     Result<PageGrid> read() {
         PageGrid grid;
-        if (!take(kPageFileMark)) return fail("it does not begin as a page file (\"<html><head><title>)");
+        if (!take(kPageFileMark)) return fail("it does not begin as a page file (" + std::string(kPageFileMark) + ")");
         if (Status title = readTitle(grid); !title) return title.error();
         if (Status head = readTableHead(grid); !head) return head.error();
         while (startsWith(kRowStart)) {
@@ -130,7 +130,7 @@ public:
             ++grid.rows;
         }
         m_row = -1;
-        if (!take(kTableEnd)) return fail("expected a row (<tr height=9>) or the end of the table");
+        if (!take(kTableEnd)) return fail("expected a row (" + std::string(kRowStart) + ") or the end of the table");
         if (!take(kPageFileTail)) return fail("expected the end of the page (</body></html>\" CR LF)");
         if (!m_window.atEnd()) return fail("bytes follow the end of the page");
         return grid;
@@ -168,7 +168,10 @@ private:
         m_truncated = at == m_window.end();
         if (count == 0 || (count > 1 && *digits == '0')) return fail("the table width is not a plain whole number");
         if (!take(kTagEnd)) return fail("expected \">\" after the table width");
-        if (width % kCellPixels != 0) return fail("the table width " + std::to_string(width) + " is not 9 pixels per column");
+        if (width % kCellPixels != 0) {
+            return fail("the table width " + std::to_string(width) + " is not " + std::to_string(kCellPixels) +
+                        " pixels per column");
+        }
         const std::uint64_t columns = width / kCellPixels;
         if (columns > static_cast<std::uint64_t>(INT_MAX)) return fail("the table is wider than any picture");
         grid.columns = static_cast<int>(columns);
@@ -210,10 +213,10 @@ private:
             // The window holds all that is left of the input: cut off if it begins as a cell does.
             const std::size_t left = std::min(static_cast<std::size_t>(end - at), kCellStart.size());
             m_truncated = std::memcmp(at, kCellStart.data(), left) == 0;
-            return fail("expected a cell (<td width=9><font style=font-size:8pt;color:#)");
+            return fail("expected a cell (" + std::string(kCellStart) + ")");
         }
         if (std::memcmp(at, kCellStart.data(), kCellStart.size()) != 0) {
-            return fail("expected a cell (<td width=9><font style=font-size:8pt;color:#)");
+            return fail("expected a cell (" + std::string(kCellStart) + ")");
         }
         at += kCellStart.size();
         std::uint32_t color = 0;
@@ -289,17 +292,18 @@ Result<PageGrid> ReadPage(std::string_view bytes, std::string_view name) {
 }
 
 Result<PageGrid> ReadPageFile(const std::filesystem::path& file) {
-    const std::string name = file.string();
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec) return Error{"cannot read '" + name + "': " + ec.message()};
-    if (size > kMaxPageFileBytes) return Error{"'" + name + "' is too large to be read as a page"};
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Error{"cannot read '" + name + "': " + SystemErrorText(errno != 0 ? errno : ENOENT)};
+    Result<FileForReading> opened = OpenFileForReading(file, kMaxPageFileBytes);
+    if (!opened) {
+        if (opened.error().kind != ErrorKind::FileTooLarge) return opened.error();
+        return Error{Quoted(file) + " is too large to be read as a page",
+                     ErrorKind::FileTooLarge,
+                     file,
+                     {},
+                     {static_cast<long long>(kMaxPageFileBytes)}};
+    }
     // Read through a small window rather than whole: a page can be hundreds of megabytes.
-    ByteWindow window(in, size, kWindowBytes);
-    return PageReader(window, name).read();
+    ByteWindow window(opened.value().stream, opened.value().size, kWindowBytes);
+    return PageReader(window, file.string()).read();
 }
 
 }  // namespace moza::convert

@@ -46,8 +46,10 @@ bool IsPageFileStart(std::string_view bytes);
 /// Runs in one forward pass; memory is reserved only as far as the bytes can hold cells.
 Result<PageGrid> ReadPage(std::string_view bytes, std::string_view name);
 
-/// The grid of the page file at `file`, read in one piece. Fails when the file cannot be read,
-/// is larger than kMaxPageFileBytes, or is not a whole page (see ReadPage).
+/// The grid of the page file at `file`, read through a window of a few hundred kilobytes. Fails
+/// as ReadWholeFile does when the file cannot be read (a folder, a device or pipe, missing,
+/// unreadable), when it is larger than kMaxPageFileBytes, or when it is not a whole page (see
+/// ReadPage).
 Result<PageGrid> ReadPageFile(const std::filesystem::path& file);
 
 }  // namespace moza::convert

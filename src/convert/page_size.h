@@ -3,11 +3,12 @@
 
 #include <cstdint>
 
+#include "convert/page_geometry.h"
+
 namespace moza::convert {
 
-/// A page cell as a browser draws it (8pt text at 96 dpi): about 10.65 pixels across, 10 down.
-inline constexpr double kCellWidthPx = 10.65;
-inline constexpr double kCellHeightPx = 10.0;
+using geometry::kCellHeightPx;
+using geometry::kCellWidthPx;
 
 /// What the user asked of a page's size; 0 means "not asked".
 struct PageSizeRequest {
@@ -28,7 +29,7 @@ struct PictureSize {
 /// The size in pixels that a picture of `picture` pixels is scaled to before conversion so that
 /// its page meets `request`. A scaled size is whole blocks of 3 x 3 pixels. Within the limits
 /// asked the page is as large as it can be and keeps the picture's proportions as a browser
-/// shows it: rows = columns x (10.65 / 10) x height / width, rounded. Unless `allowEnlarge`, the
+/// shows it: rows = columns x (kCellWidthPx / kCellHeightPx) x height / width, rounded. Unless `allowEnlarge`, the
 /// picture is never enlarged in either direction: a picture whose own page keeps to every limit
 /// is left as it is, and a page only a little narrower than the picture's own keeps the
 /// picture's rows (it lies between the page of the true shape and the unscaled page). Never

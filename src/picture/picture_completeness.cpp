@@ -1,9 +1,12 @@
 // Completeness checks from the headers and block lengths of BMP, TGA, GIF, PNG and XBM files.
 #include "picture/picture_completeness.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace moza::picture {
 namespace {
@@ -152,14 +155,22 @@ Status checkXbm(Bytes bytes) {
                  "its list of pixels is never closed"};
 }
 
+/// The formats whose completeness is checked, and how.
+constexpr std::pair<const char*, Status (*)(Bytes)> kCheckedFormats[] = {
+    {"bmp", checkBmp}, {"tga", checkTga}, {"gif", checkGif}, {"png", checkPng}, {"xbm", checkXbm},
+};
+
 }  // namespace
 
+bool ChecksCompleteness(const QByteArray& format) {
+    return std::any_of(std::begin(kCheckedFormats), std::end(kCheckedFormats),
+                       [&format](const auto& checked) { return format == checked.first; });
+}
+
 Status CheckPictureComplete(QByteArrayView bytes, const QByteArray& format) {
-    if (format == "bmp") return checkBmp(bytes);
-    if (format == "tga") return checkTga(bytes);
-    if (format == "gif") return checkGif(bytes);
-    if (format == "png") return checkPng(bytes);
-    if (format == "xbm") return checkXbm(bytes);
+    for (const auto& [name, check] : kCheckedFormats) {
+        if (format == name) return check(bytes);
+    }
     return success();
 }
 

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_text.h"
 #include "common/program_folder.h"
 #include "picture/decode_warnings.h"
 #include "picture/jpeg_decoder.h"
@@ -182,9 +183,14 @@ namespace {
 
 /// Whether the file holds the pixel data its header promises (see CheckPictureComplete).
 Status checkComplete(const QString& name, const QByteArray& format) {
-    if (format != "bmp" && format != "gif" && format != "png" && format != "tga" && format != "xbm") return success();
+    if (!ChecksCompleteness(format)) return success();
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return Error{"the file cannot be read", ErrorKind::PermissionDenied};
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {  // the system's reason: out of descriptors, say, not only permission
+        const int error = errno != 0 ? errno : EIO;
+        return Error{
+            "the file cannot be read: " + SystemErrorText(error), KindOfSystemError(error), {}, SystemErrorText(error)};
+    }
     // Read, never mapped: a mapped file cut short while it is read ends the program (SIGBUS).
     return CheckPictureComplete(file.readAll(), format);
 }
@@ -214,7 +220,7 @@ Error notFound(const std::filesystem::path& file) {
                                  folder != folder.parent_path();) {
             folder = folder.parent_path();
         }
-        return Error{"permission denied on the folder '" + folder.string() + "' (its files may not be reached)",
+        return Error{"permission denied on the folder " + Quoted(folder) + " (its files may not be reached)",
                      ErrorKind::PermissionDenied, folder};
     }
     if (isWebAddress(file.string())) {
@@ -280,7 +286,7 @@ Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
     } catch (const std::bad_alloc&) {
         decoded = Error{"not enough memory to load it", ErrorKind::OutOfMemory};
     }
-    if (!decoded) return InContext("cannot load '" + file.string() + "': ", decoded.error(), file);
+    if (!decoded) return InContext("cannot load " + Quoted(file) + ": ", decoded.error(), file);
     return decoded;
 }
 

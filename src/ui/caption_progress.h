@@ -13,6 +13,9 @@
 
 namespace moza::ui {
 
+/// The window caption when no page is being made.
+inline constexpr char kIdleCaption[] = "Moza";
+
 /// Turns the block reports of a conversion, which may arrive on any thread, into progress
 /// captions ("Moza - 12/1155 (01.04%)") handed to `show` on `receiver`'s thread through its event
 /// queue: the first block's at once, then at most one per `interval` (zero: every block's), so a

@@ -42,7 +42,7 @@
 namespace moza::ui {
 namespace {
 
-constexpr QSize kClientSize(528, 344);
+constexpr QSize kClientSize(528, 344);  // scripts/main-window.sh finds the window by it
 constexpr std::chrono::milliseconds kCaptionInterval(50);
 /// Pages with more cells than this take the browser engine minutes (a 640 x 480 picture makes 34,240).
 constexpr std::size_t kAskBeforeBrowserCells = 200000;
@@ -86,7 +86,7 @@ FrmMain::FrmMain(std::shared_ptr<const glyph::GlyphTable> table, ProgramPaths pa
       m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {
     assert(m_table != nullptr);
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
+    setWindowTitle(QString::fromLatin1(kIdleCaption));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
 
@@ -319,7 +319,7 @@ void FrmMain::makeFinished() {
     MakeJob::Outcome outcome = m_makeJob->takeOutcome();
     m_captions.reset();
     setMaking(false);
-    setWindowTitle(QString::fromLatin1(convert::kIdleCaption.data(), convert::kIdleCaption.size()));
+    setWindowTitle(QString::fromLatin1(kIdleCaption));
     PicWidth = tPic.PicWidth();
     PicHeight = tPic.PicHeight();
     if (m_closing) return;

@@ -70,7 +70,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
 
 Status Load::loadTitle(const std::filesystem::path& file) {
     const QString path = QString::fromStdString(file.string());
-    const std::string cannotLoad = "cannot load '" + file.string() + "': ";
+    const std::string cannotLoad = "cannot load " + Quoted(file) + ": ";
     if (!QFileInfo(path).isFile()) return Error{cannotLoad + "the file does not exist", ErrorKind::FileMissing, file};
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
@@ -99,11 +99,6 @@ void Load::flushStatus() {
     repaint();
     m_screenStale = false;
     m_sinceRepaint.start();
-}
-
-QImage Load::keptImage() const {
-    renderKeptImage();
-    return m_kept;
 }
 
 void Load::paintEvent(QPaintEvent* /*event*/) {

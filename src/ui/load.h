@@ -52,8 +52,6 @@ public:
     /// Repaints now when the screen lags behind the latest status line.
     void flushStatus();
 
-    /// The window's kept image: what the screen shows, with the latest status line.
-    QImage keptImage() const;
     /// The latest status line.
     QString statusText() const { return m_status; }
 

@@ -23,7 +23,8 @@ struct MarkupDisplay {
 inline constexpr qsizetype kMarkupPieceLength = 2048;
 
 /// Decodes markup bytes a part at a time. Each byte sequence is decoded as code page 932 maps
-/// it; a byte that starts no valid character becomes U+FFFD. A piece ends just before the first
+/// it, by the core's conversion (CellDecoder in art/page_font.h says why the art view differs);
+/// a byte that starts no valid character becomes U+FFFD. A piece ends just before the first
 /// '<' found once it holds `pieceLength` characters, or at 2 x `pieceLength` when there is none,
 /// and never inside a character or between CR and LF. Parts joined in order give exactly the
 /// text that decoding everything at once gives.

@@ -46,11 +46,22 @@ protected:
         file("table.csv", "0,0,0,0,0,0,0,0,0,33088\r\n7,7,7,7,7,7,7,7,7,33440\r\n10,10,10,10,10,10,10,10,10,33185\r\n");
     }
 
+    /// A program folder of the test's own, so that pages made without -o land in its temp/, not
+    /// in the build's: a copy of moza-convert with data/ beside it, run from now on. Returns its temp/.
+    fs::path ownProgramFolder() {
+        fs::create_directories(m_folder / "program" / "data");
+        fs::copy_file(m_program, m_folder / "program" / "moza-convert");
+        m_program = m_folder / "program" / "moza-convert";
+        return m_folder / "program" / "temp";
+    }
+
+    fs::path m_program = fs::path(MOZA_PROGRAM_DIR) / "moza-convert";
+
     /// Runs moza-convert with `arguments`; `prefix` goes before it on the shell's command line
     /// (another user, say), `output` is where its standard output goes (default: captured).
     Outcome run(const std::vector<std::string>& arguments, const std::string& prefix = "",
                 const std::string& output = "") const {
-        std::string command = prefix + shellQuoted(std::string(MOZA_PROGRAM_DIR) + "/moza-convert");
+        std::string command = prefix + shellQuoted(m_program.string());
         for (const std::string& a : arguments) command += " " + shellQuoted(a);
         const fs::path out = m_folder / "stdout.txt";
         const fs::path err = m_folder / "stderr.txt";
@@ -204,13 +215,11 @@ TEST_F(MozaConvertTest, APictureWhosePageWouldReplaceAnotherOfTheRunFails) {
                                       "' is the page of '" + first + "' in this run; give it another title (-t) or output (-o)\n"));
     EXPECT_THAT(moza::ReadWholeFile(out / "same.html").value(), HasSubstr("<title>same</title>"));
     // In the temporary folder too, when both pages are named in the same second: not blamed on another run.
-    const std::string title = "moza-cli-test-clash-" + m_folder.filename().string();
+    ownProgramFolder();
     std::string err;
     for (int tries = 0; tries < 5 && err.find("in this run") == std::string::npos; ++tries) {
-        err = run({"--table", table(), "-t", title, first, second}).err;
+        err = run({"--table", table(), "-t", "clash", first, second}).err;
     }
-    for (const auto& entry : fs::directory_iterator(fs::path(MOZA_PROGRAM_DIR) / "temp"))
-        if (entry.path().filename().string().find(title) != std::string::npos) fs::remove(entry.path());
     EXPECT_THAT(err, HasSubstr("cannot convert '" + second + "': its page '"));
     EXPECT_THAT(err, HasSubstr("is the page of '" + first + "' in this run; give it another title (-t) or output (-o)\n"));
 }
@@ -294,7 +303,8 @@ TEST_F(MozaConvertTest, WithoutAnOutputThePageGoesToTheTempFolderNeverReplacingA
     // Another run's pages under every name this run can make in the next half minute, so a slow
     // start on a busy machine still meets one.
     const std::string title = "moza-cli-test-concurrent";
-    const fs::path temp = fs::path(MOZA_PROGRAM_DIR) / "temp";
+    const fs::path temp = ownProgramFolder();
+    fs::create_directories(temp);
     std::vector<fs::path> theirs;
     const std::time_t now = std::time(nullptr);
     for (int second = 0; second < 30; ++second) {

@@ -27,5 +27,12 @@ TEST(Utf8Test, CodePointsAtEachLengthsEdgesGoBothWaysAndSequencesThatAreNoTextAr
         EXPECT_EQ(DescribeCharacter(character, DecodeUtf8(character).value), named);
 }
 
+TEST(Utf8Test, APrefixNeverEndsInsideACharacter) {
+    const std::string text = "a\xC3\xA9\xE7\x8C\xAB\xF0\x9F\x90\x88";  // a, é, 猫, 🐈
+    const std::size_t kept[] = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 10};
+    for (std::size_t bytes = 0; bytes < std::size(kept); ++bytes)
+        EXPECT_EQ(Utf8Prefix(text, bytes), text.substr(0, kept[bytes])) << bytes;
+}
+
 }  // namespace
 }  // namespace moza

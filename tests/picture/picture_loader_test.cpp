@@ -17,6 +17,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -141,6 +142,28 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
 }
 
 #ifndef _WIN32  // files are cut while open with POSIX calls
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)  // the sanitizers' own checks need descriptors
+TEST_F(PictureLoaderTest, AFileThatCannotBeOpenedForWantOfDescriptorsSaysSoNotPermissionDenied) {
+    const fs::path picture = file("photo.bmp", encoded(photo(6, 3), "BMP"));
+    rlimit limits{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limits), 0);
+    const int lowestFree = dup(0);
+    close(lowestFree);
+    bool loaded = false;
+    for (int more = 0; more < 16 && !loaded; ++more) {  // each open of the load fails in turn
+        const rlimit lowered{static_cast<rlim_t>(lowestFree + more), limits.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+        const Result<convert::WorkingImage> image = LoadPicture(picture);
+        setrlimit(RLIMIT_NOFILE, &limits);
+        loaded = image.ok();
+        if (!loaded) {
+            EXPECT_NE(image.error().kind, ErrorKind::PermissionDenied) << more << ": " << image.error().message;
+        }
+    }
+    EXPECT_TRUE(loaded);
+}
+#endif
+
 TEST_F(PictureLoaderTest, APictureCutShortWhileItIsReadIsAnOrdinaryFailureNotACrash) {
     const std::string png = encoded(photo(800, 800), "PNG");  // a chunk every 8 KB through the file
     const fs::path path = file("shrinking.png", png);

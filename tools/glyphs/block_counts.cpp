@@ -52,7 +52,7 @@ Result<BlockCounts> ReadBlockCounts(const std::filesystem::path& file) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         glyph::DarknessPattern pattern{};
         std::int64_t count = 0;
-        const std::string where = "'" + file.string() + "': line " + std::to_string(lineNumber) + ": ";
+        const std::string where = Quoted(file) + ": line " + std::to_string(lineNumber) + ": ";
         if (!parseLine(line, pattern, count)) {
             return Error{where + "expected nine levels 0-9 or A, a comma and a count, not '" + std::string(line) + "'"};
         }

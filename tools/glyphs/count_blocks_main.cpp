@@ -27,7 +27,7 @@ int fail(const std::string& message, int status) {
 
 Status countPicture(const std::string& file, tools::BlockCounts& counts) {
     Result<convert::WorkingImage> image = picture::LoadPicture(file);
-    if (!image) return Error{"cannot load '" + file + "': " + image.error().message};
+    if (!image) return image.error();  // "cannot load '<file>': ..."
     image.value().EnlargeToBlocks();
     for (int r = 0; r < image.value().blockRows(); ++r) {
         for (int c = 0; c < image.value().blockColumns(); ++c) ++counts[convert::SampleBlock(image.value(), r, c).pattern];

@@ -93,13 +93,13 @@ Result<FontFace> FontFace::Open(const std::filesystem::path& file, double pixelS
     FT_Error error = FT_Init_FreeType(&handles->library);
     if (error != 0) return Error{"FreeType could not start: " + freeTypeError(error)};
     error = FT_New_Face(handles->library, file.c_str(), 0, &handles->face);
-    if (error != 0) return Error{"cannot open the font '" + file.string() + "': " + freeTypeError(error)};
+    if (error != 0) return Error{"cannot open the font " + Quoted(file) + ": " + freeTypeError(error)};
     if (!FT_IS_SCALABLE(handles->face)) {
-        return Error{"the font '" + file.string() + "' has no outlines to scale"};
+        return Error{"the font " + Quoted(file) + " has no outlines to scale"};
     }
     error = FT_Set_Char_Size(handles->face, 0, static_cast<FT_F26Dot6>(std::lround(pixelSize * 64.0)), 72, 72);
     if (error != 0) {
-        return Error{"cannot size the font '" + file.string() + "': " + freeTypeError(error)};
+        return Error{"cannot size the font " + Quoted(file) + ": " + freeTypeError(error)};
     }
     return FontFace(std::move(handles), pixelSize, hinting);
 }

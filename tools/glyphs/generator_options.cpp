@@ -115,6 +115,10 @@ Result<GeneratorOptions> ParseGeneratorArguments(const std::vector<std::string>&
     return options;
 }
 
+static_assert(convert::geometry::kCellPoints == 8 && convert::geometry::kCellTextPixels > 10.66665 &&
+                  convert::geometry::kCellTextPixels < 10.66667,
+              "the help text below gives a page cell's size");
+
 std::string GeneratorHelpText() {
     return "Usage: moza-glyphs [OPTION]...\n"
            "Measures the glyphs of a font as a Moza page shows them (8pt cells at 96 dpi) and\n"

@@ -6,6 +6,7 @@
 
 #include "char_selection.h"
 #include "common/result.h"
+#include "convert/page_geometry.h"
 #include "font_face.h"
 #include "glyph/glyph_font.h"
 #include "table_builder.h"
@@ -16,7 +17,7 @@ namespace moza::tools {
 struct GeneratorOptions {
     std::string fontFamily = glyph::kGlyphFontFamily;
     std::string fontFile;           // when set, used instead of looking up fontFamily
-    double pixelSize = 32.0 / 3.0;  // 8pt at 96 dots per inch
+    double pixelSize = convert::geometry::kCellTextPixels;  // a page cell's 8pt at 96 dots per inch
     CharSet charSet = CharSet::FullWidth;
     std::string charList;           // UTF-8; when set, these characters only
     double cellWidth = 0;           // 0: each glyph's advance

@@ -39,6 +39,30 @@ double standInCost(const glyph::DarknessPattern& pattern, const glyph::DarknessP
     return cost;
 }
 
+/// The record that stands in best for a plain block: the most even, then the lightest.
+std::size_t rootLeader(const std::vector<glyph::CharRecord>& records) {
+    auto cost = [&records](std::size_t i) { return unevenness(records[i].Pattern) + 0.01 * records[i].Pattern[4]; };
+    std::size_t leader = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        if (cost(i) < cost(leader)) leader = i;
+    }
+    return leader;
+}
+
+/// The member of `members` (records agreeing on their first `depth` probe positions) that
+/// stands in best for them: `parentLeader` when it is one of them, else the one of least standInCost.
+std::size_t groupLeader(const std::vector<glyph::CharRecord>& records, const std::vector<std::size_t>& members,
+                        std::size_t parentLeader, int depth) {
+    if (std::find(members.begin(), members.end(), parentLeader) != members.end()) return parentLeader;
+    const glyph::DarknessPattern& prefix = records[members.front()].Pattern;
+    std::size_t leader = members.front();
+    for (std::size_t i : members) {
+        if (standInCost(records[i].Pattern, prefix, depth) < standInCost(records[leader].Pattern, prefix, depth))
+            leader = i;
+    }
+    return leader;
+}
+
 /// Orders `records` so that in every group sharing a probe prefix the first record is the best
 /// stand-in for the group: a group keeps its parent's leader when that leader belongs to it,
 /// otherwise it is led by its member of least standInCost. Records are then sorted by the
@@ -54,15 +78,9 @@ void orderByStandIn(std::vector<glyph::CharRecord>& records) {
         std::size_t leader;
         int depth;
     };
-    std::size_t rootLeader = 0;
-    for (std::size_t i = 1; i < count; ++i) {
-        if (unevenness(records[i].Pattern) + 0.01 * records[i].Pattern[4] <
-            unevenness(records[rootLeader].Pattern) + 0.01 * records[rootLeader].Pattern[4]) {
-            rootLeader = i;
-        }
-    }
-    if (count > 0) leads[rootLeader] = 0;
-    std::vector<Group> pending{{all, rootLeader, 0}};
+    const std::size_t root = rootLeader(records);
+    if (count > 0) leads[root] = 0;
+    std::vector<Group> pending{{all, root, 0}};
     while (!pending.empty()) {
         Group group = std::move(pending.back());
         pending.pop_back();
@@ -72,18 +90,8 @@ void orderByStandIn(std::vector<glyph::CharRecord>& records) {
         for (std::size_t i : group.members) children[records[i].Pattern[position]].push_back(i);
         for (auto& [level, members] : children) {
             const int depth = group.depth + 1;
-            std::size_t leader = members.front();
-            if (std::find(members.begin(), members.end(), group.leader) != members.end()) {
-                leader = group.leader;
-            } else {
-                const glyph::DarknessPattern& prefix = records[members.front()].Pattern;
-                for (std::size_t i : members) {
-                    if (standInCost(records[i].Pattern, prefix, depth) < standInCost(records[leader].Pattern, prefix, depth)) {
-                        leader = i;
-                    }
-                }
-                leads[leader] = std::min(leads[leader], depth);
-            }
+            const std::size_t leader = groupLeader(records, members, group.leader, depth);
+            if (leader != group.leader) leads[leader] = std::min(leads[leader], depth);
             if (members.size() > 1) pending.push_back({std::move(members), leader, depth});
         }
     }

@@ -84,7 +84,7 @@ Result<GeneratedTable> GenerateTable(const GeneratorOptions& options) {
         return table;
     }
     Result<BlockCounts> counts = ReadBlockCounts(options.training);
-    if (!counts) return Error{"cannot read the training counts: " + counts.error().message};
+    if (!counts) return InContext("cannot read the training counts: ", counts.error());
     table.records = BuildRecords(table.measured, options.rule, RecordOrder::Code);
     table.records = TrainRecords(std::move(table.records), levelledChars(table.measured, options), counts.value(),
                                  options.trainingRule);

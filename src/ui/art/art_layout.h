@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "convert/page_geometry.h"
+
 namespace moza::ui {
 
 /// The geometry Chromium gives a page file (quirks mode, IPAGothic, 96 dpi), measured once and
@@ -16,14 +18,14 @@ struct ArtLayout {
     /// The body text's size, in which the quotes are drawn.
     static constexpr double kQuotePixels = 16.0;
     /// A cell's text: 8 pt at 96 dpi.
-    static constexpr double kGlyphPixels = 32.0 / 3.0;
-    static constexpr double kRowPitch = 10.0;
+    static constexpr double kGlyphPixels = convert::geometry::kCellTextPixels;
+    static constexpr double kRowPitch = convert::geometry::kCellHeightPx;
     /// From a row's top to its text's baseline (IPAGothic's ascent at 8 pt, rounded).
     static constexpr double kBaseline = 9.0;
     /// From a quote line's top to its baseline (16 px IPAGothic).
     static constexpr double kQuoteBaseline = 14.0;
     /// The width every cell asks for (td width=9); a wider character widens its column.
-    static constexpr double kCellWidth = 9.0;
+    static constexpr double kCellWidth = convert::geometry::kCellPixels;
     /// Browser lengths are whole 64ths of a pixel; text widths are rounded down to them.
     static constexpr double kLayoutUnit = 1.0 / 64.0;
 

@@ -139,7 +139,7 @@ Result<LoadedArtPage> LoadArtPage(const QString& path) {
     page->coverage = measureCoverage(*page, cellWidth);
 
     Result<InkPyramid> ink = InkPyramid::Build(page->grid, page->glyphOfCode, page->coverage);
-    if (!ink) return Error{picture::ToPath(path).string() + ": " + ink.error().message};
+    if (!ink) return InContext(picture::ToPath(path).string() + ": ", ink.error(), picture::ToPath(path));
     page->ink = std::move(ink).value();
     // The masks at 1:1 are drawn when first needed (or all at once off this thread).
     auto masks = std::make_shared<GlyphMasks>(texts, ArtLayout::kGlyphPixels, true);

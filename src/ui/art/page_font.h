@@ -27,6 +27,15 @@ bool RegisterGlyphFont(const QString& dataFolder);
 
 /// A decoder for the cells' code page (code page 932, or Shift_JIS where that is all there is);
 /// invalid where Qt has neither (built without ICU), which CellText then handles.
+///
+/// Code page 932 is decoded for display in three ways, each for a reason:
+/// - the art view's cells (CellText) with Qt's own decoder, "windows-31j" from ICU, because it
+///   must show what a browser shows, and browsers decode Shift_JIS pages by the same table;
+/// - where Qt has no ICU (the Windows build), the same cells through the core's conversion
+///   (convert::Cp932ToUtf8), the only code page 932 table there is then;
+/// - the markup box (MarkupDecoder) through the core's conversion on every system: it shows the
+///   markup as text, decoded by the conversion that wrote the page's title, one code at a time
+///   into a cache, and so runs the same with or without ICU.
 QStringDecoder CellDecoder();
 
 /// The page font (IPAGothic) at exactly `pixelSize` pixels, with only vertical hinting as
