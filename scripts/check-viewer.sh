@@ -65,9 +65,10 @@ sleep 2
 import -window "$viewer" "$work/viewer.png"
 "$build/bin/moza-convert" -q --image "$work/art.png" --no-page "$picture" || fail "moza-convert --image failed"
 
-ncc() {  # the correlation of two pictures, each shrunk to 64 x 48 grey pixels
-  for f in "$1" "$2"; do convert "$f" -colorspace Gray -resize '64x48!' "$f.small.png"; done
-  compare -metric NCC "$1.small.png" "$2.small.png" null: 2>&1 || true
+ncc() {  # the correlation of two pictures, each shrunk to 64 x 48 grey pixels (in the scratch folder)
+  convert "$1" -colorspace Gray -resize '64x48!' "$work/a.small.png"
+  convert "$2" -colorspace Gray -resize '64x48!' "$work/b.small.png"
+  compare -metric NCC "$work/a.small.png" "$work/b.small.png" null: 2>&1 || true
 }
 size() { identify -format '%w x %h' "$1"; }
 changed=$(compare -metric AE "$work/fitted.png" "$work/zoomed.png" null: 2>&1 || true)

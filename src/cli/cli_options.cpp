@@ -55,7 +55,9 @@ bool parsePageSize(const std::string& arg, const std::string& text, convert::Pag
 Result<CliOptions> checkImage(CliOptions options) {
     if (options.image.empty()) {
         if (options.imageWidth != 0) return Error{"'--image-width' needs '--image FILE.png'"};
-        if (!options.keepPage) return Error{"'--no-page' needs '--image FILE.png': without either nothing would be written"};
+        if (!options.keepPage) {
+            return Error{"'--no-page' needs '--image FILE.png': without either nothing would be written"};
+        }
         return options;
     }
     if (options.pictures.size() > 1) {

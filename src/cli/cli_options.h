@@ -24,9 +24,9 @@ struct CliOptions {
     std::string table;             // empty: char.csv in the program's data folder
     int jobs = 1;
     convert::PageSizeRequest pageSize;  // nothing asked: the page of the whole picture
-    std::string image;             // also a PNG of the artwork here (one picture only)
-    int imageWidth = 0;            // its width in pixels; 0: the whole page within 4096 pixels
-    bool keepPage = true;          // false (--no-page): the picture of the page only
+    std::string image;                  // also a PNG of the artwork here (one picture only)
+    int imageWidth = 0;                 // its width in pixels; 0: the whole page within 4096 pixels
+    bool keepPage = true;               // false (--no-page): the picture of the page only
     bool quiet = false;
     bool showHelp = false;
     bool showVersion = false;

@@ -74,7 +74,8 @@ void ArtWindow::showEvent(QShowEvent* event) {
         m_placed = true;
         // Remembered from the last run; the first time, most of the screen the owner is on.
         if (!restoreGeometry(ProgramSettings()->value(kGeometryKey).toByteArray())) {
-            const QRect screen = (parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+            const QRect screen =
+                (parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())->availableGeometry();
             resize(screen.size() * 4 / 5);
             move(screen.center() - rect().center());
         }
@@ -91,13 +92,13 @@ void ArtWindow::closeEvent(QCloseEvent* event) {
 void ArtWindow::updateStatus() {
     const ArtPage* page = m_view->page();
     m_zoom->setText(page ? ZoomFigure(m_view->scale()) : QString());
-    m_size->setText(page ? tr("%1 x %2 characters").arg(QLocale().toString(page->grid.columns)).arg(QLocale().toString(page->grid.rows))
+    m_size->setText(page ? tr("%1 x %2 characters")
+                               .arg(QLocale().toString(page->grid.columns))
+                               .arg(QLocale().toString(page->grid.rows))
                          : QString());
 }
 
-void ArtWindow::updatePagesFolder() {
-    m_pages->setText(tr("Pages folder: %1").arg(PagesFolderUsage(m_pagesFolder)));
-}
+void ArtWindow::updatePagesFolder() { m_pages->setText(tr("Pages folder: %1").arg(PagesFolderUsage(m_pagesFolder))); }
 
 QString ArtWindow::statusText() const {
     return QStringList{m_zoom->text(), m_size->text(), m_pages->text()}.join(QStringLiteral(" | "));

@@ -59,7 +59,8 @@ QStringList openFilters() {
         const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format);
         if (!patterns.contains(pattern)) patterns << pattern;
     }
-    return {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"), QStringLiteral("全てのファイル(*.*)"),
+    return {QStringLiteral("bmpファイル(*.bmp)"), QStringLiteral("jpgファイル(*.jpg)"),
+            QStringLiteral("全てのファイル(*.*)"),
             QStringLiteral("画像ファイル(%1)").arg(patterns.join(QLatin1Char(' ')))};
 }
 
@@ -354,7 +355,8 @@ void FrmMain::MN_FILE_IMAGE_Click() {
     const QString target = m_prompts->chooseFile(*m_imageDialog);
     if (target.isEmpty()) return;
     m_folders.pageSaved(target);
-    if (Status written = writeArtImage(page, width, QDir::toNativeSeparators(target)); !written && !written.error().message.empty()) {
+    if (Status written = writeArtImage(page, width, QDir::toNativeSeparators(target));
+        !written && !written.error().message.empty()) {
         showFailure(tr("The picture of the page could not be saved."), written.error());
     }
 }
@@ -426,9 +428,10 @@ void FrmMain::MN_VIEW_FOLDER_Click() {
         return;
     }
     OpenExternally(this, folder, [this, folder] {
-        m_prompts->showFailure(this, tr("The folder of the made pages could not be opened."),
-                               tr("No file manager was found, or it would not start."),
-                               "'" + QDir::toNativeSeparators(folder) + "': no file manager was found, or it would not start");
+        m_prompts->showFailure(
+            this, tr("The folder of the made pages could not be opened."),
+            tr("No file manager was found, or it would not start."),
+            "'" + QDir::toNativeSeparators(folder) + "': no file manager was found, or it would not start");
     });
 }
 void FrmMain::MN_VIEW_BROWSER_Click() {

@@ -32,7 +32,8 @@ bool DialogPrompts::confirm(QWidget* parent, const QString& question, const QStr
 int DialogPrompts::chooseImageWidth(QWidget* parent, const ArtImageSizes& sizes) {
     bool accepted = false;
     const QString label =
-        QObject::tr("Width of the picture in pixels (1 to %1).\nThe whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.")
+        QObject::tr(
+            "Width of the picture in pixels (1 to %1).\nThe whole page within %2 pixels: %3 x %4. The size a browser shows: %5 x %6.")
             .arg(sizes.maxWidth)
             .arg(kDefaultArtImageSide)
             .arg(sizes.standard.width())

@@ -31,12 +31,14 @@ ZoomActions CreateZoomActions(QObject* owner, std::function<ArtView*()> target) 
     actions.zoomIn = zoomAction(owner, "MN_VIEW_ZOOMIN", QStringLiteral("拡大(&I)"),
                                 {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, target,
                                 [](ArtView& view) { view.zoomIn(); });
-    actions.zoomOut = zoomAction(owner, "MN_VIEW_ZOOMOUT", QStringLiteral("縮小(&U)"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
-                                 target, [](ArtView& view) { view.zoomOut(); });
-    actions.fit = zoomAction(owner, "MN_VIEW_FIT", QStringLiteral("全体を表示(&W)"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, target,
-                             [](ArtView& view) { view.fitToView(); });
-    actions.actualSize = zoomAction(owner, "MN_VIEW_ACTUAL", QStringLiteral("等倍(&A)"), {QKeySequence(Qt::CTRL | Qt::Key_1)},
-                                    target, [](ArtView& view) { view.showActualSize(); });
+    actions.zoomOut =
+        zoomAction(owner, "MN_VIEW_ZOOMOUT", QStringLiteral("縮小(&U)"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+                   target, [](ArtView& view) { view.zoomOut(); });
+    actions.fit = zoomAction(owner, "MN_VIEW_FIT", QStringLiteral("全体を表示(&W)"),
+                             {QKeySequence(Qt::CTRL | Qt::Key_0)}, target, [](ArtView& view) { view.fitToView(); });
+    actions.actualSize =
+        zoomAction(owner, "MN_VIEW_ACTUAL", QStringLiteral("等倍(&A)"), {QKeySequence(Qt::CTRL | Qt::Key_1)}, target,
+                   [](ArtView& view) { view.showActualSize(); });
     return actions;
 }
 

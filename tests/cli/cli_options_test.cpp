@@ -65,7 +65,8 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
         {{"--image", "x.png", "a.jpg", "b.jpg"}, "'--image' draws one page; 2 pictures were given"},
         {{"--image", "x.png", "-o", "-", "a.jpg"}, "'--image' draws the page from its file: leave out '-o -'"},
         {{"--image", "x.png", "--no-page", "-o", "p.html", "a.jpg"}, "'--no-page' writes no page: leave out '-o'"},
-        {{"--image", "x.png", "--image-width", "0", "a.jpg"}, "--image-width needs a number of pixels from 1 to 1000000, not '0'"},
+        {{"--image", "x.png", "--image-width", "0", "a.jpg"},
+         "--image-width needs a number of pixels from 1 to 1000000, not '0'"},
     };
     for (const Case& c : cases) {
         const Result<CliOptions> options = ParseArguments(c.arguments);

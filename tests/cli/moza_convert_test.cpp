@@ -137,13 +137,15 @@ TEST_F(MozaConvertTest, ImageIsThePagesPictureBesideOrInsteadOfThePageAndNeverAH
     file("page.png", "old");  // a width the page cannot be drawn at leaves the old file as it was
     result = run({"--table", table(), "--image", image, "--image-width", "123", "-o", page, picture});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "moza-convert: cannot draw '" + image + "': a picture of the page must be 1 to 122 pixels wide, not 123\n");
+    EXPECT_EQ(result.err, "moza-convert: cannot draw '" + image +
+                              "': a picture of the page must be 1 to 122 pixels wide, not 123\n");
     EXPECT_EQ(moza::ReadWholeFile(image).value(), "old");
 
     // Only the picture: the page is made in the temporary folder and goes.
     fs::remove(page);
     fs::create_directory(m_folder / "tmp");
-    result = run({"--table", table(), "--image", image, "--no-page", picture}, "TMPDIR=" + shellQuoted((m_folder / "tmp").string()) + " ");
+    result = run({"--table", table(), "--image", image, "--no-page", picture},
+                 "TMPDIR=" + shellQuoted((m_folder / "tmp").string()) + " ");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, image + "\n");
     EXPECT_TRUE(pages().empty());

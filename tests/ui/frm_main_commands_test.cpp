@@ -39,11 +39,13 @@ TEST_F(FrmMainCommandsTest, SaveAsIsOfferedExactlyBetweenAMakeAndTheNextOpenAndK
         {[&] {
              m_prompts->answers.push_back(good);
              QTest::keyClick(title, Qt::Key_O, Qt::ControlModifier);
-         }, false},
+         },
+         false},
         {[&] {
              QTest::keyClick(title, Qt::Key_Return);
              ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isMaking(); }, 60000));
-         }, true},
+         },
+         true},
         {[this] { openThroughDialog(m_dir.filePath("gone.png")); }, false},
         {[this] { make(QStringLiteral("a?b")); }, false},  // a failed make
         {[this] { make(); }, true},

@@ -68,7 +68,8 @@ TEST_F(FrmMainDialogsTest, AllFilesEntryListsNamesWithoutADot) {
         // The user picks 全てのファイル(*.*) from the file type box: the third entry, before 画像ファイル.
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_EQ(types->count(), 4);
-        EXPECT_TRUE(types->itemText(3).startsWith(QStringLiteral("画像ファイル(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff")));
+        EXPECT_TRUE(types->itemText(3).startsWith(
+            QStringLiteral("画像ファイル(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff")));
         QTest::keyClick(types, Qt::Key_End);
         QTest::keyClick(types, Qt::Key_Up);
         listed.push_back(listsReadme());

@@ -56,7 +56,11 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
     EXPECT_TRUE(viewer->artView()->isFitted());
     EXPECT_TRUE(viewer->statusText().contains(QStringLiteral("100 x 80 文字"))) << viewer->statusText().toStdString();
     make(QStringLiteral("second"));  // a new make shows there too
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->artView()->page() != nullptr && viewer->artView()->page()->path == m_window->outputPath(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return viewer->artView()->page() != nullptr && viewer->artView()->page()->path == m_window->outputPath();
+        },
+        20000));
     QTest::keyClick(viewer->artView(), Qt::Key_Escape);
     EXPECT_FALSE(viewer->isVisible());
 }
@@ -73,7 +77,8 @@ TEST_F(FrmMainViewTest, SaveAsPictureWritesTheArtAtTheWidthAskedOrSaysWhyNot) {
     const QImage image(target);
     EXPECT_EQ(image.width(), 100);
     // The band runs from the top-left to the bottom-right: dark there, light in the other corners.
-    const QImage corners = image.copy(2, 5, 96, image.height() - 10).scaled(2, 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage corners =
+        image.copy(2, 5, 96, image.height() - 10).scaled(2, 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     EXPECT_LT(qGray(corners.pixel(0, 0)) + 20, qGray(corners.pixel(1, 0)));
     EXPECT_LT(qGray(corners.pixel(1, 1)) + 20, qGray(corners.pixel(0, 1)));
 
@@ -90,13 +95,18 @@ TEST_F(FrmMainViewTest, OpeningInTheDesktopsProgramsSaysWhenNoneStarts) {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(bin) + ":" + path);
     for (const int status : {0, 3}) {
-        WriteFile(bin + QStringLiteral("/xdg-open"), QStringLiteral("#!/bin/sh\necho \"$1\" >>'%1/opened'\nexit %2\n").arg(bin).arg(status).toUtf8());
+        WriteFile(bin + QStringLiteral("/xdg-open"),
+                  QStringLiteral("#!/bin/sh\necho \"$1\" >>'%1/opened'\nexit %2\n").arg(bin).arg(status).toUtf8());
         QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
         child("MN_VIEW_FOLDER")->trigger();
         // The failure, when there is one, follows the opener's end: wait for both, within bounds.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return m_prompts->failures.size() == (status == 0 ? 0u : 1u) &&
-                                                  ReadBytes(bin + QStringLiteral("/opened")).starts_with(tempFolder().toStdString()) &&
-                                                  std::ranges::count(ReadBytes(bin + QStringLiteral("/opened")), '\n') == (status == 0 ? 1 : 2); }, 10000))
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return m_prompts->failures.size() == (status == 0 ? 0u : 1u) &&
+                       ReadBytes(bin + QStringLiteral("/opened")).starts_with(tempFolder().toStdString()) &&
+                       std::ranges::count(ReadBytes(bin + QStringLiteral("/opened")), '\n') == (status == 0 ? 1 : 2);
+            },
+            10000))
             << ReadBytes(bin + QStringLiteral("/opened"));
     }
     qputenv("PATH", path);

@@ -67,8 +67,8 @@ Result<QImage> DrawArtImage(const ArtPage& page, int width, const std::atomic<bo
     std::unique_ptr<GlyphMasks> masks;
     try {
         if (scale >= kGlyphScale) {
-            masks = std::make_unique<GlyphMasks>(page.texts, actual ? ArtLayout::kGlyphPixels : ArtLayout::kGlyphPixels * scale,
-                                                 actual);
+            masks = std::make_unique<GlyphMasks>(
+                page.texts, actual ? ArtLayout::kGlyphPixels : ArtLayout::kGlyphPixels * scale, actual);
             if (!masks->drawAll(actual, stop)) return Error{""};
         }
         ArtPainter painter;

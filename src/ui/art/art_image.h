@@ -16,8 +16,8 @@ inline constexpr int kDefaultArtImageSide = 4096;
 
 /// The picture sizes a page can be drawn at.
 struct ArtImageSizes {
-    QSize actual;    // 1:1, the size a browser shows
-    QSize standard;  // fitted within kDefaultArtImageSide pixels (1:1 when that is smaller)
+    QSize actual;      // 1:1, the size a browser shows
+    QSize standard;    // fitted within kDefaultArtImageSide pixels (1:1 when that is smaller)
     int maxWidth = 0;  // the widest picture within the picture budget, at most 1:1
 };
 

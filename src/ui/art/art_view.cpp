@@ -307,7 +307,8 @@ void ArtView::paintMessage(QPainter& painter) {
 QString ZoomFigure(double scale) {
     // Below 10 % a whole percent says too little: 3.1 % and 1.6 % are different views.
     const double percent = scale * 100.0;
-    return percent < 10.0 ? QStringLiteral("%1 %").arg(percent, 0, 'f', 1) : QStringLiteral("%1 %").arg(std::lround(percent));
+    return percent < 10.0 ? QStringLiteral("%1 %").arg(percent, 0, 'f', 1)
+                          : QStringLiteral("%1 %").arg(std::lround(percent));
 }
 
 void ArtView::paintZoomFigure(QPainter& painter) {

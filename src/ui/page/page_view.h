@@ -19,8 +19,10 @@ class EngineNotice;
 
 /// The browser pane. Navigate() takes a plain file path, as the program forms it. A page that
 /// Moza wrote (recognised by how it begins) is read on a worker thread and shown in the art view,
-/// fitted (or where the view stood when the same page was last left); a file that does not read as such a page (the start and version pages, a damaged or
-/// truncated page, anything else) is shown by the browser engine. The file is only read.
+/// fitted, or where the view stood when the same page was last left. A file that does not read as
+/// such a page (the start and version pages, a damaged or truncated page, anything else) is shown
+/// by the browser engine; a page of Moza's shown there has its progress shown until it is laid out.
+/// The file is only read.
 class PageView : public QStackedWidget {
     Q_OBJECT
 public:

@@ -49,13 +49,19 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
 
 TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
     // IPAGothic's ー, ｜, | and ■ in cells 9.32 pixels wide, as the unhinted masks measure them.
-    const struct { std::uint16_t code; InkCoverage ninths; } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}}, {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
-                 {'|', {61, 6, 0, 61, 6, 0, 61, 6, 0}}, {0x81A1, {100, 180, 167, 142, 255, 236, 96, 172, 159}}};
+    const struct {
+        std::uint16_t code;
+        InkCoverage ninths;
+    } cases[] = {{0x815B, {0, 0, 0, 45, 66, 64, 0, 0, 0}},
+                 {0x8162, {0, 68, 0, 0, 68, 0, 0, 68, 0}},
+                 {'|', {61, 6, 0, 61, 6, 0, 61, 6, 0}},
+                 {0x81A1, {100, 180, 167, 142, 255, 236, 96, 172, 159}}};
     const LoadedArtPage page = LoadedPage(1, 4, [&cases](int, int c) { return Cell{cases[c].code, kBlack}; });
     ASSERT_TRUE(page.page);
     for (const auto& c : cases) {
         const InkCoverage& ink = page.page->coverage[static_cast<std::size_t>(page.page->glyphOfCode[c.code])];
-        for (std::size_t part = 0; part < 9; ++part) EXPECT_NEAR(ink[part], c.ninths[part], 12) << c.code << " " << part;
+        for (std::size_t part = 0; part < 9; ++part)
+            EXPECT_NEAR(ink[part], c.ninths[part], 12) << c.code << " " << part;
     }
 }
 
@@ -72,8 +78,7 @@ LoadedArtPage barsPage() {
 QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
     QImage frame = NewFrame(size);
     ArtPainter painter;
-    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {
-    }
+    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {}
     return frame;
 }
 
@@ -94,7 +99,9 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
                 const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
                 const int alpha = mask.alpha.constScanLine(y)[x];
                 for (const int shift : {16, 8, 0})  // each channel
-                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> shift & 255), 255 - (255 - static_cast<int>(kBar >> shift & 255)) * alpha / 255, 1) << c;
+                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> shift & 255),
+                                255 - (255 - static_cast<int>(kBar >> shift & 255)) * alpha / 255, 1)
+                        << c;
             }
         }
     }
@@ -112,7 +119,8 @@ TEST(ArtLayoutTest, AtOtherZoomsCharactersAreShiftedSmoothlyToTheirExactPen) {
         const double pen = (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * kScale;
         double ink = 0, moment = 0;
         for (int x = static_cast<int>(pen); x < static_cast<int>(pen) + 7; ++x) {
-            for (int y = 68; y < 80; ++y) ink += 255 - qRed(frame.pixel(x, y)), moment += (255 - qRed(frame.pixel(x, y))) * (x + 0.5);
+            for (int y = 68; y < 80; ++y)
+                ink += 255 - qRed(frame.pixel(x, y)), moment += (255 - qRed(frame.pixel(x, y))) * (x + 0.5);
         }
         offsets.push_back(moment / ink - pen);
     }

@@ -19,7 +19,8 @@ namespace {
 const LoadedArtPage& largePage() {
     static const LoadedArtPage page = LoadedPage(300, 400, [](int r, int c) {
         constexpr std::uint16_t kCodes[] = {0x815B, 0x8162, 0x88A0};
-        return Cell{kCodes[(r + c) % 3], static_cast<std::uint32_t>((c * 255 / 400) << 16 | (r * 255 / 300) << 8 | 0x60)};
+        return Cell{kCodes[(r + c) % 3],
+                    static_cast<std::uint32_t>((c * 255 / 400) << 16 | (r * 255 / 300) << 8 | 0x60)};
     });
     return page;
 }
@@ -50,12 +51,14 @@ double meanDifference(const QImage& frame, const ArtPage& page, double scale, QP
         for (int x = 0; x < frame.width(); ++x) {
             int red = 0, green = 0, blue = 0;
             for (int i = 0; i < kPoints * kPoints; ++i) {
-                const QPointF point = (QPointF(x + (i % kPoints + 0.5) / kPoints, y + (i / kPoints + 0.5) / kPoints) - origin) / scale;
+                const QPointF point =
+                    (QPointF(x + (i % kPoints + 0.5) / kPoints, y + (i / kPoints + 0.5) / kPoints) - origin) / scale;
                 const QRgb seen = seenAt(page, point.x(), point.y());
                 red += qRed(seen), green += qGreen(seen), blue += qBlue(seen);
             }
             const QRgb drawn = frame.pixel(x, y);
-            sum += std::abs(qRed(drawn) - red / kPoints / kPoints) + std::abs(qGreen(drawn) - green / kPoints / kPoints) +
+            sum += std::abs(qRed(drawn) - red / kPoints / kPoints) +
+                   std::abs(qGreen(drawn) - green / kPoints / kPoints) +
                    std::abs(qBlue(drawn) - blue / kPoints / kPoints);
         }
     }
@@ -97,8 +100,14 @@ TEST_F(ArtViewTest, MidZoomShowsEachCellsInkInNinths) {
 }
 
 TEST_F(ArtViewTest, CtrlWheelZoomsAboutThePointer) {
-    const struct { double scale; int notches; QPointF pointer; } cases[] = {  // notches away from the user zoom in
-        {0.25, 1, {0, 0}}, {0.25, -2, {140, 100}}, {1.0, 1, {37.5, 91}}, {1.0, -1, {130, 17}}, {4.0, 2, {120, 50}}, {16.0, -1, {5, 99}},
+    const struct {
+        double scale;
+        int notches;
+        QPointF pointer;
+    } cases[] = {
+        // notches away from the user zoom in
+        {0.25, 1, {0, 0}},    {0.25, -2, {140, 100}}, {1.0, 1, {37.5, 91}},
+        {1.0, -1, {130, 17}}, {4.0, 2, {120, 50}},    {16.0, -1, {5, 99}},
     };
     for (const auto& c : cases) {
         m_view.zoomTo(c.scale, {80, 60});
