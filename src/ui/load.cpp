@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "glyph/char_data_loader.h"
+#include "glyph/table_image.h"
 #include "ui/failure_text.h"
 #include "ui/user_prompts.h"
 
@@ -48,7 +48,7 @@ std::unique_ptr<QWidget> Load::Form_Load(const ProgramPaths& paths,
     show();
     ShowLoadStatus(QStringLiteral("Start Loading..."));
     const std::filesystem::path charFile = paths.dataFile(kCharDataName);
-    Result<glyph::GlyphTable> table = glyph::LoadCharData(
+    Result<glyph::GlyphTable> table = glyph::LoadShippedCharData(
         charFile, [this](const std::string& line) { ShowLoadStatus(QString::fromStdString(line)); });
     flushStatus();
     if (!table) {
