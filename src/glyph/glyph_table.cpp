@@ -187,12 +187,15 @@ std::optional<GlyphTable> GlyphTable::withIndex(std::vector<CharRecord> records,
                                                 const std::vector<OtherEdge>& edges) {
     const std::size_t count = nodes.size();
     if (records.size() > static_cast<std::size_t>(kMaxCharCount) || records.empty() != (count == 0)) return {};
-    // Children come after their parent (breadth first), so following links always ends.
+    // Children come after their parent (breadth first), so following links always ends. Leaves
+    // and inner nodes alternate unpredictably: the test has no branch.
+    bool sound = true;
     for (std::size_t node = 0; node < count; ++node) {
         const std::uint32_t levels = nodes[node].children & ((1u << kDirectLevels) - 1u);
         const std::size_t first = nodes[node].children >> kDirectLevels;
-        if (levels != 0 && (first <= node || first + static_cast<std::size_t>(std::popcount(levels)) > count)) return {};
+        sound &= (levels == 0) | ((first > node) & (first + detail::kBitCounts[levels] <= count));
     }
+    if (!sound) return {};
     GlyphTable table;
     for (const OtherEdge& edge : edges) {
         if (edge.parent >= edge.child || edge.child >= count) return {};

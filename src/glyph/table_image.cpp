@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cstddef>
 #include <cstring>
 #include <fstream>
@@ -62,14 +61,29 @@ std::uint64_t mixIn(std::uint64_t lane, std::uint64_t word) { return std::rotl(l
 
 std::uint64_t combine(std::uint64_t hash, std::uint64_t part) { return std::rotl(hash ^ part, 29) * kPrime1 + kPrime3; }
 
-/// A 64-bit hash of `size` bytes: four independent lanes over 32-byte stripes (several bytes a
-/// cycle), then the rest word by word and byte by byte, then a final mix of the bits.
+__extension__ typedef unsigned __int128 Wide;  // g++ and clang, the compilers the program is built with
+
+/// The 128-bit product of `a` and `b` folded to 64 bits: sixteen bytes mixed by one multiplication.
+std::uint64_t foldedProduct(std::uint64_t a, std::uint64_t b) {
+    const Wide product = static_cast<Wide>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+constexpr std::uint64_t kKeys[8] = {kPrime1, kPrime2, kPrime3, 0x27D4EB2F165667C5u,
+                                    0x85EBCA77C2B2AE63u, 0x94D049BB133111EBu, 0xBF58476D1CE4E5B9u, 0x2545F4914F6CDD1Du};
+
+/// A 64-bit hash of `size` bytes: four independent lanes over 64-byte stripes, each taking 16
+/// bytes a multiplication (about 10 bytes a cycle), then the rest word by word and byte by byte,
+/// then a final mix of the bits. Lanes turn before each step, so moving bytes changes the hash.
 std::uint64_t hashBytes(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     std::uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
     std::size_t left = size;
-    for (; left >= 32; left -= 32, bytes += 32) {
-        for (int i = 0; i < 4; ++i) lanes[i] = mixIn(lanes[i], load64(bytes + 8 * i));
+    for (; left >= 64; left -= 64, bytes += 64) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            lanes[i] = std::rotl(lanes[i], 23) + foldedProduct(load64(bytes + 16 * i) ^ kKeys[2 * i],
+                                                                load64(bytes + 16 * i + 8) ^ kKeys[2 * i + 1]);
+        }
     }
     std::uint64_t hash =
         std::rotl(lanes[0], 1) + std::rotl(lanes[1], 7) + std::rotl(lanes[2], 12) + std::rotl(lanes[3], 18) + size;
@@ -121,15 +135,23 @@ bool readArray(std::ifstream& in, std::vector<T>& items, std::size_t count) {
                                      static_cast<std::streamsize>(count * sizeof(T))));
 }
 
-/// Reports the status line of every record, as parsing them would, without a string a line.
+/// Adds 1 to the decimal number that ends `text`, its first digit at `first`.
+void addOne(std::string& text, std::size_t first) {
+    std::size_t digit = text.size();
+    while (digit > first && text[digit - 1] == '9') text[--digit] = '0';
+    if (digit == first) {
+        text.insert(first, 1, '1');
+    } else {
+        ++text[digit - 1];
+    }
+}
+
+/// Reports the status line of every record, as parsing them would: one string, counted up in place.
 void reportEveryRecord(int count, const LoadStatusSink& status) {
     std::string line = LoadStatusLine(0);
-    const std::size_t prefix = line.size() - 1;
+    const std::size_t firstDigit = line.size() - 1;
     for (int index = 0; index < count; ++index) {
-        char digits[12];
-        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, index);
-        line.resize(prefix);
-        line.append(digits, written.ptr);
+        if (index > 0) addOne(line, firstDigit);
         status(line);
     }
 }
