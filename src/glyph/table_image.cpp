@@ -69,8 +69,14 @@ std::uint64_t foldedProduct(std::uint64_t a, std::uint64_t b) {
     return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
 }
 
-constexpr std::uint64_t kKeys[8] = {kPrime1, kPrime2, kPrime3, 0x27D4EB2F165667C5u,
-                                    0x85EBCA77C2B2AE63u, 0x94D049BB133111EBu, 0xBF58476D1CE4E5B9u, 0x2545F4914F6CDD1Du};
+constexpr std::uint64_t kKeys[8] = {kPrime1,
+                                    kPrime2,
+                                    kPrime3,
+                                    0x27D4EB2F165667C5u,
+                                    0x85EBCA77C2B2AE63u,
+                                    0x94D049BB133111EBu,
+                                    0xBF58476D1CE4E5B9u,
+                                    0x2545F4914F6CDD1Du};
 
 /// A 64-bit hash of `size` bytes: four independent lanes over 64-byte stripes, each taking 16
 /// bytes a multiplication (about 10 bytes a cycle), then the rest word by word and byte by byte,
@@ -82,7 +88,7 @@ std::uint64_t hashBytes(const void* data, std::size_t size) {
     for (; left >= 64; left -= 64, bytes += 64) {
         for (std::size_t i = 0; i < 4; ++i) {
             lanes[i] = std::rotl(lanes[i], 23) + foldedProduct(load64(bytes + 16 * i) ^ kKeys[2 * i],
-                                                                load64(bytes + 16 * i + 8) ^ kKeys[2 * i + 1]);
+                                                               load64(bytes + 16 * i + 8) ^ kKeys[2 * i + 1]);
         }
     }
     std::uint64_t hash =
@@ -131,8 +137,8 @@ std::uint64_t payloadHash(const std::vector<CharRecord>& records, const std::vec
 template <typename T>
 bool readArray(std::ifstream& in, std::vector<T>& items, std::size_t count) {
     items.resize(count);
-    return static_cast<bool>(in.read(reinterpret_cast<char*>(items.data()),
-                                     static_cast<std::streamsize>(count * sizeof(T))));
+    return static_cast<bool>(
+        in.read(reinterpret_cast<char*>(items.data()), static_cast<std::streamsize>(count * sizeof(T))));
 }
 
 /// Adds 1 to the decimal number that ends `text`, its first digit at `first`.
@@ -206,7 +212,8 @@ std::optional<GlyphTable> ReadTableImage(const std::filesystem::path& imageFile,
     const std::uintmax_t expected = sizeof(Header) + header.recordCount * sizeof(CharRecord) +
                                     header.nodeCount * sizeof(GlyphTable::Node) + header.edgeCount * sizeof(StoredEdge);
     if (error || imageSize != expected) return std::nullopt;
-    if (!std::filesystem::is_regular_file(textFile, error) || std::filesystem::file_size(textFile, error) != header.textSize) {
+    if (!std::filesystem::is_regular_file(textFile, error) ||
+        std::filesystem::file_size(textFile, error) != header.textSize) {
         return std::nullopt;
     }
     std::vector<CharRecord> records;

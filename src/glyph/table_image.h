@@ -24,8 +24,7 @@ std::filesystem::path TableImagePath(const std::filesystem::path& textFile);
 /// The table held by the binary form `imageFile`, when that file is whole, of this version, sound,
 /// and was made from exactly the bytes `textFile` now holds. Returns nothing otherwise (missing,
 /// stale, truncated, damaged): no error, since the text is there to be parsed.
-std::optional<GlyphTable> ReadTableImage(const std::filesystem::path& imageFile,
-                                         const std::filesystem::path& textFile);
+std::optional<GlyphTable> ReadTableImage(const std::filesystem::path& imageFile, const std::filesystem::path& textFile);
 
 /// LoadCharData for the program's own table: the binary form beside `file` when ReadTableImage
 /// accepts it, reporting the same status lines; otherwise LoadCharData(file, status), with the
