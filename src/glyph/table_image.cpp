@@ -137,6 +137,7 @@ std::uint64_t payloadHash(const std::vector<CharRecord>& records, const std::vec
 template <typename T>
 bool readArray(std::ifstream& in, std::vector<T>& items, std::size_t count) {
     items.resize(count);
+    if (count == 0) return true;  // no bytes to read, and perhaps no buffer to name
     return static_cast<bool>(
         in.read(reinterpret_cast<char*>(items.data()), static_cast<std::streamsize>(count * sizeof(T))));
 }
@@ -167,7 +168,7 @@ void reportEveryRecord(int count, const LoadStatusSink& status) {
 std::string TableImageBytes(const GlyphTable& table, std::string_view text) {
     // Records are copied field by field into zeroed bytes, so the padding between them is stored as 0.
     std::vector<CharRecord> records(table.CharTable().size());
-    std::memset(static_cast<void*>(records.data()), 0, records.size() * sizeof(CharRecord));
+    if (!records.empty()) std::memset(static_cast<void*>(records.data()), 0, records.size() * sizeof(CharRecord));
     for (std::size_t r = 0; r < records.size(); ++r) {
         records[r].Pattern = table.CharTable()[r].Pattern;
         records[r].Code = table.CharTable()[r].Code;
