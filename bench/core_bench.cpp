@@ -12,12 +12,14 @@
 #include <string>
 
 #include "common/file_text.h"
+#include "common/program_paths.h"
 #include "convert/block_sampler.h"
 #include "convert/page_composer.h"
 #include "convert/page_markup.h"
 #include "convert/page_reader.h"
 #include "convert/scale_image.h"
 #include "glyph/char_data_loader.h"
+#include "glyph/table_image.h"
 #include "picture/picture_loader.h"
 
 namespace {
@@ -78,6 +80,22 @@ void BM_LoadCharData(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadCharData)->Unit(benchmark::kMillisecond);
+
+/// The program folder's table as the programs load it: from its binary form when the build made one.
+/// Argument 1: with a status line per record, as the desktop program shows them.
+void BM_LoadShippedCharData(benchmark::State& state) {
+    const std::filesystem::path file = ProgramPaths::ForThisProgram().dataFile(kCharDataName);
+    int lines = 0;
+    const glyph::LoadStatusSink status = [&lines](const std::string& line) { lines += line.empty() ? 0 : 1; };
+    for (auto _ : state) {
+        Result<glyph::GlyphTable> loaded = glyph::LoadShippedCharData(file, state.range(0) != 0 ? status : nullptr);
+        if (!loaded) missing("the program folder's character table", loaded.error().message);
+        benchmark::DoNotOptimize(loaded.ok());
+    }
+    state.counters["from_binary_form"] = glyph::ReadTableImage(glyph::TableImagePath(file), file).has_value();
+    benchmark::DoNotOptimize(lines);
+}
+BENCHMARK(BM_LoadShippedCharData)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ParseCharData(benchmark::State& state) {
     const Result<std::string> text = ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv", glyph::kMaxCharDataBytes);

@@ -21,6 +21,7 @@
 #include "common/program_paths.h"
 #include "convert/working_image.h"
 #include "glyph/char_data_loader.h"
+#include "glyph/table_image.h"
 #include "ui/frm_main.h"
 #include "ui/load.h"
 #include "ui/markup_box.h"
@@ -235,6 +236,24 @@ void StartupToMainWindow(benchmark::State& state) {
     state.counters["records"] = shippedTable().CharCount();
 }
 
+// The glyph table loaded as start-up loads it, a status line per record on the shown splash:
+// argument 0 parses char.csv (a table without its binary form), 1 reads the program's table.
+void SplashTableLoad(benchmark::State& state) {
+    const std::filesystem::path file = moza::ProgramPaths::Beside(startupFolder()).dataFile(moza::kCharDataName);
+    moza::ui::Load splash;
+    splash.show();
+    const moza::glyph::LoadStatusSink status = splash.statusSink();
+    for (auto _ : state) {
+        auto table = state.range(0) == 0 ? moza::glyph::LoadCharData(file, status)
+                                         : moza::glyph::LoadShippedCharData(file, status);
+        if (!table) state.SkipWithError("the table did not load");
+        splash.flushStatus();
+    }
+    state.counters["from_binary_form"] =
+        moza::glyph::ReadTableImage(moza::glyph::TableImagePath(file), file).has_value();
+}
+
+BENCHMARK(SplashTableLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartupToMainWindow)->Iterations(1)->Name("StartupToMainWindow/cold")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(StartupToMainWindow)->Iterations(5)->Name("StartupToMainWindow/warm")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HtmltagSetMarkup)->Args({1920, 1080})->Args({4000, 3000})->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -30,6 +30,7 @@
 #include "common/program_paths.h"
 #include "common/version.h"
 #include "glyph/char_data_loader.h"
+#include "glyph/table_image.h"
 #include "picture/library_output.h"
 
 namespace {
@@ -242,7 +243,10 @@ int run(const CliOptions& options) {
     const moza::ProgramPaths paths = moza::ProgramPaths::ForThisProgram();
     const std::filesystem::path tablePath =
         options.table.empty() ? paths.dataFile(moza::kCharDataName) : std::filesystem::path(options.table);
-    moza::Result<moza::glyph::GlyphTable> table = moza::glyph::LoadCharData(tablePath, {});
+    // The program's own table may be read from its binary form; a table the user names is parsed.
+    moza::Result<moza::glyph::GlyphTable> table = options.table.empty()
+                                                      ? moza::glyph::LoadShippedCharData(tablePath, {})
+                                                      : moza::glyph::LoadCharData(tablePath, {});
     if (!table) {
         std::fprintf(errors(), "moza-convert: %s\n", table.error().message.c_str());
         return kSomeFailed;

@@ -171,6 +171,41 @@ void GlyphTable::buildBySplitting() {
     }
 }
 
+std::vector<GlyphTable::OtherEdge> GlyphTable::otherEdges() const {
+    std::vector<OtherEdge> edges;
+    edges.reserve(m_otherEdges.size());
+    for (const auto& [key, child] : m_otherEdges) {
+        edges.push_back({static_cast<std::uint32_t>(key >> 16), static_cast<Level>(key & 0xFFFFu), child});
+    }
+    std::sort(edges.begin(), edges.end(), [](const OtherEdge& a, const OtherEdge& b) {
+        return a.parent != b.parent ? a.parent < b.parent : a.level < b.level;
+    });
+    return edges;
+}
+
+std::optional<GlyphTable> GlyphTable::withIndex(std::vector<CharRecord> records, std::vector<Node> nodes,
+                                                const std::vector<OtherEdge>& edges) {
+    const std::size_t count = nodes.size();
+    if (records.size() > static_cast<std::size_t>(kMaxCharCount) || records.empty() != (count == 0)) return {};
+    // Children come after their parent (breadth first), so following links always ends. Leaves
+    // and inner nodes alternate unpredictably: the test has no branch.
+    bool sound = true;
+    for (std::size_t node = 0; node < count; ++node) {
+        const std::uint32_t levels = nodes[node].children & ((1u << kDirectLevels) - 1u);
+        const std::size_t first = nodes[node].children >> kDirectLevels;
+        sound &= (levels == 0) | ((first > node) & (first + detail::kBitCounts[levels] <= count));
+    }
+    if (!sound) return {};
+    GlyphTable table;
+    for (const OtherEdge& edge : edges) {
+        if (edge.parent >= edge.child || edge.child >= count) return {};
+        table.m_otherEdges.emplace(edgeKey(edge.parent, edge.level), edge.child);
+    }
+    table.m_records = std::move(records);
+    table.m_nodes = std::move(nodes);
+    return table;
+}
+
 std::uint32_t GlyphTable::otherChild(std::uint32_t node, Level level) const {
     if (m_otherEdges.empty()) return kNone;
     const auto found = m_otherEdges.find(edgeKey(node, level));

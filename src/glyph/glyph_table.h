@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -52,16 +53,33 @@ public:
         return m_nodes[node].firstCode;
     }
 
-private:
-    static constexpr int kDirectLevels = 11;  // levels 0 to 10 are found by a bit mask
-    static constexpr std::uint32_t kNone = ~std::uint32_t{0};
-
     /// One prefix of the probe levels. The nodes are stored breadth first, so a node's children
     /// for levels 0 to 10 stand side by side, in level order.
     struct Node {
         std::uint32_t children = 0;  // first child's index << 11 | bit l set for a child at level l
         CharCode firstCode = 0;      // Code of the earliest record with this prefix
     };
+    /// A child reached by a level outside 0 to 10, which the bit mask of Node cannot hold.
+    struct OtherEdge {
+        std::uint32_t parent = 0;
+        Level level = 0;
+        std::uint32_t child = 0;
+    };
+
+    /// The index FindGlyph walks, node 0 the root; empty for an empty table.
+    const std::vector<Node>& nodes() const { return m_nodes; }
+    /// The children reached by levels outside 0 to 10, by parent and level.
+    std::vector<OtherEdge> otherEdges() const;
+
+    /// A table of `records` whose index is taken as nodes() and otherEdges() gave it, not rebuilt.
+    /// Returns nothing when the index cannot be one (a link leading outside it or back up it, or
+    /// nodes without records), so that a damaged index never leads FindGlyph out of bounds.
+    static std::optional<GlyphTable> withIndex(std::vector<CharRecord> records, std::vector<Node> nodes,
+                                               const std::vector<OtherEdge>& edges);
+
+private:
+    static constexpr int kDirectLevels = 11;  // levels 0 to 10 are found by a bit mask
+    static constexpr std::uint32_t kNone = ~std::uint32_t{0};
 
     std::uint32_t otherChild(std::uint32_t node, Level level) const;
     /// Appends a child of `parent` for `level`, reached first by a record of `code`.

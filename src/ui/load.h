@@ -11,6 +11,7 @@
 
 #include "common/program_paths.h"
 #include "common/result.h"
+#include "glyph/char_data_loader.h"
 #include "glyph/glyph_table.h"
 
 namespace moza::ui {
@@ -49,6 +50,10 @@ public:
     /// window is repainted at once, but at most once per display frame, so that thousands of
     /// records cost no time; the latest line always reaches the screen with flushStatus().
     void ShowLoadStatus(const QString& text);
+    /// What the table loader reports its status lines to: ShowLoadStatus, a call per line. Such
+    /// lines come back to back: the repaint they are due is checked every 16th line, so call
+    /// flushStatus() once the table is loaded.
+    glyph::LoadStatusSink statusSink();
     /// Repaints now when the screen lags behind the latest status line.
     void flushStatus();
 
@@ -74,6 +79,8 @@ private:
     mutable bool m_keptStale = true;
     bool m_screenStale = true;
     QElapsedTimer m_sinceRepaint;
+    qint64 m_frameNanoseconds = 0;  // frameNanoseconds() at the last repaint, not asked again per line
+    int m_burstLines = 0;           // lines from statusSink() since the last flushStatus()
 };
 
 }  // namespace moza::ui
