@@ -464,6 +464,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         m_closing = true;
         m_makeJob->cancelAndWait();
     }
+    // The viewer window belongs to this one: the program ends with the main window, as before.
+    if (m_viewer != nullptr) m_viewer->close();
     QMainWindow::closeEvent(event);
 }
 

@@ -63,6 +63,10 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
         20000));
     QTest::keyClick(viewer->artView(), Qt::Key_Escape);
     EXPECT_FALSE(viewer->isVisible());
+    child("MN_VIEW_LARGE")->trigger();
+    ASSERT_TRUE(viewer->isVisible());
+    m_window->close();  // the close box: the viewer goes with the main window, and so the program ends
+    EXPECT_FALSE(viewer->isVisible());
 }
 
 TEST_F(FrmMainViewTest, SaveAsPictureWritesTheArtAtTheWidthAskedOrSaysWhyNot) {
