@@ -51,6 +51,35 @@ void splitByLevel(const std::vector<std::uint32_t>& order, std::vector<std::uint
     for (std::uint32_t i = group.begin; i < group.end; ++i) sorted[counts[levelOf(order[i])]++] = order[i];
 }
 
+constexpr int kIndexBits = 15;  // a record's index in its probe key
+constexpr std::uint64_t kIndexMask = (std::uint64_t{1} << kIndexBits) - 1;
+
+/// Each record's levels in probe order, four bits each, above its index, sorted: the records of
+/// every trie node stand together, its children's in level order. For levels 0 to 15 only.
+std::vector<std::uint64_t> sortedProbeKeys(const std::vector<CharRecord>& records) {
+    const std::size_t count = records.size();
+    std::vector<std::uint64_t> keys(count);
+    for (std::size_t r = 0; r < count; ++r) {
+        std::uint64_t key = 0;
+        for (const int position : ProbeOrder) {
+            key = (key << 4) | static_cast<std::uint64_t>(records[r].Pattern[static_cast<std::size_t>(position)]);
+        }
+        keys[r] = (key << kIndexBits) | r;
+    }
+    // Sorted by pattern twelve bits at a time, stably: records of one pattern stay in file order.
+    std::vector<std::uint64_t> scratch(count);
+    std::vector<std::uint32_t> starts(std::size_t{1} << 12);
+    for (int shift = kIndexBits; shift < kIndexBits + 36; shift += 12) {
+        std::fill(starts.begin(), starts.end(), 0u);
+        for (const std::uint64_t key : keys) ++starts[(key >> shift) & 0xFFFu];
+        std::uint32_t start = 0;
+        for (std::uint32_t& bucket : starts) start += std::exchange(bucket, start);
+        for (const std::uint64_t key : keys) scratch[starts[(key >> shift) & 0xFFFu]++] = key;
+        keys.swap(scratch);
+    }
+    return keys;
+}
+
 }  // namespace
 
 GlyphTable::GlyphTable(std::vector<CharRecord> records) : m_records(std::move(records)) {
@@ -81,30 +110,8 @@ inline void GlyphTable::addChild(std::uint32_t parent, Level level, CharCode cod
 }
 
 void GlyphTable::buildFromSortedKeys() {
-    // Each record's levels in probe order, four bits each, above its index: sorted, the records
-    // of every trie node stand together, its children's in level order.
-    constexpr int kIndexBits = 15;
-    constexpr std::uint64_t kIndexMask = (std::uint64_t{1} << kIndexBits) - 1;
     const std::size_t count = m_records.size();
-    std::vector<std::uint64_t> keys(count);
-    for (std::size_t r = 0; r < count; ++r) {
-        std::uint64_t key = 0;
-        for (const int position : ProbeOrder) {
-            key = (key << 4) | static_cast<std::uint64_t>(m_records[r].Pattern[static_cast<std::size_t>(position)]);
-        }
-        keys[r] = (key << kIndexBits) | r;
-    }
-    // Sorted by pattern twelve bits at a time, stably: records of one pattern stay in file order.
-    std::vector<std::uint64_t> scratch(count);
-    std::vector<std::uint32_t> starts(std::size_t{1} << 12);
-    for (int shift = kIndexBits; shift < kIndexBits + 36; shift += 12) {
-        std::fill(starts.begin(), starts.end(), 0u);
-        for (const std::uint64_t key : keys) ++starts[(key >> shift) & 0xFFFu];
-        std::uint32_t start = 0;
-        for (std::uint32_t& bucket : starts) start += std::exchange(bucket, start);
-        for (const std::uint64_t key : keys) scratch[starts[(key >> shift) & 0xFFFu]++] = key;
-        keys.swap(scratch);
-    }
+    const std::vector<std::uint64_t> keys = sortedProbeKeys(m_records);
     std::vector<Group> groups{{0, static_cast<std::uint32_t>(count)}};
     std::vector<Group> next;
     groups.reserve(count);
