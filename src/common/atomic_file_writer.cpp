@@ -296,10 +296,40 @@ Status AtomicFileWriter::commit() {
     return placed;
 }
 
+namespace {
+
+/// Room for `size` bytes in the file open as `out`, so that a full disk is found before its old
+/// bytes are touched. Returns ENOSPC or EDQUOT when there is none; 0 otherwise, also where the
+/// system cannot reserve room ahead (the writes then find a full disk).
+int reserveRoom([[maybe_unused]] int out, [[maybe_unused]] std::uintmax_t size) {
+#ifndef _WIN32
+    const int reserved = ::posix_fallocate(out, 0, static_cast<off_t>(size));
+    if (reserved == ENOSPC) return reserved;
+#ifdef EDQUOT
+    if (reserved == EDQUOT) return reserved;
+#endif
+#endif
+    return 0;
+}
+
+/// Copies what is left of `part` into the file open as `out`; returns 0 or the error.
+int copyAll(std::ifstream& part, int out) {
+    std::string buffer(1u << 20, '\0');
+    int error = 0;
+    while (error == 0 && part) {
+        part.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(part.gcount());
+        if (got > 0) error = writeAll(out, std::string_view(buffer.data(), got));
+    }
+    if (error == 0 && part.bad()) error = EIO;
+    return error;
+}
+
+}  // namespace
+
 Status AtomicFileWriter::putInPlace() {
     std::error_code ec;
     const std::uintmax_t size = fs::file_size(m_partPath, ec);
-    (void)size;  // only reserved ahead on POSIX systems
     std::ifstream part(m_partPath, std::ios::binary);
     errno = 0;
     const int out = openExisting(m_destination);
@@ -316,22 +346,9 @@ Status AtomicFileWriter::putInPlace() {
         error = error != 0 ? error : EINTR;
         return failure(SystemErrorText(error), KindOfSystemError(error));
     }
-#ifndef _WIN32
-    // Room for the whole file first, so a full disk is found before the old bytes are touched.
-    const int reserved = ::posix_fallocate(out, 0, static_cast<off_t>(size));
-    if (reserved == ENOSPC) error = reserved;
-#ifdef EDQUOT
-    if (reserved == EDQUOT) error = reserved;
-#endif
-#endif
+    error = reserveRoom(out, size);
     const bool untouched = error != 0;
-    std::string buffer(1u << 20, '\0');
-    while (error == 0 && part) {
-        part.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const auto got = static_cast<std::size_t>(part.gcount());
-        if (got > 0) error = writeAll(out, std::string_view(buffer.data(), got));
-    }
-    if (error == 0 && part.bad()) error = EIO;
+    if (error == 0) error = copyAll(part, out);
 #ifndef _WIN32
     if (error == 0 && ::ftruncate(out, static_cast<off_t>(size)) != 0) error = errno;
 #endif
