@@ -194,6 +194,81 @@ std::string where(std::string_view fileName, int record, int line) {
     return out.str();
 }
 
+/// Where the record being read stands in the file, for its messages.
+struct RecordPlace {
+    std::string_view fileName;
+    int number = 0;           // counted from 1
+    bool sharesLine = false;  // the record before ended on its first line
+    int firstLine = 0;
+    int codeLine = 0;  // where its code (or the value read last) is
+};
+
+/// The error for value `v` (counted from 0) of the record at `place`, `raw` on `line`, which is
+/// not a whole number (`isNumber` false) or does not fit its field.
+Error badValueError(const RecordPlace& place, int line, int v, std::string_view raw, bool isNumber) {
+    const std::string field = v < 9 ? "a level (-32768 to 32767)" : "a character code (-2147483648 to 2147483647)";
+    const long long lowest = v < 9 ? std::numeric_limits<Level>::min() : std::numeric_limits<CharCode>::min();
+    const long long highest = v < 9 ? std::numeric_limits<Level>::max() : std::numeric_limits<CharCode>::max();
+    return Error{where(place.fileName, place.number, line) + ": value " + std::to_string(v + 1) + " \"" + echoed(raw) +
+                     "\" " + (isNumber ? "does not fit " + field : std::string("is not a whole number")),
+                 isNumber ? ErrorKind::TableValueOutOfRange : ErrorKind::TableValueNotNumber,
+                 {},
+                 echoed(raw),
+                 isNumber ? std::vector<long long>{place.number, line, v + 1, lowest, highest}
+                          : std::vector<long long>{place.number, line, v + 1}};
+}
+
+/// Reads the ten values of the record at `reader` into `record`, the plain way when the line is
+/// plain. Fails, naming the record and line in `place`, for a record cut short or one line too
+/// long, an unclosed quote, or a value that is not a whole number or does not fit its field.
+Status readRecord(ValueReader& reader, CharRecord& record, RecordPlace& place) {
+    for (int v = reader.readPlainRecord(record) ? 10 : 0; v < 10; ++v) {
+        if (reader.atEnd() && place.sharesLine) {
+            // Most likely one line too long, not one record too short: blame the line's record.
+            return Error{where(place.fileName, place.number - 1, place.firstLine) +
+                             ": the record has too many values: " + std::to_string(v) +
+                             " more follow its 10, too few for another record",
+                         ErrorKind::TableRecordTooLong,
+                         {},
+                         {},
+                         {place.number - 1, place.firstLine, v}};
+        }
+        if (reader.atEnd()) {
+            return Error{where(place.fileName, place.number, reader.line()) + ": the record is cut short: it has " +
+                             std::to_string(v) + " of its 10 values",
+                         ErrorKind::TableRecordCutShort,
+                         {},
+                         {},
+                         {place.number, reader.line(), v}};
+        }
+        const int line = reader.line();
+        place.codeLine = line;
+        const std::optional<std::string_view> raw = reader.next();
+        if (!raw) {
+            return Error{where(place.fileName, place.number, line) + ": value " + std::to_string(v + 1) +
+                             " has a double quote that is never closed",
+                         ErrorKind::TableQuoteNotClosed,
+                         {},
+                         {},
+                         {place.number, line, v + 1}};
+        }
+        bool isNumber = true;
+        std::optional<std::int32_t> value;
+        if (v < 9) {
+            if (const auto level = parseWhole<Level>(*raw, isNumber)) value = *level;
+        } else {
+            value = parseWhole<CharCode>(*raw, isNumber);
+        }
+        if (!value) return badValueError(place, line, v, *raw, isNumber);
+        if (v < 9) {
+            record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(*value);
+        } else {
+            record.Code = *value;
+        }
+    }
+    return success();
+}
+
 }  // namespace
 
 std::string LoadStatusLine(int index) { return "Loading Char Data File... " + std::to_string(index); }
@@ -211,55 +286,10 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
     while (reader.skipToNextValue()) {
         if (status) status(LoadStatusLine(index));
         CharRecord record;
-        const int number = index + 1;
-        const bool sharesLine = !reader.atLineStart();  // the record before ended on this line
-        const int firstLine = reader.line();
-        int codeLine = firstLine;
-        for (int v = reader.readPlainRecord(record) ? 10 : 0; v < 10; ++v) {
-            if (reader.atEnd() && sharesLine) {
-                // Most likely one line too long, not one record too short: blame the line's record.
-                return Error{where(fileName, number - 1, firstLine) + ": the record has too many values: " +
-                                 std::to_string(v) + " more follow its 10, too few for another record",
-                             ErrorKind::TableRecordTooLong, {}, {}, {number - 1, firstLine, v}};
-            }
-            if (reader.atEnd()) {
-                return Error{where(fileName, number, reader.line()) + ": the record is cut short: it has " +
-                                 std::to_string(v) + " of its 10 values",
-                             ErrorKind::TableRecordCutShort, {}, {}, {number, reader.line(), v}};
-            }
-            const int line = reader.line();
-            codeLine = line;
-            const std::optional<std::string_view> raw = reader.next();
-            if (!raw) {
-                return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) +
-                                 " has a double quote that is never closed",
-                             ErrorKind::TableQuoteNotClosed, {}, {}, {number, line, v + 1}};
-            }
-            bool isNumber = true;
-            std::optional<std::int32_t> value;
-            if (v < 9) {
-                if (const auto level = parseWhole<Level>(*raw, isNumber)) value = *level;
-            } else {
-                value = parseWhole<CharCode>(*raw, isNumber);
-            }
-            if (!value) {
-                const std::string field = v < 9 ? "a level (-32768 to 32767)"
-                                                : "a character code (-2147483648 to 2147483647)";
-                const long long lowest = v < 9 ? std::numeric_limits<Level>::min() : std::numeric_limits<CharCode>::min();
-                const long long highest = v < 9 ? std::numeric_limits<Level>::max() : std::numeric_limits<CharCode>::max();
-                return Error{where(fileName, number, line) + ": value " + std::to_string(v + 1) + " \"" +
-                                 echoed(*raw) + "\" " +
-                                 (isNumber ? "does not fit " + field : std::string("is not a whole number")),
-                             isNumber ? ErrorKind::TableValueOutOfRange : ErrorKind::TableValueNotNumber, {}, echoed(*raw),
-                             isNumber ? std::vector<long long>{number, line, v + 1, lowest, highest}
-                                      : std::vector<long long>{number, line, v + 1}};
-            }
-            if (v < 9) {
-                record.Pattern[static_cast<std::size_t>(v)] = static_cast<Level>(*value);
-            } else {
-                record.Code = *value;
-            }
-        }
+        RecordPlace place{fileName, index + 1, !reader.atLineStart(), reader.line(), reader.line()};
+        if (Status read = readRecord(reader, record, place); !read) return read.error();
+        const int number = place.number;
+        const int codeLine = place.codeLine;
         if (const std::string problem = CharCodeProblem(record.Code); !problem.empty()) {
             return Error{where(fileName, number, codeLine) +
                              ": the character code " + std::to_string(record.Code) + " " + problem +
