@@ -16,13 +16,8 @@ fail() { echo "check-desktop-start: $moza: $*" >&2; cat "$log" >&2; exit 1; }
 "$moza" "$picture" 2>"$log" &
 program=$!
 
-window=""
-for _ in $(seq 1 600); do
-  window=$(mozaMainWindow)
-  [[ -n "$window" ]] && break
-  kill -0 "$program" 2>/dev/null || fail "ended before its main window showed"
-  sleep 0.1
-done
+window=$(mozaWaitForMainWindow "$program" 600)
+kill -0 "$program" 2>/dev/null || fail "ended before its main window showed"
 [[ -n "$window" ]] || { kill "$program"; fail "no main window after 60 s"; }
 sleep 3
 kill -0 "$program" 2>/dev/null || fail "ended after its main window showed"

@@ -31,13 +31,8 @@ windowOf() {  # the visible window named $1 whose geometry matches $2
     if xdotool getwindowgeometry "$id" | grep -q "Geometry: $2"; then echo "$id"; return; fi
   done
 }
-main=""
-for _ in $(seq 1 300); do
-  main=$(mozaMainWindow)
-  [[ -n "$main" ]] && break
-  kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
-  sleep 0.1
-done
+main=$(mozaWaitForMainWindow "$program" 300)
+kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
 [[ -n "$main" ]] || fail "no main window after 30 s"
 menu=$(mozaMenuHeight "$main")
 xdotool windowactivate --sync "$main"

@@ -18,3 +18,15 @@ mozaMenuHeight() {
   height=$(xdotool getwindowgeometry "$1" | sed -n "s/.*Geometry: ${MOZA_CLIENT_WIDTH}x\([0-9]*\).*/\1/p")
   echo $((height - MOZA_CLIENT_HEIGHT))
 }
+
+# Waits up to $2 tenths of a second for the main window of the program whose process is $1, and
+# prints its id; prints nothing when the program ends first or the time runs out (kill -0 tells which).
+mozaWaitForMainWindow() {
+  local id
+  for _ in $(seq 1 "$2"); do
+    id=$(mozaMainWindow)
+    if [[ -n "$id" ]]; then echo "$id"; return; fi
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+}

@@ -31,13 +31,8 @@ trap 'kill "$program" 2>/dev/null || true' EXIT
 
 fail() { echo "screenshot: $*" >&2; cat /tmp/moza-screenshot.log >&2; exit 1; }
 
-window=""
-for _ in $(seq 1 300); do
-  window=$(mozaMainWindow)
-  [[ -n "$window" ]] && break
-  kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
-  sleep 0.1
-done
+window=$(mozaWaitForMainWindow "$program" 300)
+kill -0 "$program" 2>/dev/null || fail "the program ended before its main window showed"
 [[ -n "$window" ]] || fail "no main window after 30 s"
 menu=$(mozaMenuHeight "$window")
 sleep 1

@@ -20,13 +20,8 @@ if [[ "${1:-}" == --inside-xvfb ]]; then
   fail() { import -window root failure.png 2>/dev/null || true; echo "test-windows-app: $* (the screen: $scratch/failure.png)" >&2; exit 1; }
   japanese wine moza/moza.exe seeding.jpg >desktop.log 2>&1 &
   program=$!
-  window=""
-  for _ in $(seq 1 1800); do
-    window=$(mozaMainWindow)
-    [[ -n "$window" ]] && break
-    kill -0 "$program" 2>/dev/null || fail "moza.exe ended before its main window showed: $(cat desktop.log)"
-    sleep 0.1
-  done
+  window=$(mozaWaitForMainWindow "$program" 1800)
+  kill -0 "$program" 2>/dev/null || fail "moza.exe ended before its main window showed: $(cat desktop.log)"
   [[ -n "$window" ]] || fail "no main window after 180 s"
   menu=$(mozaMenuHeight "$window")
   sleep 2
