@@ -12,9 +12,12 @@
 namespace moza::convert {
 namespace {
 
+/// Composes a picture's table markup into a sink (ComposeTable of the image or the row source).
+using TableComposer = std::function<Status(const MarkupSink& sink)>;
+
 /// The page's bytes, head, table and tail, handed to `out`; the table also to the table copy.
-Status composePage(const WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleCp932,
-                   const PageOptions& options, const MarkupSink& out) {
+Status composePage(const TableComposer& composeTable, std::string_view titleCp932, const PageOptions& options,
+                   const MarkupSink& out) {
     auto cancelled = [&options] { return options.cancel != nullptr && options.cancel->load(); };
     bool stopped = false;
     auto put = [&](std::string_view piece) {
@@ -23,13 +26,10 @@ Status composePage(const WorkingImage& image, const glyph::GlyphTable& table, st
     };
     Status composed = success();
     if (put(PageFileHead(titleCp932))) {
-        composed = ComposeTable(
-            image, table, options.mode,
-            [&](std::string_view piece) {
-                if (options.tableCopy && !cancelled() && !options.tableCopy(piece)) stopped = true;
-                return put(piece);
-            },
-            options.progress, options.threads);
+        composed = composeTable([&](std::string_view piece) {
+            if (options.tableCopy && !cancelled() && !options.tableCopy(piece)) stopped = true;
+            return put(piece);
+        });
         if (composed) put(kPageFileTail);
     }
     if (stopped) return Error{std::string(kMakeCancelled), ErrorKind::Cancelled};
@@ -50,16 +50,18 @@ Result<std::string> PageTitle(std::string_view titleUtf8, PageTarget::Kind kind)
 
 namespace {
 
-/// MakePage's work; memory running out is thrown.
-Result<std::filesystem::path> makePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
-                                       const PageTarget& target, const PageOptions& options) {
+/// MakePage's work: the title checked, then `enlarge` called, then the table composed by
+/// `composeTable` into the page; memory running out is thrown.
+Result<std::filesystem::path> makePage(const glyph::GlyphTable& table, std::string_view titleUtf8,
+                                       const PageTarget& target, const PageOptions& options,
+                                       const std::function<void()>& enlarge, const TableComposer& composeTable) {
     Result<std::string> titleCp932 = PageTitle(titleUtf8, target.kind);
     if (!titleCp932) return titleCp932.error();
     if (table.empty()) return TableEmptyError();
-    image.EnlargeToBlocks();
+    enlarge();
 
     if (target.kind == PageTarget::Kind::Stream) {
-        if (Status streamed = composePage(image, table, titleCp932.value(), options, target.stream); !streamed) {
+        if (Status streamed = composePage(composeTable, titleCp932.value(), options, target.stream); !streamed) {
             return streamed.error();
         }
         return std::filesystem::path();
@@ -77,12 +79,21 @@ Result<std::filesystem::path> makePage(WorkingImage& image, const glyph::GlyphTa
         path, target.replaceExisting ? AtomicFileWriter::Existing::Replace : AtomicFileWriter::Existing::Keep);
     if (!writer) return writer.error();
     AtomicFileWriter& file = writer.value();
-    Status composed =
-        composePage(image, table, titleCp932.value(), options, [&file](std::string_view piece) { return file.write(piece); });
+    Status composed = composePage(composeTable, titleCp932.value(), options,
+                                  [&file](std::string_view piece) { return file.write(piece); });
     // A piece the file refused leaves its reason with the writer, and commit() reports it.
     if (!composed && !file.failed()) return composed.error();  // the writer removes its part file
     if (Status committed = file.commit(); !committed) return committed.error();
     return path;
+}
+
+Error outOfMemory(int width, int height) {
+    return Error{"not enough memory to make the page of a picture of " + std::to_string(width) + " x " +
+                     std::to_string(height) + " pixels",
+                 ErrorKind::OutOfMemory,
+                 {},
+                 {},
+                 {width, height}};
 }
 
 }  // namespace
@@ -90,12 +101,26 @@ Result<std::filesystem::path> makePage(WorkingImage& image, const glyph::GlyphTa
 Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
                                        const PageTarget& target, const PageOptions& options) {
     try {
-        return makePage(image, table, titleUtf8, target, options);
+        return makePage(
+            table, titleUtf8, target, options, [&image] { image.EnlargeToBlocks(); },
+            [&](const MarkupSink& sink) {
+                return ComposeTable(image, table, options.mode, sink, options.progress, options.threads);
+            });
     } catch (const std::bad_alloc&) {
-        // Unwinding has removed the part file.
-        return Error{"not enough memory to make the page of a picture of " + std::to_string(image.width()) + " x " +
-                         std::to_string(image.height()) + " pixels",
-                     ErrorKind::OutOfMemory, {}, {}, {image.width(), image.height()}};
+        return outOfMemory(image.width(), image.height());  // unwinding has removed the part file
+    }
+}
+
+Result<std::filesystem::path> MakePage(RowSource& source, const glyph::GlyphTable& table, std::string_view titleUtf8,
+                                       const PageTarget& target, const PageOptions& options) {
+    try {
+        return makePage(
+            table, titleUtf8, target, options, [] {},
+            [&](const MarkupSink& sink) {
+                return ComposeTable(source, table, options.mode, sink, options.progress, options.threads);
+            });
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(source.width(), source.height());
     }
 }
 

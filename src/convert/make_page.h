@@ -63,4 +63,10 @@ Result<std::string> PageTitle(std::string_view titleUtf8, PageTarget::Kind kind)
 Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTable& table, std::string_view titleUtf8,
                                        const PageTarget& target, const PageOptions& options = {});
 
+/// MakePage for a picture decoded as its page is composed: the same page, made without the whole
+/// picture in memory. Fails as the other does, and with the source's error (source.failed()) when
+/// the picture turns out damaged partway; no page file is then left behind either.
+Result<std::filesystem::path> MakePage(RowSource& source, const glyph::GlyphTable& table, std::string_view titleUtf8,
+                                       const PageTarget& target, const PageOptions& options = {});
+
 }  // namespace moza::convert

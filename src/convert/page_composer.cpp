@@ -2,22 +2,21 @@
 #include "convert/page_composer.h"
 
 #include <algorithm>
-#include <cassert>
 #include <array>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
+#include <cassert>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <span>
+#include <thread>
+#include <vector>
 
+#include "convert/band_pipeline.h"
 #include "convert/block_sampler.h"
 #include "convert/cp932.h"
 #include "convert/page_markup.h"
+#include "convert/row_source.h"
 #include "glyph/glyph_cache.h"
 
 namespace moza::convert {
@@ -50,10 +49,10 @@ char* putHex(char* out, int byte) {
     return out + 2;
 }
 
-/// Writes one block row of cells at `out`; returns the end.
-char* composeRow(char* out, const WorkingImage& image, glyph::GlyphCache& glyphs, ColorMode mode, int blockRow) {
-    const int columns = image.blockColumns();
-    const ColorValue* rows[3] = {image.row(3 * blockRow), image.row(3 * blockRow + 1), image.row(3 * blockRow + 2)};
+/// Writes one block row of cells at `out`, its pixels in the three rows at `pixelRows`; returns the end.
+char* composeRow(char* out, const ColorValue* const* pixelRows, int columns, glyph::GlyphCache& glyphs,
+                 ColorMode mode) {
+    const ColorValue* rows[3] = {pixelRows[0], pixelRows[1], pixelRows[2]};
     out = put(out, kRowStart);
     for (int c = 0; c < columns; ++c) {
         const PackedBlockSample sample = SamplePackedBlock(rows);
@@ -73,122 +72,82 @@ char* composeRow(char* out, const WorkingImage& image, glyph::GlyphCache& glyphs
     return put(out, kRowEnd);
 }
 
-/// Block rows [first, end) of the table.
-struct Band {
-    int first = 0;
-    int end = 0;
-};
+std::size_t rowMaxBytes(int columns) {
+    return kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
+}
 
 /// Composes a band into `bytes`, reusing its memory.
-void composeBand(const Band& band, std::string& bytes, const WorkingImage& image, glyph::GlyphCache& glyphs,
+void composeBand(const Band& band, const BandRows& rows, int columns, std::string& bytes, glyph::GlyphCache& glyphs,
                  ColorMode mode) {
-    const std::size_t rowMaxBytes =
-        kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(image.blockColumns()) * kCellMaxBytes;
-    bytes.resize(rowMaxBytes * static_cast<std::size_t>(band.end - band.first));
+    bytes.resize(rowMaxBytes(columns) * static_cast<std::size_t>(band.end - band.first));
     char* out = bytes.data();
-    for (int r = band.first; r < band.end; ++r) out = composeRow(out, image, glyphs, mode, r);
+    for (std::size_t r = 0; r < rows.size(); r += 3) out = composeRow(out, &rows[r], columns, glyphs, mode);
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
 }
 
-using BandSink = std::function<bool(const Band&, std::string_view)>;
-
-/// Composes the bands one after another on the calling thread, handing each to `deliver`.
-bool composeInTurn(const std::vector<Band>& bands, const WorkingImage& image, glyph::GlyphCache& glyphs,
-                   ColorMode mode, const BandSink& deliver) {
-    std::string bytes;
-    bool delivered = true;
-    for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-        composeBand(bands[b], bytes, image, glyphs, mode);
-        delivered = deliver(bands[b], bytes);
-    }
-    return delivered;
+/// A band's rows as pointers into an image already enlarged to whole blocks.
+Status imageRows(const WorkingImage& image, const Band& band, BandRows& rows) {
+    rows.clear();
+    for (int y = 3 * band.first; y < 3 * band.end; ++y) rows.push_back(image.row(y));
+    return success();
 }
 
-/// Composes bands on worker threads and hands them to `deliver` in order on the calling thread;
-/// at most two bands per worker are composed ahead, each in a buffer of its own that is reused
-/// once delivered. Stops early when `deliver` returns false. Uses fewer threads (or only the
-/// calling one) when the system will not start more. What a worker or `deliver` throws (no memory
-/// for a band) stops every worker and is thrown on once they have all ended.
-bool composeInParallel(const std::vector<Band>& bands, int threads, const WorkingImage& image,
-                       glyph::GlyphCache& glyphs, ColorMode mode, const BandSink& deliver) {
-    const std::size_t window = static_cast<std::size_t>(threads) * 2;
-    std::vector<std::string> buffers(window);
-    std::vector<char> ready(bands.size(), 0);
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::size_t nextToCompose = 0;
-    std::size_t nextToDeliver = 0;
-    bool stop = false;
-    std::exception_ptr failure;  // the first thing a worker threw
+/// A row source's bands read into the pixel slots and enlarged to whole blocks there, as
+/// WorkingImage::EnlargeToBlocks enlarges a whole picture.
+class SourceRows {
+public:
+    SourceRows(RowSource& source, BandMemory& memory)
+        : m_source(source),
+          m_memory(memory),
+          m_width(source.width()),
+          m_height(source.height()),
+          m_stride(static_cast<std::size_t>(WholeBlocks(source.width()))),
+          m_lastRows(2 * m_stride) {}
 
-    auto worker = [&] {
-        try {
-            for (;;) {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stop || nextToCompose >= bands.size() || nextToCompose < nextToDeliver + window; });
-                if (stop || nextToCompose >= bands.size()) return;
-                const std::size_t b = nextToCompose++;
-                lock.unlock();
-                composeBand(bands[b], buffers[b % window], image, glyphs, mode);
-                lock.lock();
-                ready[b] = 1;
-                changed.notify_all();
-            }
-        } catch (...) {
-            std::lock_guard lock(mutex);
-            if (!failure) failure = std::current_exception();
-            stop = true;
-            changed.notify_all();
+    Status operator()(const Band& band, std::size_t slot, BandRows& rows) {
+        const int first = 3 * band.first;
+        const int end = 3 * band.end;
+        const int read = std::min(end, m_height) - first;
+        std::vector<ColorValue>& pixels = m_memory.pixels[slot];
+        pixels.resize(static_cast<std::size_t>(end - first) * m_stride);
+        m_pointers.clear();
+        for (int r = 0; r < end - first; ++r)
+            m_pointers.push_back(pixels.data() + static_cast<std::size_t>(r) * m_stride);
+        if (Status got = m_source.read(std::span(m_pointers.data(), static_cast<std::size_t>(read))); !got) return got;
+        for (int r = 0; r < read; ++r) FillColumnsToBlocks(m_pointers[static_cast<std::size_t>(r)], m_width);
+        for (int y = first + read; y < end; ++y) {
+            // Only the last band is short; the row it copies may be one of the band before's last two.
+            const int copied = CopiedRow(m_height, y);
+            const ColorValue* from = copied >= first
+                                         ? m_pointers[static_cast<std::size_t>(copied - first)]
+                                         : m_lastRows.data() + static_cast<std::size_t>(copied - first + 2) * m_stride;
+            std::copy(from, from + m_stride, m_pointers[static_cast<std::size_t>(y - first)]);
         }
-    };
-    std::vector<std::thread> pool;
-    auto stopAndJoin = [&] {
-        {
-            std::lock_guard lock(mutex);
-            stop = true;
-            changed.notify_all();
+        if (read >= 2) {
+            std::copy(m_pointers[static_cast<std::size_t>(read - 2)],
+                      m_pointers[static_cast<std::size_t>(read - 2)] + m_stride, m_lastRows.begin());
+            std::copy(m_pointers[static_cast<std::size_t>(read - 1)],
+                      m_pointers[static_cast<std::size_t>(read - 1)] + m_stride,
+                      m_lastRows.begin() + static_cast<std::ptrdiff_t>(m_stride));
         }
-        for (std::thread& thread : pool) thread.join();
-    };
-    try {
-        pool.reserve(static_cast<std::size_t>(threads));
-        for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
-    } catch (const std::system_error&) {
-        // The system starts no more threads: those already started do the work.
-    } catch (...) {
-        stopAndJoin();
-        throw;
+        rows.assign(m_pointers.begin(), m_pointers.end());
+        return success();
     }
-    if (pool.empty()) return composeInTurn(bands, image, glyphs, mode, deliver);
 
-    bool delivered = true;
-    try {
-        for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return ready[b] != 0 || failure; });
-                if (!ready[b]) break;
-            }
-            delivered = deliver(bands[b], buffers[b % window]);
-            std::lock_guard lock(mutex);
-            nextToDeliver = b + 1;
-            stop = !delivered;
-            changed.notify_all();
-        }
-    } catch (...) {
-        stopAndJoin();
-        throw;
-    }
-    stopAndJoin();
-    if (failure) std::rethrow_exception(failure);
-    return delivered;
-}
+private:
+    RowSource& m_source;
+    BandMemory& m_memory;
+    int m_width;
+    int m_height;
+    std::size_t m_stride;
+    std::vector<ColorValue> m_lastRows;  // the last two rows read, after their column fill
+    std::vector<ColorValue*> m_pointers;
+};
 
 /// The table's bands of rows: about a megabyte of markup each, large enough to write
 /// efficiently, small enough to stream.
 std::vector<Band> tableBands(int rows, int columns) {
-    const std::size_t rowBytes = kRowStart.size() + kRowEnd.size() + static_cast<std::size_t>(columns) * kCellMaxBytes;
-    const int bandRows = static_cast<int>(std::clamp<std::size_t>(kFlushBytes / rowBytes, 1, 4096));
+    const int bandRows = static_cast<int>(std::clamp<std::size_t>(kFlushBytes / rowMaxBytes(columns), 1, 4096));
     std::vector<Band> bands;
     for (int first = 0; first < rows; first += bandRows) bands.push_back({first, std::min(rows, first + bandRows)});
     return bands;
@@ -209,22 +168,17 @@ Error TableEmptyError() {
                  ErrorKind::TableEmpty};
 }
 
-Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
-                    const MarkupSink& sink, BlockProgress progress, int threads) {
-    if (table.empty()) return TableEmptyError();
-    // Blocks are cut from an enlarged image only: a forgotten enlargement would drop the edge blocks.
-    assert(image.width() % 3 == 0 && image.height() % 3 == 0);
-    if (image.width() % 3 != 0 || image.height() % 3 != 0) {
-        return Error{"the picture (" + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
-                     " pixels) is not enlarged to whole blocks of 3 x 3 pixels"};
-    }
-    const int rows = image.blockRows();
-    const int columns = image.blockColumns();
-    const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
+namespace {
 
+/// The table of `rows` x `columns` blocks whose pixel rows `fetch` gives.
+Status composeTable(int rows, int columns, const RowFetch& fetch, BandMemory& memory, glyph::GlyphCache& glyphs,
+                    ColorMode mode, const MarkupSink& sink, BlockProgress progress, int threads) {
+    const std::int64_t last = static_cast<std::int64_t>(rows) * columns - 1;
     if (!sink(tableHead(columns))) return Error{"the page could not be written"};
     const std::vector<Band> bands = tableBands(rows, columns);
-
+    auto compose = [&](const Band& band, const BandRows& pixelRows, std::string& bytes) {
+        composeBand(band, pixelRows, columns, bytes, glyphs, mode);
+    };
     auto deliver = [&](const Band& band, std::string_view bytes) {
         if (progress.onBlock != nullptr) {
             const std::int64_t end = static_cast<std::int64_t>(band.end) * columns;
@@ -234,13 +188,46 @@ Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, C
         }
         return sink(bytes);
     };
-    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min(threads, static_cast<int>(bands.size()));
-    glyph::GlyphCache glyphs(table);  // shared by the threads: each pattern is looked up about once
-    const bool delivered = threads <= 1 ? composeInTurn(bands, image, glyphs, mode, deliver)
-                                        : composeInParallel(bands, threads, image, glyphs, mode, deliver);
-    if (!delivered || !sink(kTableEnd)) return Error{"the page could not be written"};
+    if (Status ran =
+            RunBands(bands, std::min(threads, static_cast<int>(bands.size())), memory, fetch, compose, deliver);
+        !ran) {
+        return ran;
+    }
+    if (!sink(kTableEnd)) return Error{"the page could not be written"};
     return success();
+}
+
+int threadsToUse(int threads) {
+    return threads > 0 ? threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace
+
+Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode, const MarkupSink& sink,
+                    BlockProgress progress, int threads) {
+    if (table.empty()) return TableEmptyError();
+    // Blocks are cut from an enlarged image only: a forgotten enlargement would drop the edge blocks.
+    assert(image.width() % 3 == 0 && image.height() % 3 == 0);
+    if (image.width() % 3 != 0 || image.height() % 3 != 0) {
+        return Error{"the picture (" + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+                     " pixels) is not enlarged to whole blocks of 3 x 3 pixels"};
+    }
+    threads = threadsToUse(threads);
+    BandMemory& memory = BandMemoryOfThisThread(BandSlots(threads));
+    glyph::GlyphCache glyphs(table);  // shared by the threads: each pattern is looked up about once
+    auto fetch = [&image](const Band& band, std::size_t, BandRows& rows) { return imageRows(image, band, rows); };
+    return composeTable(image.blockRows(), image.blockColumns(), fetch, memory, glyphs, mode, sink, progress, threads);
+}
+
+Status ComposeTable(RowSource& source, const glyph::GlyphTable& table, ColorMode mode, const MarkupSink& sink,
+                    BlockProgress progress, int threads) {
+    if (table.empty()) return TableEmptyError();
+    threads = threadsToUse(threads);
+    BandMemory& memory = BandMemoryOfThisThread(BandSlots(threads));
+    glyph::GlyphCache glyphs(table);
+    SourceRows fetch(source, memory);
+    return composeTable(WholeBlocks(source.height()) / 3, WholeBlocks(source.width()) / 3, std::ref(fetch), memory,
+                        glyphs, mode, sink, progress, threads);
 }
 
 std::string ProgressCaption(std::int64_t i, std::int64_t last) {

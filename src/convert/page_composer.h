@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "convert/row_source.h"
 #include "convert/working_image.h"
 #include "glyph/glyph_table.h"
 
@@ -38,6 +39,12 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 /// (std::bad_alloc) is thrown on, on the calling thread, once every thread it started has ended.
 Status ComposeTable(const WorkingImage& image, const glyph::GlyphTable& table, ColorMode mode,
                     const MarkupSink& sink, BlockProgress progress = {}, int threads = 0);
+
+/// ComposeTable for a picture read from `source` as the table is composed, band by band, each
+/// band enlarged to whole blocks as WorkingImage::EnlargeToBlocks would enlarge the whole picture:
+/// the same markup. Fails as the other does, and with the source's error when a read fails.
+Status ComposeTable(RowSource& source, const glyph::GlyphTable& table, ColorMode mode, const MarkupSink& sink,
+                    BlockProgress progress = {}, int threads = 0);
 
 /// The error of a page asked of a character table that holds no characters (ErrorKind::TableEmpty).
 Error TableEmptyError();

@@ -36,21 +36,19 @@ void WorkingImage::EnlargeToBlocks() {
     m_width = WholeBlocks(oldWidth);
     m_height = WholeBlocks(oldHeight);
 
-    // Column fill over the old rows: new column oldWidth + k copies old column
-    // oldWidth - addedColumns + k; a source left of column 0 (1-pixel-wide pictures) reads column 0.
-    const int addedColumns = m_width - oldWidth;
-    for (int y = 0; y < oldHeight && oldWidth > 0; ++y) {
-        ColorValue* line = row(y);
-        for (int k = 0; k < addedColumns; ++k) {
-            line[oldWidth + k] = line[std::max(oldWidth - addedColumns + k, 0)];
-        }
-    }
+    for (int y = 0; y < oldHeight; ++y) FillColumnsToBlocks(row(y), oldWidth);
     // Row fill across the new width, after the column fill.
-    const int addedRows = m_height - oldHeight;
-    for (int k = 0; k < addedRows && oldHeight > 0; ++k) {
-        const ColorValue* source = row(std::max(oldHeight - addedRows + k, 0));
-        std::copy(source, source + m_width, row(oldHeight + k));
+    for (int y = oldHeight; y < m_height && oldHeight > 0; ++y) {
+        const ColorValue* source = row(CopiedRow(oldHeight, y));
+        std::copy(source, source + m_width, row(y));
     }
+}
+
+void FillColumnsToBlocks(ColorValue* row, int width) {
+    // New column width + k copies old column width - added + k; a source left of column 0
+    // (1-pixel-wide pictures) reads column 0.
+    const int added = WholeBlocks(width) - width;
+    for (int k = 0; k < added && width > 0; ++k) row[width + k] = row[std::max(width - added + k, 0)];
 }
 
 }  // namespace moza::convert

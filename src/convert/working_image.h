@@ -72,4 +72,14 @@ Status CheckPictureHeight(int height);
 /// `n` raised to the next multiple of 3 (a multiple of 3 stays).
 constexpr int WholeBlocks(int n) { return n % 3 == 0 ? n : 3 * (n / 3) + 3; }
 
+/// Fills the columns of `row` from `width` up to WholeBlocks(width) as EnlargeToBlocks does: they
+/// copy the last columns in order (column 0 twice for a 1-pixel-wide row).
+void FillColumnsToBlocks(ColorValue* row, int width);
+
+/// The row that row `y` (from `height` up to WholeBlocks(height)) of an enlarged image copies.
+constexpr int CopiedRow(int height, int y) {
+    const int copied = height - (WholeBlocks(height) - height) + (y - height);
+    return copied > 0 ? copied : 0;
+}
+
 }  // namespace moza::convert

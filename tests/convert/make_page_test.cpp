@@ -10,8 +10,9 @@
 
 #include "common/file_text.h"
 #include "convert/page_markup.h"
-#include "scratch_folder.h"
+#include "image_rows.h"
 #include "plain_rules.h"
+#include "scratch_folder.h"
 
 namespace moza::convert {
 namespace {
@@ -116,6 +117,15 @@ TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
         EXPECT_THAT(made.error().message, HasSubstr(c.reason));
         EXPECT_TRUE(files().empty()) << c.reason;
     }
+    // A picture found damaged as its page is being written, with a page of that name before it.
+    const WorkingImage picture = WorkingImage::create(9, 15000).value();
+    testing::ImageRows damaged(picture, 14000);
+    const fs::path page = file("x.html", "kept");
+    const Result<fs::path> made = MakePage(damaged, kTable, "t", {PageTarget::Kind::File, page, {}}, {});
+    ASSERT_FALSE(made.ok());
+    EXPECT_EQ(made.error().message, "damaged at row 14000");
+    EXPECT_EQ(ReadWholeFile(page).value(), "kept");
+    EXPECT_EQ(files().size(), 1u);
 }
 
 }  // namespace

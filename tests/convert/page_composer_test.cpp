@@ -9,11 +9,13 @@
 #include <random>
 #include <thread>
 
+#include "image_rows.h"
 #include "plain_rules.h"
 
 namespace moza::convert {
 namespace {
 
+using testing::ImageRows;
 using testing::UniformRecord;
 
 using glyph::CharRecord;
@@ -133,6 +135,36 @@ TEST(PageComposerTest, APictureOfManyBandsComposesAlikeOnAnyThreadsAndStopsWhenT
     const Status status = ComposeTable(image, kTable, ColorMode::Web, [&pieces](std::string_view) { return ++pieces < 3; }, {}, 2);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(pieces, 3);
+}
+
+TEST(PageComposerTest, RowsReadAsADecoderGivesThemMakeTheTableOfTheWholePictureOrStopAtItsError) {
+    std::mt19937 random(5);
+    // Widths and heights of every remainder by 3; the tall one (bands of 4096 block rows) and the
+    // wide one (15) end in a band of one block row whose enlargement copies a row of the band before.
+    const std::pair<int, int> sizes[] = {{1, 1}, {2, 5}, {4, 3}, {5, 3 * 4096 + 1}, {3001, 3 * 15 * 2 + 1}};
+    for (const auto& [width, height] : sizes) {
+        std::mt19937 again = random;
+        const auto picture = testing::RandomPicture<WorkingImage>(random, width, height);
+        auto enlarged = testing::RandomPicture<WorkingImage>(again, width, height);
+        enlarged.EnlargeToBlocks();
+        const std::string expected = ComposeTableText(enlarged, kTable, ColorMode::Web).value();
+        for (const int threads : {1, 2}) {
+            std::string text;
+            ImageRows rows(picture);
+            ASSERT_TRUE(ComposeTable(
+                            rows, kTable, ColorMode::Web,
+                            [&text](std::string_view piece) { return text.append(piece), true; }, {}, threads)
+                            .ok());
+            EXPECT_TRUE(text == expected) << width << " x " << height << ", " << threads << " threads";
+
+            ImageRows damaged(picture, height - 1);
+            const Status stopped = ComposeTable(
+                damaged, kTable, ColorMode::Web, [](std::string_view) { return true; }, {}, threads);
+            ASSERT_FALSE(stopped.ok());
+            EXPECT_EQ(stopped.error().message, "damaged at row " + std::to_string(height - 1));
+            EXPECT_TRUE(damaged.failed());
+        }
+    }
 }
 
 TEST(PageComposerTest, CaptionTexts) {
