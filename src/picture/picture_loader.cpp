@@ -153,6 +153,15 @@ std::optional<Result<convert::WorkingImage>> decodeInPlace(QImageReader& reader,
     return created;
 }
 
+/// The picture decoded by Qt's reader, which has read its header.
+Result<convert::WorkingImage> decodeWithQt(QImageReader& reader, QSize size, DecodeWarnings& warnings) {
+    if (auto direct = decodeInPlace(reader, size, warnings)) return std::move(*direct);
+    QImage image = reader.read();
+    if (image.isNull()) return decodeFailure(reader, warnings, size);
+    if (warnings.damaged()) return damagedPicture(warnings);
+    return ToWorkingImage(image);
+}
+
 }  // namespace
 
 Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
@@ -229,7 +238,6 @@ Error notFound(const std::filesystem::path& file) {
     return Error{"the file does not exist", ErrorKind::FileMissing};
 }
 
-/// LoadPicture's work; its errors say only what is wrong with the file.
 /// A program folder on Windows carries Qt's picture-format plugins beside the executable
 /// (imageformats\). Qt looks there only once an application object exists, which moza-convert
 /// never makes, so the folder is named to it before the first reader is made.
@@ -243,7 +251,9 @@ void findPluginsBesideTheProgram() {
 #endif
 }
 
-Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
+/// The picture `file`, opened by OpenPicture's rules; libjpeg-turbo is tried first for a JPEG
+/// photo only when `direct`. Its errors say only what is wrong with the file.
+Result<OpenedPicture> decodeFile(const std::filesystem::path& file, bool direct) {
     findPluginsBesideTheProgram();
     const QString name = ToText(file);
     const QFileInfo info(name);
@@ -264,30 +274,48 @@ Result<convert::WorkingImage> decodeFile(const std::filesystem::path& file) {
     Result<QSize> size = checkedSize(reader, name);
     if (!size) return size.error();
     if (Status complete = checkComplete(name, reader.format()); !complete) return complete.error();
-    if (reader.format() == "jpeg" && reader.imageFormat() == QImage::Format_RGB32 &&
+    if (direct && reader.format() == "jpeg" && reader.imageFormat() == QImage::Format_RGB32 &&
         reader.transformation() == QImageIOHandler::TransformationNone) {
-        if (auto decoded = DecodeCommonJpeg(file, size.value().width(), size.value().height())) {
-            return std::move(*decoded);
+        auto throughQt = [file]() -> Result<convert::WorkingImage> {
+            Result<OpenedPicture> whole = decodeFile(file, false);
+            if (!whole) return whole.error();
+            return std::move(whole.value().image);
+        };
+        if (auto rows = JpegRows::open(file, size.value().width(), size.value().height(), throughQt)) {
+            return OpenedPicture{{}, std::move(rows)};
         }
     }
-    if (auto direct = decodeInPlace(reader, size.value(), warnings)) return std::move(*direct);
-    QImage image = reader.read();
-    if (image.isNull()) return decodeFailure(reader, warnings, size.value());
-    if (warnings.damaged()) return damagedPicture(warnings);
-    return ToWorkingImage(image);
+    Result<convert::WorkingImage> image = decodeWithQt(reader, size.value(), warnings);
+    if (!image) return image.error();
+    return OpenedPicture{std::move(image).value(), nullptr};
 }
 
 }  // namespace
 
-Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
-    Result<convert::WorkingImage> decoded = Error{};
+/// What `decode` gives, its error put after "cannot load 'file': ", memory running out caught.
+template <typename T, typename Decode>
+Result<T> named(const std::filesystem::path& file, Decode decode) {
+    Result<T> decoded = Error{};
     try {
-        decoded = decodeFile(file);
+        decoded = decode();
     } catch (const std::bad_alloc&) {
         decoded = Error{"not enough memory to load it", ErrorKind::OutOfMemory};
     }
     if (!decoded) return InContext("cannot load " + Quoted(file) + ": ", decoded.error(), file);
     return decoded;
+}
+
+Result<OpenedPicture> OpenPicture(const std::filesystem::path& file) {
+    return named<OpenedPicture>(file, [&file] { return decodeFile(file, true); });
+}
+
+Result<convert::WorkingImage> LoadPicture(const std::filesystem::path& file) {
+    return named<convert::WorkingImage>(file, [&file]() -> Result<convert::WorkingImage> {
+        Result<OpenedPicture> opened = decodeFile(file, true);
+        if (!opened) return opened.error();
+        if (!opened.value().rows) return std::move(opened.value().image);
+        return convert::ReadWholeImage(*opened.value().rows);
+    });
 }
 
 }  // namespace moza::picture

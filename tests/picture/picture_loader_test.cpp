@@ -139,6 +139,11 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
         EXPECT_EQ(loaded.error().kind, c.kind) << c.file;
         EXPECT_EQ(loaded.error().file, c.file);
     }
+    // Whole, with an end marker halfway through the pixel data: found only while decoding.
+    const Result<convert::WorkingImage> damaged =
+        LoadPicture(file("damaged.jpg", std::string(jpeg).replace(jpeg.size() / 2, 2, "\xFF\xD9")));
+    ASSERT_FALSE(damaged.ok());
+    EXPECT_EQ(damaged.error().kind, ErrorKind::PictureDamaged);
 }
 
 #ifndef _WIN32  // files are cut while open with POSIX calls
