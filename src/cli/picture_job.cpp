@@ -12,8 +12,11 @@
 namespace moza::cli {
 namespace {
 
-/// The job's picture, loaded and scaled for its page, once its title is known to make a page.
-Result<convert::WorkingImage> pictureForPage(const PictureJob& job) {
+/// The job's picture opened for its page, once its title is known to make a page: its rows, to
+/// be decoded as the page is composed, when the page is a file (on standard output a picture
+/// found damaged partway would leave half a page) of the picture's own size; otherwise the whole
+/// picture, scaled for the page.
+Result<picture::OpenedPicture> pictureForPage(const PictureJob& job) {
     const std::string context = "cannot convert " + Quoted(job.picture) + ": ";
     // The title is checked before a large picture is decoded for nothing.
     if (Result<std::string> title = convert::PageTitle(job.titleUtf8, job.target.kind); !title) {
@@ -21,9 +24,20 @@ Result<convert::WorkingImage> pictureForPage(const PictureJob& job) {
         if (job.titleFromName) error.message += "; the title is the picture's file name: give another with -t";
         return InContext(context, std::move(error));
     }
-    Result<convert::WorkingImage> image = picture::LoadPicture(job.picture);
-    if (!image) return image.error();
-    image = convert::ScaleForPage(std::move(image.value()), job.pageSize);
+    Result<picture::OpenedPicture> opened = picture::OpenPicture(job.picture);
+    if (!opened) return opened.error();
+    picture::OpenedPicture& loaded = opened.value();
+    if (loaded.rows) {
+        const convert::PictureSize size{loaded.rows->width(), loaded.rows->height()};
+        if (job.target.kind != convert::PageTarget::Kind::Stream &&
+            convert::TargetPictureSize(size, job.pageSize) == size) {
+            return opened;
+        }
+        Result<convert::WorkingImage> whole = convert::ReadWholeImage(*loaded.rows);
+        if (!whole) return InContext("cannot load " + Quoted(job.picture) + ": ", whole.error(), job.picture);
+        loaded = {std::move(whole).value(), nullptr};
+    }
+    Result<convert::WorkingImage> image = convert::ScaleForPage(std::move(loaded.image), job.pageSize);
     if (!image) {
         Error error = image.error();
         if (error.kind == ErrorKind::PictureTooLarge) {
@@ -31,15 +45,17 @@ Result<convert::WorkingImage> pictureForPage(const PictureJob& job) {
         }
         return InContext(context, std::move(error));
     }
-    return image;
+    loaded.image = std::move(image).value();
+    return opened;
 }
 
 /// ConvertPicture's work; memory running out is thrown.
 Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph::GlyphTable& table,
                                              convert::PageOptions options) {
-    Result<convert::WorkingImage> image = pictureForPage(job);
-    if (!image) return image.error();
-    const std::string picture = Quoted(job.picture);
+    Result<picture::OpenedPicture> opened = pictureForPage(job);
+    if (!opened) return opened.error();
+    picture::OpenedPicture& loaded = opened.value();
+    const std::string quoted = Quoted(job.picture);
     convert::PageTarget target = job.target;
     const bool toStandardOutput = target.kind == convert::PageTarget::Kind::Stream;
     int outputError = 0;  // why standard output refused the page
@@ -57,14 +73,19 @@ Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph:
         named = page;
         return claim ? claim(page) : success();
     };
-    Result<std::filesystem::path> page = convert::MakePage(image.value(), table, job.titleUtf8, target, options);
+    Result<std::filesystem::path> page = loaded.rows
+                                             ? convert::MakePage(*loaded.rows, table, job.titleUtf8, target, options)
+                                             : convert::MakePage(loaded.image, table, job.titleUtf8, target, options);
     if (page && toStandardOutput) {
         errno = 0;
         if (std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
     }
     if (outputError != 0) {
-        return Error{"cannot convert " + picture + ": cannot write the page to standard output: " +
-                     WriteErrorText(outputError)};
+        return Error{"cannot convert " + quoted +
+                     ": cannot write the page to standard output: " + WriteErrorText(outputError)};
+    }
+    if (!page && loaded.rows && loaded.rows->failed()) {
+        return InContext("cannot load " + quoted + ": ", page.error(), job.picture);
     }
     if (!page) {
         std::error_code ec;
@@ -74,7 +95,7 @@ Result<std::filesystem::path> convertPicture(const PictureJob& job, const glyph:
                                    std::filesystem::exists(named, ec);
         Error error = page.error();
         if (madeByAnother) error.message += " (another run made a page of that name in the same second; name the page file with -o)";
-        return InContext("cannot convert " + picture + ": ", std::move(error));
+        return InContext("cannot convert " + quoted + ": ", std::move(error));
     }
     return toStandardOutput ? std::filesystem::path("-") : page.value();
 }

@@ -254,6 +254,14 @@ TEST_F(MozaConvertTest, RunsThatCannotSucceedExitOneSayingWhyAndWriteNoPage) {
         EXPECT_THAT(result.err, HasSubstr(message));
         EXPECT_TRUE(pages().empty()) << message;
     }
+    // A JPEG found damaged while its page is being written, over an older page.
+    std::string jpeg = moza::ReadWholeFile(savePicture("photo.jpg", 600, 30)).value();
+    const std::string damaged = file("damaged.jpg", jpeg.replace(jpeg.size() - 20, 2, "\xFF\xD9")).string();
+    const Outcome stopped = run({"--table", table(), "-o", file("p.html", "kept").string(), damaged});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_THAT(stopped.err,
+                HasSubstr("moza-convert: cannot load '" + damaged + "': the file is damaged or cut short"));
+    EXPECT_EQ(moza::ReadWholeFile(page).value(), "kept");
     const Outcome unprinted = run({"--table", table(), "-o", page, picture}, "", "/dev/full");
     EXPECT_EQ(unprinted.status, 1);
     EXPECT_THAT(unprinted.err, HasSubstr("cannot print the path of '" + page + "' on standard output: the disk is full"));
