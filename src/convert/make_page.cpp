@@ -95,7 +95,10 @@ Result<std::filesystem::path> MakePage(WorkingImage& image, const glyph::GlyphTa
         // Unwinding has removed the part file.
         return Error{"not enough memory to make the page of a picture of " + std::to_string(image.width()) + " x " +
                          std::to_string(image.height()) + " pixels",
-                     ErrorKind::OutOfMemory, {}, {}, {image.width(), image.height()}};
+                     ErrorKind::OutOfMemory,
+                     {},
+                     {},
+                     {.width = image.width(), .height = image.height()}};
     }
 }
 
