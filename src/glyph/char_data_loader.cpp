@@ -168,12 +168,12 @@ std::optional<T> parseWhole(std::string_view text, bool& isNumber) {
     return value;
 }
 
-/// A value as a message shows it: at most 40 bytes, and bytes other than printable ASCII
-/// escaped, so a binary or huge file can neither flood the message nor drive the terminal.
+/// A value as a message shows it: at most kEchoedValueLength bytes, and bytes other than
+/// printable ASCII escaped, so a binary or huge file can neither flood the message nor drive the
+/// terminal.
 std::string echoed(std::string_view value) {
-    constexpr std::size_t kShown = 40;
     std::string out;
-    for (const char c : value.substr(0, kShown)) {
+    for (const char c : value.substr(0, kEchoedValueLength)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x20 && byte < 0x7F) {
             out += c;
@@ -184,7 +184,7 @@ std::string echoed(std::string_view value) {
             out += kHex[byte & 15];
         }
     }
-    if (value.size() > kShown) out += "...";
+    if (value.size() > kEchoedValueLength) out += "...";
     return out;
 }
 

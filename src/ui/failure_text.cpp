@@ -6,13 +6,11 @@
 #include <QLocale>
 #include <optional>
 
+#include "glyph/char_data_loader.h"
 #include "picture/path_text.h"
 
 namespace moza::ui {
 namespace {
-
-/// The longest part of a value from a file that a message echoes.
-constexpr qsizetype kEchoedCharacters = 40;
 
 QString fileName(const Error& error) { return QDir::toNativeSeparators(picture::ToText(error.file)); }
 
@@ -23,12 +21,15 @@ QString number(const std::optional<long long>& value) {
 
 QString codePoint(long long value) { return QStringLiteral("U+%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); }
 
-/// A value read from a file, cut short and with control characters written as codes, so that
-/// a message about a broken file stays a message.
+/// A value read from a file, cut at the core's kEchoedValueLength and with control characters
+/// written as codes, so that a message about a broken file stays a message. The core hands the
+/// value over already cut and escaped as its English message shows it (in bytes, then "...");
+/// the sentence here is the desktop program's own, so it counts characters and ends in "…".
 QString echoed(const std::string& value) {
+    constexpr auto kShown = static_cast<qsizetype>(glyph::kEchoedValueLength);
     QString text = QString::fromStdString(value);
-    const bool cut = text.size() > kEchoedCharacters;
-    text.truncate(kEchoedCharacters);
+    const bool cut = text.size() > kShown;
+    text.truncate(kShown);
     QString shown;
     for (const QChar c : text) {
         shown += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
