@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <string_view>
 
 #include "convert/page_geometry.h"
 #include "convert/working_image.h"
@@ -120,6 +121,49 @@ Status applyValue(const std::string& arg, const std::string& text, CliOptions& o
     return success();
 }
 
+static_assert(convert::geometry::kCellWidthPx == 10.65 && convert::geometry::kCellHeightPx == 10.0,
+              "the options' help below gives a character's size");
+
+/// The options, one or two columns each, as --help lists them.
+constexpr std::string_view kOptionsHelp =
+    "Options:\n"
+    "  -t, --title TEXT   the page title (default: the picture's file name without\n"
+    "                     its extension)\n"
+    "  -m, --mono         black characters instead of the blocks' colours\n"
+    "  -o, --output PATH  the page file for one picture, a folder for several\n"
+    "                     (pages named after the pictures; a path ending in /\n"
+    "                     is a folder, created when missing), or - for standard\n"
+    "                     output. Without it pages go to the program's temp\n"
+    "                     folder (temp/ beside the program; when installed,\n"
+    "                     moza/temp in $XDG_DATA_HOME or ~/.local/share), named\n"
+    "                     from the date, time and title, and their paths are\n"
+    "                     printed.\n"
+    "      --table FILE   another character table (default: char.csv in the\n"
+    "                     program's data folder)\n"
+    "      --width COLUMNS\n"
+    "                     make the page at most COLUMNS characters wide\n"
+    "      --height ROWS  make the page at most ROWS characters high; with --width\n"
+    "                     it fits within both. The picture is scaled down first,\n"
+    "                     keeping its shape as a browser shows the page (a\n"
+    "                     character is about 10.65 x 10 pixels)\n"
+    "      --allow-enlarge\n"
+    "                     let --width and --height enlarge small pictures\n"
+    "      --max-cells N  scale down only the pictures whose page would hold more\n"
+    "                     than N characters (100000 suits a folder of phone photos)\n"
+    "      --image FILE.png\n"
+    "                     also draw the page's characters as a PNG picture (one\n"
+    "                     picture only), as the desktop program's art view shows\n"
+    "                     them\n"
+    "      --image-width PIXELS\n"
+    "                     the PNG's width (default: the whole page within 4096\n"
+    "                     pixels; at most the size a browser shows, and at most\n"
+    "                     as many pixels as a picture Moza reads)\n"
+    "      --no-page      with --image, keep only the PNG, not the page\n"
+    "  -j N               convert N pictures at a time (default 1)\n"
+    "  -q, --quiet        print nothing but errors (no page paths, no summary)\n"
+    "  -h, --help         show this help\n"
+    "      --version      show the version\n";
+
 }  // namespace
 
 Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
@@ -152,51 +196,14 @@ Result<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
     return checkImage(options);
 }
 
-static_assert(convert::geometry::kCellWidthPx == 10.65 && convert::geometry::kCellHeightPx == 10.0,
-              "the help text below gives a character's size");
-
 std::string HelpText() {
-    return "Usage: moza-convert [options] PICTURE...\n"
-           "Turns pictures into web pages of character art: every 3 x 3 block of a picture\n"
-           "becomes one character of a table, in the block's colour or in black.\n"
-           "\n"
-           "Options:\n"
-           "  -t, --title TEXT   the page title (default: the picture's file name without\n"
-           "                     its extension)\n"
-           "  -m, --mono         black characters instead of the blocks' colours\n"
-           "  -o, --output PATH  the page file for one picture, a folder for several\n"
-           "                     (pages named after the pictures; a path ending in /\n"
-           "                     is a folder, created when missing), or - for standard\n"
-           "                     output. Without it pages go to the program's temp\n"
-           "                     folder (temp/ beside the program; when installed,\n"
-           "                     moza/temp in $XDG_DATA_HOME or ~/.local/share), named\n"
-           "                     from the date, time and title, and their paths are\n"
-           "                     printed.\n"
-           "      --table FILE   another character table (default: char.csv in the\n"
-           "                     program's data folder)\n"
-           "      --width COLUMNS\n"
-           "                     make the page at most COLUMNS characters wide\n"
-           "      --height ROWS  make the page at most ROWS characters high; with --width\n"
-           "                     it fits within both. The picture is scaled down first,\n"
-           "                     keeping its shape as a browser shows the page (a\n"
-           "                     character is about 10.65 x 10 pixels)\n"
-           "      --allow-enlarge\n"
-           "                     let --width and --height enlarge small pictures\n"
-           "      --max-cells N  scale down only the pictures whose page would hold more\n"
-           "                     than N characters (100000 suits a folder of phone photos)\n"
-           "      --image FILE.png\n"
-           "                     also draw the page's characters as a PNG picture (one\n"
-           "                     picture only), as the desktop program's art view shows\n"
-           "                     them\n"
-           "      --image-width PIXELS\n"
-           "                     the PNG's width (default: the whole page within 4096\n"
-           "                     pixels; at most the size a browser shows, and at most\n"
-           "                     as many pixels as a picture Moza reads)\n"
-           "      --no-page      with --image, keep only the PNG, not the page\n"
-           "  -j N               convert N pictures at a time (default 1)\n"
-           "  -q, --quiet        print nothing but errors (no page paths, no summary)\n"
-           "  -h, --help         show this help\n"
-           "      --version      show the version\n"
+    std::string help =
+        "Usage: moza-convert [options] PICTURE...\n"
+        "Turns pictures into web pages of character art: every 3 x 3 block of a picture\n"
+        "becomes one character of a table, in the block's colour or in black.\n"
+        "\n";
+    help += kOptionsHelp;
+    return help +
            "\n"
            "Pictures: BMP, JPEG, PNG, GIF and whatever else Qt's image readers know.\n"
            "Exit status: 0 all pictures converted, 1 some failed, 2 a usage error.\n";

@@ -36,7 +36,7 @@ Result<FileForReading> OpenFileForReading(const std::filesystem::path& file, std
                          ErrorKind::FileTooLarge,
                          file,
                          {},
-                         {static_cast<long long>(maxBytes)}};
+                         {.limit = static_cast<long long>(maxBytes)}};
         }
     }
     errno = 0;
@@ -65,7 +65,10 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::uintma
     if (in.bad()) return Error{cannotRead + "a read error occurred", ErrorKind::SystemError, file, SystemErrorText(EIO)};
     if (text.size() > maxBytes) {  // it grew while being read
         return Error{cannotRead + "the file is more than the " + megabytes(maxBytes) + " such a file can be",
-                     ErrorKind::FileTooLarge, file, {}, {static_cast<long long>(maxBytes)}};
+                     ErrorKind::FileTooLarge,
+                     file,
+                     {},
+                     {.limit = static_cast<long long>(maxBytes)}};
     }
     return text;
 }

@@ -3,6 +3,7 @@
 
 #include <cassert>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +24,26 @@ namespace moza {
 ///   again: "cannot convert 'cat.jpg': " + error.
 /// - The text starts in lower case so that it reads on after such a context; front ends that
 ///   show it alone put it after a sentence of their own.
+/// The numbers an error names, each by what it is; each kind (see ErrorKind) says which it sets.
+/// One the kind leaves unset is empty, and a front end shows it as not known.
+struct ErrorNumbers {
+    std::optional<long long> record = {};     ///< a table's record, counted from 1
+    std::optional<long long> line = {};       ///< the table's line the record ends or fails on, counted from 1
+    std::optional<long long> value = {};      ///< which of the record's values, counted from 1
+    std::optional<long long> count = {};      ///< how many values: those of a record cut short, or those after its 10
+    std::optional<long long> lowest = {};     ///< the least the value may be
+    std::optional<long long> highest = {};    ///< the most the value may be
+    std::optional<long long> code = {};       ///< a character code read from a table
+    std::optional<long long> limit = {};      ///< the most allowed, in the unit its kind says
+    std::optional<long long> width = {};      ///< a picture's width in pixels
+    std::optional<long long> height = {};     ///< a picture's height in pixels
+    std::optional<long long> codePoint = {};  ///< a character's Unicode code point
+    std::optional<long long> lookAlike = {};  ///< the code point of a character to use instead
+    std::optional<long long> byte = {};       ///< the place of a byte in a text, counted from 1
+
+    bool operator==(const ErrorNumbers&) const = default;
+};
+
 /// Beside the message, where it is made, an error says why in a form a front end can word in its
 /// own language: its kind and what the kind names (see ErrorKind).
 struct Error {
@@ -30,7 +51,7 @@ struct Error {
     ErrorKind kind = ErrorKind::Other;
     std::filesystem::path file = {};
     std::string text = {};
-    std::vector<long long> numbers = {};
+    ErrorNumbers numbers = {};
 };
 
 /// `error` with `context` put in front of its message, naming what it names as before; the file

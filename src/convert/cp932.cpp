@@ -62,19 +62,22 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
         const std::string_view character = utf8.substr(at, static_cast<std::size_t>(point.length));
         std::string message = "the character " + DescribeCharacter(character, point.value) + " cannot be written in code page 932";
-        std::vector<long long> codes{point.value};
+        ErrorNumbers numbers{.codePoint = point.value};
         const OneWayCharacter* oneWay = FindOneWayCharacter(point.value);
         if (oneWay != nullptr && oneWay->instead != 0) {
             message += "; use " + DescribeCharacter(EncodeUtf8(oneWay->instead), oneWay->instead) + " instead";
-            codes.push_back(oneWay->instead);
+            numbers.lookAlike = oneWay->instead;
         }
-        return Error{std::move(message), ErrorKind::CharacterNotCp932, {}, std::string(character), std::move(codes)};
+        return Error{std::move(message), ErrorKind::CharacterNotCp932, {}, std::string(character), numbers};
     };
     for (std::size_t at = 0; at < utf8.size();) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
         if (point.length == 0) {
-            return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")", ErrorKind::TextNotUtf8, {}, {},
-                         {static_cast<long long>(at + 1)}};
+            return Error{"the text is not valid UTF-8 (byte " + std::to_string(at + 1) + ")",
+                         ErrorKind::TextNotUtf8,
+                         {},
+                         {},
+                         {.byte = static_cast<long long>(at + 1)}};
         }
         if (FindOneWayCharacter(point.value) != nullptr) return unwritable(at);
         at += static_cast<std::size_t>(point.length);

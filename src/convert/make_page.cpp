@@ -93,7 +93,7 @@ Error outOfMemory(int width, int height) {
                  ErrorKind::OutOfMemory,
                  {},
                  {},
-                 {width, height}};
+                 {.width = width, .height = height}};
 }
 
 }  // namespace

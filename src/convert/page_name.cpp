@@ -19,14 +19,22 @@ Status CheckTitleForFileName(std::string_view titleUtf8) {
     for (std::size_t at = 0; at < titleUtf8.size();) {
         const CodePoint point = DecodeUtf8(titleUtf8.substr(at));
         if (point.length == 0) {
-            return Error{"the title is not valid UTF-8", ErrorKind::TextNotUtf8, {}, {}, {static_cast<long long>(at + 1)}};
+            return Error{"the title is not valid UTF-8",
+                         ErrorKind::TextNotUtf8,
+                         {},
+                         {},
+                         {.byte = static_cast<long long>(at + 1)}};
         }
         const bool control = point.value < 0x20 || point.value == 0x7F;
         if (control || (point.value < 0x80 && kForbidden.find(static_cast<char>(point.value)) != std::string_view::npos)) {
             const std::string_view character = titleUtf8.substr(at, static_cast<std::size_t>(point.length));
-            return Error{"the title cannot be part of a file name: it holds " + DescribeCharacter(character, point.value) +
+            return Error{"the title cannot be part of a file name: it holds " +
+                             DescribeCharacter(character, point.value) +
                              " (a file name cannot hold \\ / : * ? \" < > | or control characters)",
-                         ErrorKind::TitleCharacterInFileName, {}, std::string(character), {point.value}};
+                         ErrorKind::TitleCharacterInFileName,
+                         {},
+                         std::string(character),
+                         {.codePoint = point.value}};
         }
         at += static_cast<std::size_t>(point.length);
     }
@@ -44,7 +52,10 @@ Status CheckTitleForPage(std::string_view titleUtf8) {
         return Error{"the title cannot hold " + DescribeCharacter(character, static_cast<char32_t>(titleUtf8[at])) +
                          ": it goes into the page as it is, where a browser would read it as the start or end of "
                          "markup, not as text",
-                     ErrorKind::TitleMarkup, {}, character, {static_cast<long long>(titleUtf8[at])}};
+                     ErrorKind::TitleMarkup,
+                     {},
+                     character,
+                     {.codePoint = static_cast<long long>(titleUtf8[at])}};
     }
     return success();
 }

@@ -299,7 +299,7 @@ Result<PageGrid> ReadPageFile(const std::filesystem::path& file) {
                      ErrorKind::FileTooLarge,
                      file,
                      {},
-                     {static_cast<long long>(kMaxPageFileBytes)}};
+                     {.limit = static_cast<long long>(kMaxPageFileBytes)}};
     }
     // Read through a small window rather than whole: a page can be hundreds of megabytes.
     ByteWindow window(opened.value().stream, opened.value().size, kWindowBytes);

@@ -122,7 +122,10 @@ Result<WorkingImage> ScaleForPage(WorkingImage image, const PageSizeRequest& req
         return Error{"the page asked for needs the picture enlarged to " + std::to_string(target.width) + " x " +
                          std::to_string(target.height) + " pixels, more than the " + std::to_string(kMaxPicturePixels) +
                          " pixels (" + std::to_string(kMaxPictureMegabytes) + " MB) a picture may have",
-                     ErrorKind::PictureTooLarge, {}, {}, {target.width, target.height, kMaxPictureMegabytes}};
+                     ErrorKind::PictureTooLarge,
+                     {},
+                     {},
+                     {.limit = kMaxPictureMegabytes, .width = target.width, .height = target.height}};
     }
     return ScaleImage(image, target.width, target.height);
 }

@@ -10,7 +10,10 @@ Status CheckPictureHeight(int height) {
     if (height <= kMaxPictureHeight) return success();
     return Error{"the picture is " + std::to_string(height) + " pixels high; Moza converts pictures up to " +
                      std::to_string(kMaxPictureHeight) + " pixels high",
-                 ErrorKind::PictureTooTall, {}, {}, {height, kMaxPictureHeight}};
+                 ErrorKind::PictureTooTall,
+                 {},
+                 {},
+                 {.limit = kMaxPictureHeight, .height = height}};
 }
 
 Result<WorkingImage> WorkingImage::create(int width, int height) {
@@ -22,9 +25,12 @@ Result<WorkingImage> WorkingImage::create(int width, int height) {
     const std::size_t count = static_cast<std::size_t>(stride) * static_cast<std::size_t>(WholeBlocks(height));
     PixelMemory pixels = AllocatePixels(count);
     if (!pixels) {
-        return Error{"not enough memory for a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                         " pixels",
-                     ErrorKind::OutOfMemory, {}, {}, {width, height}};
+        return Error{
+            "not enough memory for a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels",
+            ErrorKind::OutOfMemory,
+            {},
+            {},
+            {.width = width, .height = height}};
     }
     std::fill_n(pixels.get(), count, 0x00FFFFFFu);
     return WorkingImage(width, height, stride, std::move(pixels));

@@ -168,12 +168,12 @@ std::optional<T> parseWhole(std::string_view text, bool& isNumber) {
     return value;
 }
 
-/// A value as a message shows it: at most 40 bytes, and bytes other than printable ASCII
-/// escaped, so a binary or huge file can neither flood the message nor drive the terminal.
+/// A value as a message shows it: at most kEchoedValueLength bytes, and bytes other than
+/// printable ASCII escaped, so a binary or huge file can neither flood the message nor drive the
+/// terminal.
 std::string echoed(std::string_view value) {
-    constexpr std::size_t kShown = 40;
     std::string out;
-    for (const char c : value.substr(0, kShown)) {
+    for (const char c : value.substr(0, kEchoedValueLength)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x20 && byte < 0x7F) {
             out += c;
@@ -184,7 +184,7 @@ std::string echoed(std::string_view value) {
             out += kHex[byte & 15];
         }
     }
-    if (value.size() > kShown) out += "...";
+    if (value.size() > kEchoedValueLength) out += "...";
     return out;
 }
 
@@ -214,8 +214,11 @@ Error badValueError(const RecordPlace& place, int line, int v, std::string_view 
                  isNumber ? ErrorKind::TableValueOutOfRange : ErrorKind::TableValueNotNumber,
                  {},
                  echoed(raw),
-                 isNumber ? std::vector<long long>{place.number, line, v + 1, lowest, highest}
-                          : std::vector<long long>{place.number, line, v + 1}};
+                 {.record = place.number,
+                  .line = line,
+                  .value = v + 1,
+                  .lowest = isNumber ? std::optional(lowest) : std::nullopt,
+                  .highest = isNumber ? std::optional(highest) : std::nullopt}};
 }
 
 /// Reads the ten values of the record at `reader` into `record`, the plain way when the line is
@@ -231,7 +234,7 @@ Status readRecord(ValueReader& reader, CharRecord& record, RecordPlace& place) {
                          ErrorKind::TableRecordTooLong,
                          {},
                          {},
-                         {place.number - 1, place.firstLine, v}};
+                         {.record = place.number - 1, .line = place.firstLine, .count = v}};
         }
         if (reader.atEnd()) {
             return Error{where(place.fileName, place.number, reader.line()) + ": the record is cut short: it has " +
@@ -239,7 +242,7 @@ Status readRecord(ValueReader& reader, CharRecord& record, RecordPlace& place) {
                          ErrorKind::TableRecordCutShort,
                          {},
                          {},
-                         {place.number, reader.line(), v}};
+                         {.record = place.number, .line = reader.line(), .count = v}};
         }
         const int line = reader.line();
         place.codeLine = line;
@@ -250,7 +253,7 @@ Status readRecord(ValueReader& reader, CharRecord& record, RecordPlace& place) {
                          ErrorKind::TableQuoteNotClosed,
                          {},
                          {},
-                         {place.number, line, v + 1}};
+                         {.record = place.number, .line = line, .value = v + 1}};
         }
         bool isNumber = true;
         std::optional<std::int32_t> value;
@@ -291,16 +294,20 @@ Result<std::vector<CharRecord>> ParseCharData(std::string_view text, std::string
         const int number = place.number;
         const int codeLine = place.codeLine;
         if (const std::string problem = CharCodeProblem(record.Code); !problem.empty()) {
-            return Error{where(fileName, number, codeLine) +
-                             ": the character code " + std::to_string(record.Code) + " " + problem +
-                             "; a code must be one character of code page 932",
-                         ErrorKind::TableCodeNotCharacter, {}, problem,
-                         {number, codeLine, record.Code}};
+            return Error{where(fileName, number, codeLine) + ": the character code " + std::to_string(record.Code) +
+                             " " + problem + "; a code must be one character of code page 932",
+                         ErrorKind::TableCodeNotCharacter,
+                         {},
+                         problem,
+                         {.record = number, .line = codeLine, .code = record.Code}};
         }
         if (index == kMaxCharCount) {
             return Error{std::string(fileName) + ": more than " + std::to_string(kMaxCharCount) + " records (record " +
                              std::to_string(number) + " ends on line " + std::to_string(reader.line()) + ")",
-                         ErrorKind::TableTooManyRecords, {}, {}, {kMaxCharCount, number, reader.line()}};
+                         ErrorKind::TableTooManyRecords,
+                         {},
+                         {},
+                         {.record = number, .line = reader.line(), .limit = kMaxCharCount}};
         }
         records.push_back(record);
         ++index;

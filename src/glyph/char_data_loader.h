@@ -1,6 +1,7 @@
 // LoadCharData: reads a char.csv character table, reporting one status line per record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -17,6 +18,9 @@ namespace moza::glyph {
 /// The largest character table file read: 32,767 records fit in about 1.5 MB.
 inline constexpr std::uintmax_t kMaxCharDataBytes = 16u << 20;
 
+/// How much of a bad value a message echoes: its first 40 bytes; a longer value is cut there.
+inline constexpr std::size_t kEchoedValueLength = 40;
+
 /// Receives "Loading Char Data File... N" before record N (from 0) is read.
 using LoadStatusSink = std::function<void(const std::string& line)>;
 
@@ -26,7 +30,7 @@ std::string LoadStatusLine(int index);
 /// Parses the text of a character table. Values end at commas or line ends (LF, CRLF or CR);
 /// ten values make a record wherever the lines break; spaces around a value and enclosing
 /// double quotes are ignored; an empty value reads 0; blank lines and a leading UTF-8 byte-order
-/// mark are skipped. Messages show a bad value cut to about 40 characters, control bytes escaped.
+/// mark are skipped. Messages show a bad value cut to kEchoedValueLength bytes, control bytes escaped.
 /// `fileName` only names the file in error messages. Fails on a record cut short, a value that
 /// is not a whole number or does not fit its field, a code that is not one character of code page
 /// 932 (CharCodeProblem: control characters, lone lead bytes, bad trail bytes), and on a 32768th

@@ -54,7 +54,10 @@ Error tooLarge(QSize size, int limit) {
         size.isValid() ? " (" + std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels)" : "";
     return Error{"the picture" + pixels + " is too large to decode: it would need more than " + std::to_string(limit) +
                      " MB of memory",
-                 ErrorKind::PictureTooLarge, {}, {}, {size.width(), size.height(), limit}};
+                 ErrorKind::PictureTooLarge,
+                 {},
+                 {},
+                 {.limit = limit, .width = size.width(), .height = size.height()}};
 }
 
 /// The size in the header of a PBM, PGM or PPM file, which Qt's reader keeps to itself when a
@@ -174,7 +177,10 @@ Result<convert::WorkingImage> ToWorkingImage(const QImage& image) {
     if (source.isNull() && !image.isNull()) {  // Qt's way of saying the memory cannot be had
         return Error{"not enough memory for a picture of " + std::to_string(image.width()) + " x " +
                          std::to_string(image.height()) + " pixels",
-                     ErrorKind::OutOfMemory, {}, {}, {image.width(), image.height()}};
+                     ErrorKind::OutOfMemory,
+                     {},
+                     {},
+                     {.width = image.width(), .height = image.height()}};
     }
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));

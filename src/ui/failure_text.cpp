@@ -4,29 +4,32 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <optional>
 
+#include "glyph/char_data_loader.h"
 #include "picture/path_text.h"
 
 namespace moza::ui {
 namespace {
 
-/// The longest part of a value from a file that a message echoes.
-constexpr qsizetype kEchoedCharacters = 40;
-
 QString fileName(const Error& error) { return QDir::toNativeSeparators(picture::ToText(error.file)); }
 
-QString number(const Error& error, std::size_t index) {
-    return index < error.numbers.size() ? QLocale().toString(error.numbers[index]) : QStringLiteral("?");
+/// A number an error names, or "?" when its kind left it unset.
+QString number(const std::optional<long long>& value) {
+    return value ? QLocale().toString(*value) : QStringLiteral("?");
 }
 
 QString codePoint(long long value) { return QStringLiteral("U+%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); }
 
-/// A value read from a file, cut short and with control characters written as codes, so that
-/// a message about a broken file stays a message.
+/// A value read from a file, cut at the core's kEchoedValueLength and with control characters
+/// written as codes, so that a message about a broken file stays a message. The core hands the
+/// value over already cut and escaped as its English message shows it (in bytes, then "...");
+/// the sentence here is the desktop program's own, so it counts characters and ends in "…".
 QString echoed(const std::string& value) {
+    constexpr auto kShown = static_cast<qsizetype>(glyph::kEchoedValueLength);
     QString text = QString::fromStdString(value);
-    const bool cut = text.size() > kEchoedCharacters;
-    text.truncate(kEchoedCharacters);
+    const bool cut = text.size() > kShown;
+    text.truncate(kShown);
     QString shown;
     for (const QChar c : text) {
         shown += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
@@ -105,7 +108,7 @@ QString FailureText::fileReason(const Error& error) {
     case ErrorKind::FileEmpty: return tr("“%1” is empty (0 bytes).").arg(file);
     case ErrorKind::FileTooLarge:
         return tr("“%1” is too large: files over %2 MB are not read.")
-            .arg(file, QLocale().toString(error.numbers.empty() ? 0 : error.numbers[0] / (1024 * 1024)));
+            .arg(file, QLocale().toString(error.numbers.limit.value_or(0) / (1024 * 1024)));
     case ErrorKind::DiskFull: return tr("There is no room left on the disk for “%1”.").arg(file);
     case ErrorKind::NameTooLong: return tr("The name “%1” is longer than the file system allows.").arg(file);
     case ErrorKind::SystemError:
@@ -123,12 +126,13 @@ QString FailureText::pictureReason(const Error& error) {
     case ErrorKind::PictureUndecodable: return tr("The picture in “%1” could not be decoded.").arg(file);
     case ErrorKind::PictureTooTall:
         return tr("The picture is %1 pixels high; Moza converts pictures up to %2 pixels high.")
-            .arg(number(error, 0), number(error, 1));
+            .arg(number(error.numbers.height), number(error.numbers.limit));
     case ErrorKind::PictureTooLarge:
         return tr("The picture (%1 x %2 pixels) is too large: decoding it would take more than %3 MB of memory.")
-            .arg(number(error, 0), number(error, 1), number(error, 2));
+            .arg(number(error.numbers.width), number(error.numbers.height), number(error.numbers.limit));
     case ErrorKind::OutOfMemory:
-        return tr("There is not enough memory for a picture of %1 x %2 pixels.").arg(number(error, 0), number(error, 1));
+        return tr("There is not enough memory for a picture of %1 x %2 pixels.")
+            .arg(number(error.numbers.width), number(error.numbers.height));
     case ErrorKind::PictureSizeInvalid: return tr("The picture has no valid size.");
     default: return sentence(error.message);
     }
@@ -136,10 +140,10 @@ QString FailureText::pictureReason(const Error& error) {
 
 QString FailureText::textReason(const Error& error) {
     switch (error.kind) {
-    case ErrorKind::TextNotUtf8: return tr("The title is not valid text (byte %1).").arg(number(error, 0));
+    case ErrorKind::TextNotUtf8: return tr("The title is not valid text (byte %1).").arg(number(error.numbers.byte));
     case ErrorKind::CharacterNotCp932:
-        if (error.numbers.size() > 1) {
-            const auto instead = static_cast<char32_t>(error.numbers[1]);
+        if (error.numbers.lookAlike) {
+            const auto instead = static_cast<char32_t>(*error.numbers.lookAlike);
             return tr("The title's character %1 cannot be written in Shift_JIS (code page 932), in which pages are "
                       "written. Use %2 instead.")
                 .arg(character(error), character(QString::fromUcs4(&instead, 1), instead));
@@ -163,38 +167,41 @@ QString FailureText::textReason(const Error& error) {
 
 QString FailureText::tableReason(const Error& error) {
     const QString file = fileName(error);
+    const QString record = number(error.numbers.record);
+    const QString line = number(error.numbers.line);
+    const QString value = number(error.numbers.value);
     switch (error.kind) {
     case ErrorKind::TableEmpty:
         return tr("The character table holds no characters, so there is nothing to draw the picture with.");
     case ErrorKind::TableRecordCutShort:
         return tr("In “%1”, record %2 (line %3) is cut short: it has %4 of its 10 values.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+            .arg(file, record, line, number(error.numbers.count));
     case ErrorKind::TableQuoteNotClosed:
         return tr("In “%1”, value %4 of record %2 (line %3) has a double quote that is never closed.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+            .arg(file, record, line, value);
     case ErrorKind::TableValueNotNumber:
         return tr("In “%1”, value %4 of record %2 (line %3), “%5”, is not a whole number.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2), echoed(error.text));
+            .arg(file, record, line, value, echoed(error.text));
     case ErrorKind::TableValueOutOfRange:
         return tr("In “%1”, value %4 of record %2 (line %3), “%5”, is outside the range %6 to %7.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2), echoed(error.text), number(error, 3),
-                 number(error, 4));
+            .arg(file, record, line, value, echoed(error.text), number(error.numbers.lowest),
+                 number(error.numbers.highest));
     case ErrorKind::TableTooManyRecords:
         return tr("“%1” holds more than %2 records (record %3 ends on line %4).")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+            .arg(file, number(error.numbers.limit), record, line);
     case ErrorKind::TableRecordTooLong:
         return tr("In “%1”, record %2 (line %3) has too many values: %4 more follow its 10, too few for another record.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+            .arg(file, record, line, number(error.numbers.count));
     case ErrorKind::TableCodeNotCharacter:
         return tr("In “%1”, the character code %4 of record %2 (line %3) is not one character of Shift_JIS (code page "
                   "932), so a page cannot show it.")
-            .arg(file, number(error, 0), number(error, 1), number(error, 2));
+            .arg(file, record, line, number(error.numbers.code));
     default: return sentence(error.message);
     }
 }
 
 QString FailureText::character(const Error& error) {
-    return character(QString::fromStdString(error.text), error.numbers.empty() ? 0 : error.numbers.front());
+    return character(QString::fromStdString(error.text), error.numbers.codePoint.value_or(0));
 }
 
 QString FailureText::character(const QString& text, long long code) {

@@ -19,7 +19,7 @@ TEST(Cp932Test, TextThatCannotBeConvertedIsRefusedSayingWhy) {
     EXPECT_EQ(Utf8ToCp932("猫😀").error().message, "the character '😀' (U+1F600) cannot be written in code page 932");
     const Error notUtf8 = Utf8ToCp932("ab\xFF").error();
     EXPECT_EQ(notUtf8.message, "the text is not valid UTF-8 (byte 3)");
-    EXPECT_EQ(notUtf8.numbers, std::vector<long long>{3});
+    EXPECT_EQ(notUtf8.numbers, ErrorNumbers{.byte = 3});
     EXPECT_EQ(Cp932ToUtf8("a\x82").error().message, "the text is not valid code page 932 (byte 2)");
 #ifndef _WIN32  // Windows' conversion does not say where
     EXPECT_EQ(Cp932ToUtf8("ab\x85\x40").error().message, "the text is not valid code page 932 (byte 3)");  // unassigned

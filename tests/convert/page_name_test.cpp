@@ -32,8 +32,8 @@ TEST(PageFileNameTest, TitlesAFileNameCannotHoldAreRefused) {
     const Error slash = CheckTitleForFileName("猫/犬").error();
     EXPECT_EQ(slash.kind, ErrorKind::TitleCharacterInFileName);
     EXPECT_EQ(slash.text, "/");
-    EXPECT_EQ(slash.numbers, std::vector<long long>{0x2F});
-    EXPECT_EQ(CheckTitleForFileName("ab\xFF").error().numbers, std::vector<long long>{3});  // the byte that is not UTF-8
+    EXPECT_EQ(slash.numbers, ErrorNumbers{.codePoint = 0x2F});
+    EXPECT_EQ(CheckTitleForFileName("ab\xFF").error().numbers, ErrorNumbers{.byte = 3});  // the byte that is not UTF-8
     for (const char* title : {"", "cat", "猫の写真", "a.b c-d_e", "..", "&amp;"}) {
         EXPECT_TRUE(CheckTitleForFileName(title).ok()) << title;
     }

@@ -80,31 +80,34 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
         std::string text;
         std::string message;  // after "char.csv: record "
         ErrorKind kind;
-        std::vector<long long> numbers;  // record, line, value ...
+        ErrorNumbers numbers;
         std::string value;
     } cases[] = {
+        // Laid out as a table by hand: clang-format would give every value a line of its own.
+        // clang-format off
         {"1,2,3,4,5,6,7,8,9,65\n\n1,2, ", "2 (line 3): the record is cut short: it has 3 of its 10 values",
-         ErrorKind::TableRecordCutShort, {2, 3, 3}, ""},
-        {"1,2,3,4,x7,6,7,8,9,65\n", "1 (line 1): value 5 \"x7\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 5}, "x7"},
+         ErrorKind::TableRecordCutShort, {.record = 2, .line = 3, .count = 3}, ""},
+        {"1,2,3,4,x7,6,7,8,9,65\n", "1 (line 1): value 5 \"x7\" is not a whole number", ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 5}, "x7"},
         {"1,2,3,4,5,6,7,8,9,65\n1,2.5,3,4,5,6,7,8,9,65\n", "2 (line 2): value 2 \"2.5\" is not a whole number",
-         ErrorKind::TableValueNotNumber, {2, 2, 2}, "2.5"},
+         ErrorKind::TableValueNotNumber, {.record = 2, .line = 2, .value = 2}, "2.5"},
         {"1,2,3,4,5,6,7,8,40000,10\n", "1 (line 1): value 9 \"40000\" does not fit a level (-32768 to 32767)",
-         ErrorKind::TableValueOutOfRange, {1, 1, 9, -32768, 32767}, "40000"},
+         ErrorKind::TableValueOutOfRange, {.record = 1, .line = 1, .value = 9, .lowest = -32768, .highest = 32767}, "40000"},
         {"1,2,3,4,5,6,7,8,9,2147483648\n", "1 (line 1): value 10 \"2147483648\" does not fit a character code (-2147483648 to 2147483647)",
-         ErrorKind::TableValueOutOfRange, {1, 1, 10, -2147483648LL, 2147483647}, "2147483648"},
+         ErrorKind::TableValueOutOfRange, {.record = 1, .line = 1, .value = 10, .lowest = -2147483648LL, .highest = 2147483647}, "2147483648"},
         {"1,2,3,\"4,5,6,7,8,9,65\n", "1 (line 1): value 4 has a double quote that is never closed",
-         ErrorKind::TableQuoteNotClosed, {1, 1, 4}, ""},
-        {"1,2,3,\"4\"x,5,6,7,8,9,65\n", "1 (line 1): value 4 \"\"4\"x\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 4}, "\"4\"x"},
-        {"1,2,3,4,5,6,7,8,9,+-1\n", "1 (line 1): value 10 \"+-1\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "+-1"},
-        {"1,2,3 4,5,6,7,8,9,10,11\n", "1 (line 1): value 3 \"3 4\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 3}, "3 4"},
+         ErrorKind::TableQuoteNotClosed, {.record = 1, .line = 1, .value = 4}, ""},
+        {"1,2,3,\"4\"x,5,6,7,8,9,65\n", "1 (line 1): value 4 \"\"4\"x\" is not a whole number", ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 4}, "\"4\"x"},
+        {"1,2,3,4,5,6,7,8,9,+-1\n", "1 (line 1): value 10 \"+-1\" is not a whole number", ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 10}, "+-1"},
+        {"1,2,3 4,5,6,7,8,9,10,11\n", "1 (line 1): value 3 \"3 4\" is not a whole number", ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 3}, "3 4"},
         // A bad value is shown cut to 40 bytes, with bytes that are not printable ASCII escaped.
         {"1,2,3,4,5,6,7,8,9,\x1B[2J" + std::string(100, '7') + "\n",
          "1 (line 1): value 10 \"\\x1B[2J" + std::string(36, '7') + "...\" is not a whole number",
-         ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1B[2J" + std::string(36, '7') + "..."},
+         ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 10}, "\\x1B[2J" + std::string(36, '7') + "..."},
         {"1,2,3,4,5,6,7,8,9,\x1F~2\x7F" + std::string(36, '7') + "\n", "1 (line 1): value 10 \"\\x1F~2\\x7F" + std::string(36, '7') +
-         "\" is not a whole number", ErrorKind::TableValueNotNumber, {1, 1, 10}, "\\x1F~2\\x7F" + std::string(36, '7')},  // 40 bytes: whole
+         "\" is not a whole number", ErrorKind::TableValueNotNumber, {.record = 1, .line = 1, .value = 10}, "\\x1F~2\\x7F" + std::string(36, '7')},  // 40 bytes: whole
         {"1,2,3,4,5,6,7,8,9,65,11\n", "1 (line 1): the record has too many values: 1 more follow its 10, too few for another record",
-         ErrorKind::TableRecordTooLong, {1, 1, 1}, ""},
+         ErrorKind::TableRecordTooLong, {.record = 1, .line = 1, .count = 1}, ""},
+        // clang-format on
     };
     for (const auto& c : cases) {
         const std::string buffer = c.text + " \"";  // bytes after the text are not the text's
@@ -116,7 +119,8 @@ TEST(CharDataLoaderTest, MalformedFilesFailSayingWhereInWordsAndNumbers) {
         EXPECT_EQ(error.numbers, c.numbers) << c.text;
         EXPECT_EQ(error.text, c.value) << c.text;
         const bool tooLong = c.kind == ErrorKind::TableRecordTooLong;  // its extra values began a record
-        EXPECT_EQ(loaded.status.size(), static_cast<std::size_t>(c.numbers[0] + tooLong)) << c.text;  // the failing record's came first
+        // The failing record's status line came first.
+        EXPECT_EQ(loaded.status.size(), static_cast<std::size_t>(*c.numbers.record + tooLong)) << c.text;
     }
 }
 
@@ -128,7 +132,7 @@ TEST(CharDataLoaderTest, CodesThatAreNotOneCharacterAreRefusedNamingTheRecord) {
         const Loaded loaded = parse("1,2,3,4,5,6,7,8,9,65\n1,2,3,4,5,6,7,8,9\n" + std::to_string(code));
         ASSERT_FALSE(loaded.records.ok()) << code;
         EXPECT_EQ(loaded.records.error().message, "char.csv: record 2 (line 3): the character code " + std::to_string(code) + " " + problem + "; a code must be one character of code page 932");
-        EXPECT_EQ(loaded.records.error().numbers, (std::vector<long long>{2, 3, code}));
+        EXPECT_EQ(loaded.records.error().numbers, (ErrorNumbers{.record = 2, .line = 3, .code = code}));
     }
 }
 

@@ -249,7 +249,7 @@ TEST_F(PictureLoaderTest, PicturesTooTallOrTooLargeToDecodeAreRefusedBeforeDecod
     ASSERT_FALSE(tooTall.ok());
     EXPECT_THAT(tooTall.error().message, ::testing::EndsWith("tall.png': the picture is 40000 pixels high; Moza converts pictures up to 32766 pixels high"));
     EXPECT_EQ(tooTall.error().kind, ErrorKind::PictureTooTall);
-    EXPECT_EQ(tooTall.error().numbers, (std::vector<long long>{40000, 32766}));
+    EXPECT_EQ(tooTall.error().numbers, (ErrorNumbers{.limit = 32766, .height = 40000}));
     ASSERT_FALSE(tooLarge.ok());
     EXPECT_THAT(tooLarge.error().message, HasSubstr("(1024 x 1024 pixels) is too large to decode: it would need more than 1 MB of memory"));
 }
