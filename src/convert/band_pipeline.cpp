@@ -24,10 +24,13 @@ Status runInTurn(const std::vector<Band>& bands, BandMemory& memory, const RowFe
     return success();
 }
 
-/// The workers' shared state; every field is guarded by `mutex`.
+/// The workers' shared state; every field is guarded by `mutex`. Each wait has its own condition,
+/// so that a band fetched, composed or delivered wakes only the thread that waits for it.
 struct Shared {
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable room;      // a worker waits for a slot to compose into
+    std::condition_variable turn;      // a worker waits for the band before its own to be fetched
+    std::condition_variable composed;  // the calling thread waits for the next band to deliver
     std::size_t nextToCompose = 0;
     std::size_t nextToFetch = 0;
     std::size_t nextToDeliver = 0;
@@ -38,7 +41,9 @@ struct Shared {
 
     void stopAll() {
         stop = true;
-        changed.notify_all();
+        room.notify_all();
+        turn.notify_all();
+        composed.notify_all();
     }
 };
 
@@ -50,13 +55,13 @@ void work(Shared& shared, const std::vector<Band>& bands, std::size_t window, Ba
         BandRows rows;
         std::unique_lock lock(shared.mutex);
         for (;;) {
-            shared.changed.wait(lock, [&] {
+            shared.room.wait(lock, [&] {
                 return shared.stop || shared.nextToCompose >= bands.size() ||
                        shared.nextToCompose < shared.nextToDeliver + window;
             });
             if (shared.stop || shared.nextToCompose >= bands.size()) return;
             const std::size_t b = shared.nextToCompose++;
-            shared.changed.wait(lock, [&] { return shared.stop || shared.nextToFetch == b; });
+            shared.turn.wait(lock, [&] { return shared.stop || shared.nextToFetch == b; });
             if (shared.stop) return;
             lock.unlock();
             Status fetched = fetch(bands[b], b % window, rows);
@@ -67,12 +72,12 @@ void work(Shared& shared, const std::vector<Band>& bands, std::size_t window, Ba
                 return;
             }
             ++shared.nextToFetch;
-            shared.changed.notify_all();
+            shared.turn.notify_all();
             lock.unlock();
             compose(bands[b], rows, memory.markup[b % window]);
             lock.lock();
             shared.ready[b] = 1;
-            shared.changed.notify_all();
+            if (b == shared.nextToDeliver) shared.composed.notify_one();
         }
     } catch (...) {
         std::lock_guard lock(shared.mutex);
@@ -113,14 +118,17 @@ Status runInParallel(const std::vector<Band>& bands, int threads, BandMemory& me
         for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
             {
                 std::unique_lock lock(shared.mutex);
-                shared.changed.wait(lock, [&] { return shared.ready[b] != 0 || shared.stop; });
+                shared.composed.wait(lock, [&] { return shared.ready[b] != 0 || shared.stop; });
                 if (!shared.ready[b]) break;
             }
             delivered = deliver(bands[b], memory.markup[b % window]);
             std::lock_guard lock(shared.mutex);
             shared.nextToDeliver = b + 1;
-            if (!delivered) shared.stop = true;
-            shared.changed.notify_all();
+            if (!delivered) {
+                shared.stopAll();
+            } else {
+                shared.room.notify_one();
+            }
         }
     } catch (...) {
         stopAndJoin();
