@@ -1,6 +1,7 @@
-// Band pipeline: the bands composed on the calling thread, or on workers that fetch in turn.
+// Band pipeline: threads that take bands in turn, fetching, composing and delivering each in order.
 #include "convert/band_pipeline.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -13,58 +14,43 @@ namespace {
 
 Error notWritten() { return Error{"the page could not be written"}; }
 
-Status runInTurn(const std::vector<Band>& bands, BandMemory& memory, const RowFetch& fetch, const BandCompose& compose,
-                 const BandSink& deliver) {
-    BandRows rows;
-    for (const Band& band : bands) {
-        if (Status fetched = fetch(band, 0, rows); !fetched) return fetched;
-        compose(band, rows, memory.markup[0]);
-        if (!deliver(band, memory.markup[0])) return notWritten();
-    }
-    return success();
-}
-
-/// The workers' shared state; every field is guarded by `mutex`. Each wait has its own condition,
-/// so that a band fetched, composed or delivered wakes only the thread that waits for it.
+/// The threads' shared state; every field is guarded by `mutex`.
 struct Shared {
     std::mutex mutex;
-    std::condition_variable room;      // a worker waits for a slot to compose into
-    std::condition_variable turn;      // a worker waits for the band before its own to be fetched
-    std::condition_variable composed;  // the calling thread waits for the next band to deliver
+    std::condition_variable fetchTurn;    // a thread waits for the band before its own to be fetched
+    std::condition_variable deliverTurn;  // ... or delivered
     std::size_t nextToCompose = 0;
     std::size_t nextToFetch = 0;
     std::size_t nextToDeliver = 0;
-    std::vector<char> ready;
     bool stop = false;
-    std::exception_ptr thrown;          // the first thing a worker threw
+    bool refused = false;               // `deliver` returned false
+    std::exception_ptr thrown;          // the first thing a thread threw
     std::optional<Error> fetchFailure;  // the first fetch that failed
 
     void stopAll() {
         stop = true;
-        room.notify_all();
-        turn.notify_all();
-        composed.notify_all();
+        fetchTurn.notify_all();
+        deliverTurn.notify_all();
     }
 };
 
-/// A worker: takes the next band, fetches its rows once the band before has been fetched, and
-/// composes it into its slot while the next worker fetches.
-void work(Shared& shared, const std::vector<Band>& bands, std::size_t window, BandMemory& memory, const RowFetch& fetch,
-          const BandCompose& compose) {
+/// A thread's share of the bands: takes the next band, fetches its rows once the band before has
+/// been fetched, composes it while the next thread fetches, and delivers it once the band before
+/// has been delivered. The thread that composed a band writes it on: its markup is still in that
+/// core's cache, where handing it to another thread would move every byte between cores.
+void work(Shared& shared, const std::vector<Band>& bands, std::size_t slots, BandMemory& memory, const RowFetch& fetch,
+          const BandCompose& compose, const BandSink& deliver) {
     try {
         BandRows rows;
         std::unique_lock lock(shared.mutex);
-        for (;;) {
-            shared.room.wait(lock, [&] {
-                return shared.stop || shared.nextToCompose >= bands.size() ||
-                       shared.nextToCompose < shared.nextToDeliver + window;
-            });
-            if (shared.stop || shared.nextToCompose >= bands.size()) return;
+        while (!shared.stop && shared.nextToCompose < bands.size()) {
+            // The bands in hand are the ones from nextToDeliver on, at most one a thread: a slot each.
             const std::size_t b = shared.nextToCompose++;
-            shared.turn.wait(lock, [&] { return shared.stop || shared.nextToFetch == b; });
+            std::string& markup = memory.markup[b % slots];
+            shared.fetchTurn.wait(lock, [&] { return shared.stop || shared.nextToFetch == b; });
             if (shared.stop) return;
             lock.unlock();
-            Status fetched = fetch(bands[b], b % window, rows);
+            Status fetched = fetch(bands[b], b % slots, rows);
             lock.lock();
             if (!fetched) {
                 if (!shared.fetchFailure) shared.fetchFailure = fetched.error();
@@ -72,72 +58,28 @@ void work(Shared& shared, const std::vector<Band>& bands, std::size_t window, Ba
                 return;
             }
             ++shared.nextToFetch;
-            shared.turn.notify_all();
+            shared.fetchTurn.notify_all();
             lock.unlock();
-            compose(bands[b], rows, memory.markup[b % window]);
+            compose(bands[b], rows, markup);
             lock.lock();
-            shared.ready[b] = 1;
-            if (b == shared.nextToDeliver) shared.composed.notify_one();
+            shared.deliverTurn.wait(lock, [&] { return shared.stop || shared.nextToDeliver == b; });
+            if (shared.stop) return;
+            lock.unlock();
+            const bool delivered = deliver(bands[b], markup);
+            lock.lock();
+            if (!delivered) {
+                shared.refused = true;
+                shared.stopAll();
+                return;
+            }
+            ++shared.nextToDeliver;
+            shared.deliverTurn.notify_all();
         }
     } catch (...) {
         std::lock_guard lock(shared.mutex);
         if (!shared.thrown) shared.thrown = std::current_exception();
         shared.stopAll();
     }
-}
-
-Status runInParallel(const std::vector<Band>& bands, int threads, BandMemory& memory, const RowFetch& fetch,
-                     const BandCompose& compose, const BandSink& deliver) {
-    const std::size_t window = BandSlots(threads);
-    Shared shared;
-    shared.ready.assign(bands.size(), 0);
-    std::vector<std::thread> pool;
-    auto stopAndJoin = [&] {
-        {
-            std::lock_guard lock(shared.mutex);
-            shared.stopAll();
-        }
-        for (std::thread& thread : pool) thread.join();
-    };
-    try {
-        pool.reserve(static_cast<std::size_t>(threads));
-        for (int t = 0; t < threads; ++t) {
-            pool.emplace_back(work, std::ref(shared), std::cref(bands), window, std::ref(memory), std::cref(fetch),
-                              std::cref(compose));
-        }
-    } catch (const std::system_error&) {
-        // The system starts no more threads: those already started do the work.
-    } catch (...) {
-        stopAndJoin();
-        throw;
-    }
-    if (pool.empty()) return runInTurn(bands, memory, fetch, compose, deliver);
-
-    bool delivered = true;
-    try {
-        for (std::size_t b = 0; b < bands.size() && delivered; ++b) {
-            {
-                std::unique_lock lock(shared.mutex);
-                shared.composed.wait(lock, [&] { return shared.ready[b] != 0 || shared.stop; });
-                if (!shared.ready[b]) break;
-            }
-            delivered = deliver(bands[b], memory.markup[b % window]);
-            std::lock_guard lock(shared.mutex);
-            shared.nextToDeliver = b + 1;
-            if (!delivered) {
-                shared.stopAll();
-            } else {
-                shared.room.notify_one();
-            }
-        }
-    } catch (...) {
-        stopAndJoin();
-        throw;
-    }
-    stopAndJoin();
-    if (shared.thrown) std::rethrow_exception(shared.thrown);
-    if (shared.fetchFailure) return *shared.fetchFailure;
-    return delivered ? success() : Status(notWritten());
 }
 
 }  // namespace
@@ -151,12 +93,36 @@ BandMemory& BandMemoryOfThisThread(std::size_t slots) {
     return memory;
 }
 
-std::size_t BandSlots(int threads) { return threads <= 1 ? 1 : static_cast<std::size_t>(threads) * 2; }
+std::size_t BandSlots(int threads) { return static_cast<std::size_t>(std::max(threads, 1)); }
 
 Status RunBands(const std::vector<Band>& bands, int threads, BandMemory& memory, const RowFetch& fetch,
                 const BandCompose& compose, const BandSink& deliver) {
-    return threads <= 1 ? runInTurn(bands, memory, fetch, compose, deliver)
-                        : runInParallel(bands, threads, memory, fetch, compose, deliver);
+    const std::size_t slots = BandSlots(threads);
+    Shared shared;
+    std::vector<std::thread> helpers;
+    auto join = [&helpers] {
+        for (std::thread& thread : helpers) thread.join();
+    };
+    try {
+        for (int t = 1; t < threads; ++t) {
+            helpers.emplace_back(work, std::ref(shared), std::cref(bands), slots, std::ref(memory), std::cref(fetch),
+                                 std::cref(compose), std::cref(deliver));
+        }
+    } catch (const std::system_error&) {
+        // The system starts no more threads: those already started do the work.
+    } catch (...) {
+        {
+            std::lock_guard lock(shared.mutex);
+            shared.stopAll();
+        }
+        join();
+        throw;
+    }
+    work(shared, bands, slots, memory, fetch, compose, deliver);  // the calling thread takes bands too
+    join();
+    if (shared.thrown) std::rethrow_exception(shared.thrown);
+    if (shared.fetchFailure) return *shared.fetchFailure;
+    return shared.refused ? Status(notWritten()) : success();
 }
 
 }  // namespace moza::convert

@@ -43,15 +43,16 @@ struct BandMemory {
 /// The calling thread's band memory, with at least `slots` slots.
 BandMemory& BandMemoryOfThisThread(std::size_t slots);
 
-/// The slots RunBands uses with `threads` threads.
+/// The slots RunBands uses with `threads` threads: one a thread.
 std::size_t BandSlots(int threads);
 
-/// Fetches, composes and delivers `bands` in order, composing on `threads` threads (1: only the
-/// calling one) with at most two bands per thread ahead of the one delivered; delivering is done
-/// on the calling thread. Uses fewer threads, or only the calling one, when the system starts no
-/// more. Fails with the first fetch's error, or "the page could not be written" once `deliver`
-/// returns false; what a thread or `deliver` throws (no memory for a band) is thrown on once
-/// every thread has ended.
+/// Fetches, composes and delivers `bands` in order on `threads` threads, the calling thread one of
+/// them (1: only the calling one); fewer when the system starts no more. Each thread takes the next
+/// band, fetches it once the band before has been fetched, composes it, and delivers it once the
+/// band before has been delivered: `deliver` is called in band order, one call at a time, on the
+/// thread that composed the band. Fails with the first fetch's error, or "the page could not be
+/// written" once `deliver` returns false; what a thread throws (no memory for a band) stops every
+/// thread and is thrown on, on the calling thread, once they have all ended.
 Status RunBands(const std::vector<Band>& bands, int threads, BandMemory& memory, const RowFetch& fetch,
                 const BandCompose& compose, const BandSink& deliver);
 

@@ -32,8 +32,9 @@ using MarkupSink = std::function<bool(std::string_view piece)>;
 /// Composes the table markup of an image already enlarged to whole blocks: the table head with
 /// the width in pixels, one row per block row, one cell per block holding the character
 /// FindGlyph picks, coloured by `mode`. No line breaks. Bands of rows are composed on `threads`
-/// threads (0: one per core) and handed to `sink` in order on the calling thread, which also
-/// reports every block, in order, just before the piece that holds it. Fails, before anything
+/// threads (0: one per core; the calling thread is one of them) and handed to `sink` in order,
+/// one piece at a time, by the thread that composed each, which also reports every block, in
+/// order, just before the piece that holds it. Fails, before anything
 /// reaches `sink`, when the glyph table is empty or the image is not whole blocks (a programming
 /// error, asserted in debug builds); fails when the sink refuses a piece. Memory running out
 /// (std::bad_alloc) is thrown on, on the calling thread, once every thread it started has ended.
