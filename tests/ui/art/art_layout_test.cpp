@@ -1,6 +1,7 @@
 // A loaded page's table laid out as Chromium lays it out: where its columns start, and its width.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 #include "ui/art/art_pages.h"
@@ -65,12 +66,14 @@ TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
     }
 }
 
-/// The columns of several widths in white, and below them a row of bars (|) in kBar.
+/// The columns of several widths in white, below them a row of bars (|) in kBar, and a white row
+/// that keeps the closing quote's ink off the bars.
 LoadedArtPage barsPage() {
     std::vector<std::vector<Cell>> rows = kMixedWidths;
     for (auto& row : rows)
         for (Cell& cell : row) cell.color = kWhite;
     rows.emplace_back(rows[0].size(), Cell{'|', kBar});
+    rows.push_back(rows[0]);
     return loaded(rows);
 }
 
@@ -98,9 +101,9 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
             for (int x = 0; x < mask.alpha.width(); ++x) {
                 const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
                 const int alpha = mask.alpha.constScanLine(y)[x];
-                for (const int shift : {16, 8, 0})  // each channel
-                    ASSERT_NEAR(static_cast<int>(frame.pixel(at) >> shift & 255),
-                                255 - (255 - static_cast<int>(kBar >> shift & 255)) * alpha / 255, 1)
+                for (const int shift : {16, 8, 0})  // each channel, rounded half a level towards white
+                    ASSERT_EQ(static_cast<int>(frame.pixel(at) >> shift & 255),
+                              255 - ((255 - static_cast<int>(kBar >> shift & 255)) * alpha - 127) / 255)
                         << c;
             }
         }
@@ -125,6 +128,63 @@ TEST(ArtLayoutTest, AtOtherZoomsCharactersAreShiftedSmoothlyToTheirExactPen) {
         offsets.push_back(moment / ink - pen);
     }
     for (const double offset : offsets) EXPECT_NEAR(offset, offsets[0], 0.02);
+}
+
+TEST(ArtLayoutTest, PageIsWhiteToItsEdgesAndQuotesFollowTheZoom) {
+    const LoadedArtPage bars = barsPage(), empty = LoadedPage(1, 0, [](int, int) { return Cell{' ', kWhite}; });
+    ASSERT_TRUE(bars.page && empty.page);
+    const struct {
+        const ArtPage& page;
+        double scale;
+        QPoint origin;
+        QRect white;  // a grey line inside or white outside shows the page a pixel off
+    } cases[] = {{*bars.page, 1.0, {3, 2}, {3, 2, 70, 88}},
+                 {*bars.page, 2.0, {-5, -20}, {0, 0, 135, 156}},
+                 {*empty.page, 1.0, {1, 1}, {1, 1, 24, 58}}};  // the quote's 8 pixels make the width
+    ArtPainter reused;  // its quotes' font made at one zoom and kept for the next
+    for (const auto& c : cases) {
+        QImage frame = NewFrame({160, 160}), fresh = NewFrame({160, 160});
+        reused.paint(frame, c.page, {c.scale, c.origin}, nullptr);
+        ArtPainter().paint(fresh, c.page, {c.scale, c.origin}, nullptr);
+        QRect white;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                white |= frame.pixel(x, y) == kSurroundColor ? QRect() : QRect(x, y, 1, 1);
+        EXPECT_EQ(white, c.white) << c.scale;
+        EXPECT_EQ(frame, fresh) << c.scale;
+    }
+}
+
+TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
+    // 3 rows of 259 cells (odd sides), 60 characters and the colours changing cell by cell.
+    const LoadedArtPage loaded = LoadedPage(3, 259, [](int r, int c) {
+        return Cell{static_cast<std::uint16_t>(0x889F + (r * 259 + c) % 60), (c * 0x10307u + r * 0x5Fu) & 0xFFFFFFu};
+    });
+    ASSERT_TRUE(loaded.page);
+    const ArtPage& page = *loaded.page;
+    ASSERT_EQ(page.ink.levels(), 2);
+    const QImage &cells = page.ink.level(0), &half = page.ink.level(1);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 259; ++c) {
+            const std::size_t i = page.grid.indexOf(r, c);
+            const InkCoverage& ink = page.coverage[static_cast<std::size_t>(page.glyphOfCode[page.grid.codes[i]])];
+            const double mean = std::accumulate(ink.begin(), ink.end(), 0) / 9.0;
+            ASSERT_EQ(cells.pixel(c, r), Inked(page.grid.colors[i], static_cast<int>(std::lround(mean))))
+                << r << " " << c;
+        }
+    }
+    ASSERT_EQ(half.size(), QSize(130, 2));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 130; ++x) {
+            for (const int shift : {16, 8, 0}) {
+                int sum = 0;  // the last column and row stand in for their missing neighbours
+                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+                    sum += static_cast<int>(
+                        cells.pixel(std::min(2 * x + d.x(), 258), std::min(2 * y + d.y(), 2)) >> shift & 255);
+                ASSERT_EQ(static_cast<int>(half.pixel(x, y) >> shift & 255), std::lround(sum / 4.0)) << x << " " << y;
+            }
+        }
+    }
 }
 
 }  // namespace
