@@ -11,7 +11,7 @@
 namespace moza::ui::testing {
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBar = 0x2181C1;
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBar = 0x214EC1;
 /// Half-width characters, full-width ones and a blank column: columns of several widths.
 const std::vector<std::vector<Cell>> kMixedWidths = {
     {{'A', kBlack}, {0x82A0, kBlack}, {'A', kRed}, {0xB1, kBlack}, {' ', kWhite}, {0x82A0, kRed}},
@@ -156,32 +156,63 @@ TEST(ArtLayoutTest, PageIsWhiteToItsEdgesAndQuotesFollowTheZoom) {
 }
 
 TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
-    // 3 rows of 259 cells (odd sides), 60 characters and the colours changing cell by cell.
+    // 3 rows of 259 cells (odd sides), 60 characters and blanks, the colours changing cell by cell.
     const LoadedArtPage loaded = LoadedPage(3, 259, [](int r, int c) {
-        return Cell{static_cast<std::uint16_t>(0x889F + (r * 259 + c) % 60), (c * 0x10307u + r * 0x5Fu) & 0xFFFFFFu};
+        const int k = (r * 259 + c) % 61;
+        return Cell{static_cast<std::uint16_t>(k == 60 ? ' ' : 0x889F + k), (c * 0x10307u + r * 0x5Fu) & 0xFFFFFFu};
     });
     ASSERT_TRUE(loaded.page);
     const ArtPage& page = *loaded.page;
     ASSERT_EQ(page.ink.levels(), 2);
     const QImage &cells = page.ink.level(0), &half = page.ink.level(1);
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 259; ++c) {
-            const std::size_t i = page.grid.indexOf(r, c);
-            const InkCoverage& ink = page.coverage[static_cast<std::size_t>(page.glyphOfCode[page.grid.codes[i]])];
-            const double mean = std::accumulate(ink.begin(), ink.end(), 0) / 9.0;
-            ASSERT_EQ(cells.pixel(c, r), Inked(page.grid.colors[i], static_cast<int>(std::lround(mean))))
-                << r << " " << c;
-        }
+    for (int r = 0, c = 0; r < 3; c = (c + 1) % 259, r += c == 0) {
+        const std::size_t i = page.grid.indexOf(r, c);
+        const std::int32_t glyph = page.glyphOfCode[page.grid.codes[i]];
+        const InkCoverage ink = glyph < 0 ? InkCoverage{} : page.coverage[static_cast<std::size_t>(glyph)];
+        const double mean = std::accumulate(ink.begin(), ink.end(), 0) / 9.0;
+        ASSERT_EQ(cells.pixel(c, r), Inked(page.grid.colors[i], static_cast<int>(std::lround(mean)))) << r << " " << c;
     }
     ASSERT_EQ(half.size(), QSize(130, 2));
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 130; ++x) {
-            for (const int shift : {16, 8, 0}) {
-                int sum = 0;  // the last column and row stand in for their missing neighbours
-                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
-                    sum += static_cast<int>(
-                        cells.pixel(std::min(2 * x + d.x(), 258), std::min(2 * y + d.y(), 2)) >> shift & 255);
-                ASSERT_EQ(static_cast<int>(half.pixel(x, y) >> shift & 255), std::lround(sum / 4.0)) << x << " " << y;
+    for (int y = 0, x = 0; y < 2; x = (x + 1) % 130, y += x == 0) {
+        for (const int shift : {16, 8, 0}) {
+            int sum = 0;  // the last column and row stand in for their missing neighbours
+            for (int d = 0; d < 4; ++d)
+                sum += static_cast<int>(cells.pixel(std::min(2 * x + d % 2, 258), std::min(2 * y + d / 2, 2)) >> shift &
+                                        255);
+            ASSERT_EQ(static_cast<int>(half.pixel(x, y) >> shift & 255), std::lround(sum / 4.0)) << x << " " << y;
+        }
+    }
+}
+
+TEST(ArtLayoutTest, CellsShowTheirInkInNinthsUntilTheirMasksAreDrawn) {
+    // 945 different characters: a frame draws masks for 5 ms only, far too little for them all.
+    constexpr std::uint32_t kColor = 0x3060C0;
+    const LoadedArtPage loaded = LoadedPage(15, 63, [](int r, int c) {
+        return Cell{static_cast<std::uint16_t>((0x89 + r) << 8 | (0x40 + c)), kColor};
+    });
+    ASSERT_TRUE(loaded.page);
+    const ArtPage& page = *loaded.page;
+    QImage frame = NewFrame({700, 200});
+    ASSERT_FALSE(ArtPainter().paint(frame, page, {1.0, {0, 0}}, loaded.unitMasks.get()));
+    for (int r = 0; r < page.layout.rows; ++r) {
+        for (int c = 0; c < page.layout.columns(); ++c) {
+            const double left = page.layout.tableLeft + page.layout.columnLefts[static_cast<std::size_t>(c)];
+            const double width =
+                page.layout.columnLefts[static_cast<std::size_t>(c) + 1] - left + page.layout.tableLeft;
+            const std::int32_t glyph = page.glyphOfCode[page.grid.codes[page.grid.indexOf(r, c)]];
+            if (loaded.unitMasks->isDrawn(glyph, static_cast<int>(std::lround(left * 4) % 4))) continue;
+            for (int part = 0; part < 9; ++part) {  // the middle of each ninth
+                const QPoint at(
+                    static_cast<int>(left + width * (part % 3 + 0.5) / 3),
+                    static_cast<int>(page.layout.tableTop + ArtLayout::kRowPitch * (r + (part / 3 + 0.5) / 3)));
+                ASSERT_EQ(frame.pixel(at),
+                          Inked(kColor, page.coverage[static_cast<std::size_t>(glyph)][static_cast<std::size_t>(part)]))
+                    << r << " " << c << " " << part;
+            }
+            if (r + 1 == page.layout.rows && c > 1) {  // none of it below the table (clear of the quote)
+                EXPECT_EQ(
+                    frame.pixel(static_cast<int>(left + width / 2), static_cast<int>(page.layout.closingQuoteTop())),
+                    qRgb(255, 255, 255));
             }
         }
     }
