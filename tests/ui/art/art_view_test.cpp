@@ -81,6 +81,17 @@ protected:
         return frame;
     }
 
+    /// Turns the wheel `angle` eighths of a degree (a notch is 120) with Ctrl held, at `pointer`.
+    void ctrlWheel(QPointF pointer, int angle) {
+        QWheelEvent wheel(pointer, m_view.viewport()->mapToGlobal(pointer), {}, {0, angle}, Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view.viewport(), &wheel);
+    }
+    void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF at) {
+        QMouseEvent event(type, at, m_view.viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(m_view.viewport(), &event);
+    }
+
     ArtView m_view;
 };
 
@@ -112,13 +123,32 @@ TEST_F(ArtViewTest, CtrlWheelZoomsAboutThePointer) {
     for (const auto& c : cases) {
         m_view.zoomTo(c.scale, {80, 60});
         const QPointF before = (QPointF(m_view.scrollPosition()) + c.pointer) / m_view.scale();
-        QWheelEvent wheel(c.pointer, m_view.viewport()->mapToGlobal(c.pointer), {}, {0, 120 * c.notches}, Qt::NoButton,
-                          Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(m_view.viewport(), &wheel);
+        ctrlWheel(c.pointer, 120 * c.notches);
         EXPECT_NEAR(m_view.scale(), c.scale * std::exp2(c.notches / 4.0), 1e-9) << c.scale << " " << c.notches;
         const QPointF after = (QPointF(m_view.scrollPosition()) + c.pointer) / m_view.scale();
         EXPECT_LE((after - before).manhattanLength(), 1.0 / m_view.scale()) << c.scale << " " << c.notches;
     }
+}
+
+TEST_F(ArtViewTest, PartsOfANotchGatherIntoOneZoomStep) {
+    const double fitted = m_view.scale();
+    ctrlWheel({80, 60}, 60);
+    EXPECT_TRUE(m_view.isFitted());  // half a notch: still fitted, following the view's size
+    ctrlWheel({80, 60}, 60);
+    EXPECT_GT(m_view.scale(), fitted);
+}
+
+TEST_F(ArtViewTest, HomeAndLeftButtonDragsPan) {
+    m_view.zoomTo(1.0, {80, 60});
+    QTest::keyClick(&m_view, Qt::Key_Home);
+    EXPECT_EQ(m_view.scrollPosition(), QPoint(0, 0));  // its left column and top row in view
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {100, 80});
+    mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {70, 50});
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {70, 50});
+    EXPECT_EQ(m_view.scrollPosition(), QPoint(30, 30));
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {100, 80});
+    mouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {60, 40});
+    EXPECT_EQ(m_view.scrollPosition(), QPoint(30, 30));  // only the left button drags
 }
 
 }  // namespace
