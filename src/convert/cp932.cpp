@@ -55,21 +55,25 @@ private:
 };
 #endif
 
+/// The error for the character at byte `at` of `utf8`, which code page 932 cannot write; it names
+/// the look-alike to use where there is one.
+Error unwritable(std::string_view utf8, std::size_t at) {
+    const CodePoint point = DecodeUtf8(utf8.substr(at));
+    const std::string_view character = utf8.substr(at, static_cast<std::size_t>(point.length));
+    std::string message =
+        "the character " + DescribeCharacter(character, point.value) + " cannot be written in code page 932";
+    ErrorNumbers numbers{.codePoint = point.value};
+    const OneWayCharacter* oneWay = FindOneWayCharacter(point.value);
+    if (oneWay != nullptr && oneWay->instead != 0) {
+        message += "; use " + DescribeCharacter(EncodeUtf8(oneWay->instead), oneWay->instead) + " instead";
+        numbers.lookAlike = oneWay->instead;
+    }
+    return Error{std::move(message), ErrorKind::CharacterNotCp932, {}, std::string(character), numbers};
+}
+
 }  // namespace
 
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
-    auto unwritable = [&](std::size_t at) {
-        const CodePoint point = DecodeUtf8(utf8.substr(at));
-        const std::string_view character = utf8.substr(at, static_cast<std::size_t>(point.length));
-        std::string message = "the character " + DescribeCharacter(character, point.value) + " cannot be written in code page 932";
-        ErrorNumbers numbers{.codePoint = point.value};
-        const OneWayCharacter* oneWay = FindOneWayCharacter(point.value);
-        if (oneWay != nullptr && oneWay->instead != 0) {
-            message += "; use " + DescribeCharacter(EncodeUtf8(oneWay->instead), oneWay->instead) + " instead";
-            numbers.lookAlike = oneWay->instead;
-        }
-        return Error{std::move(message), ErrorKind::CharacterNotCp932, {}, std::string(character), numbers};
-    };
     for (std::size_t at = 0; at < utf8.size();) {
         const CodePoint point = DecodeUtf8(utf8.substr(at));
         if (point.length == 0) {
@@ -79,7 +83,7 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
                          {},
                          {.byte = static_cast<long long>(at + 1)}};
         }
-        if (FindOneWayCharacter(point.value) != nullptr) return unwritable(at);
+        if (FindOneWayCharacter(point.value) != nullptr) return unwritable(utf8, at);
         at += static_cast<std::size_t>(point.length);
     }
 #ifdef _WIN32
@@ -91,7 +95,7 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
         char bytes[4];
         BOOL usedDefault = FALSE;
         int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, wideLength, bytes, 4, nullptr, &usedDefault);
-        if (wideLength <= 0 || length <= 0 || usedDefault) return unwritable(at);
+        if (wideLength <= 0 || length <= 0 || usedDefault) return unwritable(utf8, at);
         out.append(bytes, static_cast<std::size_t>(length));
         at += static_cast<std::size_t>(point.length);
     }
@@ -101,7 +105,7 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
     if (!converter.valid()) return Error{"this system cannot convert text to code page 932", ErrorKind::NoCp932Converter};
     std::string out;
     std::size_t failedAt = 0;
-    if (!converter.convert(utf8, out, failedAt)) return unwritable(failedAt);
+    if (!converter.convert(utf8, out, failedAt)) return unwritable(utf8, failedAt);
     return out;
 #endif
 }

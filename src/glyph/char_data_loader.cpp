@@ -221,29 +221,31 @@ Error badValueError(const RecordPlace& place, int line, int v, std::string_view 
                   .highest = isNumber ? std::optional(highest) : std::nullopt}};
 }
 
+/// The error for the record at `place` whose values ran out on `line` after `v` of them.
+Error endedEarly(const RecordPlace& place, int line, int v) {
+    if (place.sharesLine) {
+        // Most likely one line too long, not one record too short: blame the line's record.
+        return Error{where(place.fileName, place.number - 1, place.firstLine) + ": the record has too many values: " +
+                         std::to_string(v) + " more follow its 10, too few for another record",
+                     ErrorKind::TableRecordTooLong,
+                     {},
+                     {},
+                     {.record = place.number - 1, .line = place.firstLine, .count = v}};
+    }
+    return Error{where(place.fileName, place.number, line) + ": the record is cut short: it has " + std::to_string(v) +
+                     " of its 10 values",
+                 ErrorKind::TableRecordCutShort,
+                 {},
+                 {},
+                 {.record = place.number, .line = line, .count = v}};
+}
+
 /// Reads the ten values of the record at `reader` into `record`, the plain way when the line is
 /// plain. Fails, naming the record and line in `place`, for a record cut short or one line too
 /// long, an unclosed quote, or a value that is not a whole number or does not fit its field.
 Status readRecord(ValueReader& reader, CharRecord& record, RecordPlace& place) {
     for (int v = reader.readPlainRecord(record) ? 10 : 0; v < 10; ++v) {
-        if (reader.atEnd() && place.sharesLine) {
-            // Most likely one line too long, not one record too short: blame the line's record.
-            return Error{where(place.fileName, place.number - 1, place.firstLine) +
-                             ": the record has too many values: " + std::to_string(v) +
-                             " more follow its 10, too few for another record",
-                         ErrorKind::TableRecordTooLong,
-                         {},
-                         {},
-                         {.record = place.number - 1, .line = place.firstLine, .count = v}};
-        }
-        if (reader.atEnd()) {
-            return Error{where(place.fileName, place.number, reader.line()) + ": the record is cut short: it has " +
-                             std::to_string(v) + " of its 10 values",
-                         ErrorKind::TableRecordCutShort,
-                         {},
-                         {},
-                         {.record = place.number, .line = reader.line(), .count = v}};
-        }
+        if (reader.atEnd()) return endedEarly(place, reader.line(), v);
         const int line = reader.line();
         place.codeLine = line;
         const std::optional<std::string_view> raw = reader.next();
