@@ -4,6 +4,7 @@
 #include <numeric>
 #include <vector>
 
+#include "ui/art/art_image.h"
 #include "ui/art/art_pages.h"
 #include "ui/art/art_painter.h"
 #include "ui/art/glyph_masks.h"
@@ -48,6 +49,14 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
     }
 }
 
+/// `page` drawn at `scale` into a frame of `size`, once every mask is drawn.
+QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
+    QImage frame = NewFrame(size);
+    ArtPainter painter;
+    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {}
+    return frame;
+}
+
 TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
     // IPAGothic's ー, ｜, | and ■ in cells 9.32 pixels wide, as the unhinted masks measure them.
     const struct {
@@ -64,6 +73,17 @@ TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
         for (std::size_t part = 0; part < 9; ++part)
             EXPECT_NEAR(ink[part], c.ninths[part], 12) << c.code << " " << part;
     }
+    for (int k = 1; k < 4; ++k) {  // each the first of a page: the measures kept for later pages are its own
+        const LoadedArtPage turned = LoadedPage(1, 4, [&](int, int c) {
+            return Cell{cases[(c + k) % 4].code, kBlack};
+        });
+        EXPECT_EQ(turned.page->coverage[0], page.page->coverage[page.page->glyphOfCode[cases[k].code]]) << k;
+    }
+    const LoadedArtPage one = LoadedPage(1, 1, [](int, int) { return Cell{0x81A1, kBlack}; });  // a column alone
+    EXPECT_EQ(one.page->coverage[0][4], 255);
+    const QPoint middle(static_cast<int>(one.page->layout.tableLeft + 5),
+                        static_cast<int>(one.page->layout.tableTop + 5));
+    EXPECT_LT(qGray(painted(*one.page, 1.0, one.unitMasks.get(), {40, 40}).pixel(middle)), 8);  // glyph 0 drawn
 }
 
 /// The columns of several widths in white, below them a row of bars (|) in kBar, and a white row
@@ -75,14 +95,6 @@ LoadedArtPage barsPage() {
     rows.emplace_back(rows[0].size(), Cell{'|', kBar});
     rows.push_back(rows[0]);
     return loaded(rows);
-}
-
-/// `page` drawn at `scale` into a frame of `size`, once every mask is drawn.
-QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
-    QImage frame = NewFrame(size);
-    ArtPainter painter;
-    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {}
-    return frame;
 }
 
 TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
@@ -173,6 +185,7 @@ TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
         ASSERT_EQ(cells.pixel(c, r), Inked(page.grid.colors[i], static_cast<int>(std::lround(mean)))) << r << " " << c;
     }
     ASSERT_EQ(half.size(), QSize(130, 2));
+    EXPECT_EQ(ArtImageHeight(page, 10), 1);  // its picture 10 pixels wide: a quarter of a pixel high, shown as one
     for (int y = 0, x = 0; y < 2; x = (x + 1) % 130, y += x == 0) {
         for (const int shift : {16, 8, 0}) {
             int sum = 0;  // the last column and row stand in for their missing neighbours
