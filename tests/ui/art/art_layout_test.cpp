@@ -53,7 +53,9 @@ TEST(ArtLayoutTest, ColumnsStartWhereChromiumStartsThem) {
 QImage painted(const ArtPage& page, double scale, GlyphMasks* masks, QSize size) {
     QImage frame = NewFrame(size);
     ArtPainter painter;
-    for (int frames = 0; frames < 100 && !painter.paint(frame, page, {scale, {0, 0}}, masks); ++frames) {}
+    bool whole = false;
+    for (int frames = 0; frames < 100 && !whole; ++frames) whole = painter.paint(frame, page, {scale, {0, 0}}, masks);
+    EXPECT_TRUE(whole) << "characters still without masks after 100 frames";
     return frame;
 }
 
@@ -176,6 +178,8 @@ TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
     ASSERT_TRUE(loaded.page);
     const ArtPage& page = *loaded.page;
     ASSERT_EQ(page.ink.levels(), 2);
+    EXPECT_EQ(Inked(0x214EC1, 255), qRgb(0x21, 0x4E, 0xC1));  // whole ink is the cell's colour
+    EXPECT_EQ(LoadedPage(1, 514, [](int, int) { return Cell{'A', kBlack}; }).page->ink.levels(), 3);  // 257 is halved
     const QImage &cells = page.ink.level(0), &half = page.ink.level(1);
     for (int r = 0, c = 0; r < 3; c = (c + 1) % 259, r += c == 0) {
         const std::size_t i = page.grid.indexOf(r, c);

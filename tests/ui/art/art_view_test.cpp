@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -108,6 +109,24 @@ TEST_F(ArtViewTest, MidZoomShowsEachCellsInkInNinths) {
     m_view.zoomTo(kScale, {80, 60});
     // 3.2 as drawn; 9.5 with the ninths transposed.
     EXPECT_LT(meanDifference(frame(), *largePage().page, kScale, -QPointF(m_view.scrollPosition())), 5.0);
+    for (const QSize size : {QSize(160, 120), QSize(100, 200)}) {  // the screen shows that frame, also taller
+        m_view.resize(size);
+        const QImage shown = m_view.viewport()->grab().toImage(), drawn = frame();
+        int differing = 0;  // clear of the focus mark round the edge and the zoom figure at the bottom
+        for (int y = 4; y < shown.height() - 32; ++y)
+            for (int x = 4; x < shown.width() - 4; ++x) differing += shown.pixel(x, y) != drawn.pixel(x, y);
+        EXPECT_EQ(differing, 0) << size.width() << " x " << size.height();
+    }
+    m_view.setFocus();
+    const QImage shown = m_view.viewport()->grab().toImage(), drawn = frame();
+    const int w = shown.width(), h = shown.height();
+    const QRgb focus = m_view.palette().color(QPalette::Highlight).rgb();
+    for (const QPoint edge : {QPoint(1, h / 2), QPoint(w - 2, h / 2), QPoint(w / 2, 1), QPoint(w / 2, h - 2)})
+        EXPECT_EQ(shown.pixel(edge), focus) << edge.x() << " " << edge.y();      // the focus mark two pixels wide
+    for (const QPoint in : {QPoint(w - 8, h - 14), QPoint(w - 14, h - 8)})       // the zoom figure's box ends 7
+        EXPECT_NE(shown.pixel(in), drawn.pixel(in)) << in.x() << " " << in.y();  // pixels from the corner
+    for (const QPoint out : {QPoint(w - 7, h - 14), QPoint(w - 14, h - 7)})
+        EXPECT_EQ(shown.pixel(out), drawn.pixel(out)) << out.x() << " " << out.y();
 }
 
 TEST_F(ArtViewTest, CtrlWheelZoomsAboutThePointer) {
@@ -136,6 +155,8 @@ TEST_F(ArtViewTest, PartsOfANotchGatherIntoOneZoomStep) {
     EXPECT_TRUE(m_view.isFitted());  // half a notch: still fitted, following the view's size
     ctrlWheel({80, 60}, 60);
     EXPECT_GT(m_view.scale(), fitted);
+    QTest::keyClick(&m_view, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(m_view.scale(), 1.0);
 }
 
 TEST_F(ArtViewTest, HomeAndLeftButtonDragsPan) {
@@ -149,6 +170,13 @@ TEST_F(ArtViewTest, HomeAndLeftButtonDragsPan) {
     mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {100, 80});
     mouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {60, 40});
     EXPECT_EQ(m_view.scrollPosition(), QPoint(30, 30));  // only the left button drags
+    QSignalSpy opened(&m_view, &ArtView::doubleClicked);
+    mouse(QEvent::MouseButtonDblClick, Qt::RightButton, Qt::RightButton, {50, 50});
+    EXPECT_EQ(opened.count(), 0);  // only the left button's double-click opens the viewer window
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, {50, 50});
+    EXPECT_EQ(opened.count(), 1);
+    QTest::keyClick(&m_view, Qt::Key_PageDown);
+    EXPECT_GT(m_view.scrollPosition().y(), 30);  // other keys scroll as ever
 }
 
 }  // namespace
