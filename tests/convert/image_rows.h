@@ -24,8 +24,7 @@ struct ImageRows : convert::RowSource {
     }
 
     const convert::WorkingImage& image;
-    int failAt;
-    int next = 0;
+    int failAt, next = 0;
 };
 
 }  // namespace moza::testing

@@ -122,8 +122,7 @@ TEST_F(MakePageTest, FailuresLeaveNoFileBehind) {
     testing::ImageRows damaged(picture, 14000);
     const fs::path page = file("x.html", "kept");
     const Result<fs::path> made = MakePage(damaged, kTable, "t", {PageTarget::Kind::File, page, {}}, {});
-    ASSERT_FALSE(made.ok());
-    EXPECT_EQ(made.error().message, "damaged at row 14000");
+    EXPECT_EQ(made.ok() ? "made" : made.error().message, "damaged at row 14000");
     EXPECT_EQ(ReadWholeFile(page).value(), "kept");
     EXPECT_EQ(files().size(), 1u);
 }

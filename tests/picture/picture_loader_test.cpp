@@ -142,8 +142,7 @@ TEST_F(PictureLoaderTest, BadFilesAreRefusedWithTheirReason) {
     // Whole, with an end marker halfway through the pixel data: found only while decoding.
     const Result<convert::WorkingImage> damaged =
         LoadPicture(file("damaged.jpg", std::string(jpeg).replace(jpeg.size() / 2, 2, "\xFF\xD9")));
-    ASSERT_FALSE(damaged.ok());
-    EXPECT_EQ(damaged.error().kind, ErrorKind::PictureDamaged);
+    EXPECT_EQ(damaged.ok() ? ErrorKind::Other : damaged.error().kind, ErrorKind::PictureDamaged);
 }
 
 #ifndef _WIN32  // files are cut while open with POSIX calls

@@ -120,13 +120,10 @@ TEST_F(ArtViewTest, MidZoomShowsEachCellsInkInNinths) {
     m_view.setFocus();
     const QImage shown = m_view.viewport()->grab().toImage(), drawn = frame();
     const int w = shown.width(), h = shown.height();
-    const QRgb focus = m_view.palette().color(QPalette::Highlight).rgb();
     for (const QPoint edge : {QPoint(1, h / 2), QPoint(w - 2, h / 2), QPoint(w / 2, 1), QPoint(w / 2, h - 2)})
-        EXPECT_EQ(shown.pixel(edge), focus) << edge.x() << " " << edge.y();      // the focus mark two pixels wide
-    for (const QPoint in : {QPoint(w - 8, h - 14), QPoint(w - 14, h - 8)})       // the zoom figure's box ends 7
-        EXPECT_NE(shown.pixel(in), drawn.pixel(in)) << in.x() << " " << in.y();  // pixels from the corner
-    for (const QPoint out : {QPoint(w - 7, h - 14), QPoint(w - 14, h - 7)})
-        EXPECT_EQ(shown.pixel(out), drawn.pixel(out)) << out.x() << " " << out.y();
+        EXPECT_EQ(shown.pixel(edge), m_view.palette().color(QPalette::Highlight).rgb());  // a focus mark 2 pixels wide
+    for (const QPoint at : {QPoint(w - 8, h - 14), QPoint(w - 14, h - 8), QPoint(w - 7, h - 14), QPoint(w - 14, h - 7)})
+        EXPECT_EQ(shown.pixel(at) != drawn.pixel(at), at.x() == w - 8 || at.y() == h - 8);  // the figure 7 pixels in
 }
 
 TEST_F(ArtViewTest, CtrlWheelZoomsAboutThePointer) {
