@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
             ok = convert::ReadPageFile(picture::ToPath(file)).ok() && ok;
             readMs = std::min(readMs, static_cast<double>(parts.nsecsElapsed()) / 1e6);
             parts.restart();
-            ok = ui::LoadArtPage(file).ok() && ok;
+            ok = ui::LoadArtPage(file.toStdU16String()).ok() && ok;
             prepareMs = std::min(prepareMs, static_cast<double>(parts.nsecsElapsed()) / 1e6);
         }
         std::printf("  %-44s %7.1f ms (reading and checking %.1f ms)%s\n", "of which reading and preparing (worker), best", prepareMs,

@@ -15,12 +15,12 @@ Status PreparePageImages(const std::filesystem::path& dataFolder) {
 
 Status WritePageImage(const std::filesystem::path& page, const std::filesystem::path& image, int width) {
     const std::string context = "cannot draw " + Quoted(image) + ": ";
-    Result<ui::LoadedArtPage> loaded = ui::LoadArtPage(picture::ToText(page));
+    Result<ui::LoadedArtPage> loaded = ui::LoadArtPage(page);
     if (!loaded) return InContext(context, loaded.error(), image);
     const ui::ArtPage& art = *loaded.value().page;
     Result<QImage> drawn = ui::DrawArtImage(art, width != 0 ? width : ui::ArtImageSizesOf(art).standard.width());
     if (!drawn) return InContext(context, drawn.error(), image);
-    return ui::WritePng(drawn.value(), picture::ToText(image));
+    return ui::WritePng(drawn.value(), image);
 }
 
 }  // namespace moza::cli

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "picture/path_text.h"
 #include "ui/art/art_view.h"
 #include "ui/program_settings.h"
 #include "ui/zoom_keys.h"
@@ -64,7 +65,7 @@ void ArtWindow::createActions() {
 
 void ArtWindow::showPage(const LoadedArtPage& loaded) {
     m_view->showPage(loaded);
-    setWindowTitle(tr("%1 - Moza").arg(QFileInfo(loaded.page->path).fileName()));
+    setWindowTitle(tr("%1 - Moza").arg(picture::ToText(loaded.page->path.filename())));
     updatePagesFolder();
     updateStatus();
 }

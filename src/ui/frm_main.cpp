@@ -362,11 +362,12 @@ void FrmMain::MN_FILE_IMAGE_Click() {
 }
 
 std::shared_ptr<const ArtPage> FrmMain::madeArtPage() {
-    if (const ArtPage* shown = View->artView()->page(); shown != nullptr && shown->path == OutputPath) {
+    if (const ArtPage* shown = View->artView()->page();
+        shown != nullptr && shown->path == picture::ToPath(OutputPath)) {
         return View->artView()->loaded().page;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Result<LoadedArtPage> loaded = LoadArtPage(OutputPath);
+    Result<LoadedArtPage> loaded = LoadArtPage(picture::ToPath(OutputPath));
     QApplication::restoreOverrideCursor();
     if (!loaded) {
         showFailure(tr("The picture of the page could not be saved."), loaded.error());
@@ -387,7 +388,7 @@ Status FrmMain::writeArtImage(std::shared_ptr<const ArtPage> page, int width, co
     watcher.setFuture(QtConcurrent::run([page, width, file, stop]() -> Status {
         Result<QImage> image = DrawArtImage(*page, width, stop.get());
         if (!image) return image.error();
-        return WritePng(image.value(), file);
+        return WritePng(image.value(), picture::ToPath(file));
     }));
     // A modal progress dialog runs its own loop: the window waits here, as the user sees it wait.
     progress.exec();

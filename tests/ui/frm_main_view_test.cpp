@@ -58,7 +58,8 @@ TEST_F(FrmMainViewTest, ZoomKeysWorkFromTheTitleBoxAndTheViewerWindowFollowsTheP
     make(QStringLiteral("second"));  // a new make shows there too
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return viewer->artView()->page() != nullptr && viewer->artView()->page()->path == m_window->outputPath();
+            return viewer->artView()->page() != nullptr &&
+                   viewer->artView()->page()->path == picture::ToPath(m_window->outputPath());
         },
         20000));
     QTest::keyClick(viewer->artView(), Qt::Key_Escape);

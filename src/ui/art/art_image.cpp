@@ -10,7 +10,6 @@
 
 #include "common/atomic_file_writer.h"
 #include "convert/working_image.h"
-#include "picture/path_text.h"
 #include "ui/art/art_painter.h"
 #include "ui/art/glyph_masks.h"
 
@@ -83,15 +82,15 @@ Result<QImage> DrawArtImage(const ArtPage& page, int width, const std::atomic<bo
     return image;
 }
 
-Status WritePng(const QImage& image, const QString& file) {
+Status WritePng(const QImage& image, const std::filesystem::path& file) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     if (!writer.write(image)) {
-        return Error{"cannot write '" + picture::ToPath(file).string() + "': " + writer.errorString().toStdString()};
+        return Error{"cannot write " + Quoted(file) + ": " + writer.errorString().toStdString()};
     }
-    Result<AtomicFileWriter> out = AtomicFileWriter::open(picture::ToPath(file));
+    Result<AtomicFileWriter> out = AtomicFileWriter::open(file);
     if (!out) return out.error();
     out.value().write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return out.value().commit();

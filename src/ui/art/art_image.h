@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <atomic>
+#include <filesystem>
 
 #include "common/result.h"
 #include "ui/art/art_page.h"
@@ -34,6 +35,6 @@ Result<QImage> DrawArtImage(const ArtPage& page, int width, const std::atomic<bo
 
 /// Writes `image` as a PNG file at `file`: the old file stays whole until the new one is complete.
 /// Fails, naming the file, when it cannot be encoded or written.
-Status WritePng(const QImage& image, const QString& file);
+Status WritePng(const QImage& image, const std::filesystem::path& file);
 
 }  // namespace moza::ui

@@ -6,8 +6,6 @@
 #include <unordered_map>
 #include <cmath>
 
-#include "picture/path_text.h"
-
 namespace moza::ui {
 namespace {
 
@@ -126,8 +124,8 @@ void PrepareArtDrawing() {
     for (const bool hinted : {false, true}) GlyphMasks(texts, ArtLayout::kGlyphPixels, false, hinted).drawAll(false);
 }
 
-Result<LoadedArtPage> LoadArtPage(const QString& path) {
-    Result<convert::PageGrid> grid = convert::ReadPageFile(picture::ToPath(path));
+Result<LoadedArtPage> LoadArtPage(const std::filesystem::path& path) {
+    Result<convert::PageGrid> grid = convert::ReadPageFile(path);
     if (!grid) return grid.error();
     auto page = std::make_shared<ArtPage>();
     page->path = path;
@@ -139,7 +137,7 @@ Result<LoadedArtPage> LoadArtPage(const QString& path) {
     page->coverage = measureCoverage(*page, cellWidth);
 
     Result<InkPyramid> ink = InkPyramid::Build(page->grid, page->glyphOfCode, page->coverage);
-    if (!ink) return InContext(picture::ToPath(path).string() + ": ", ink.error(), picture::ToPath(path));
+    if (!ink) return InContext(path.string() + ": ", ink.error(), path);
     page->ink = std::move(ink).value();
     // The masks at 1:1 are drawn when first needed (or all at once off this thread).
     auto masks = std::make_shared<GlyphMasks>(texts, ArtLayout::kGlyphPixels, true);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "common/result.h"
+#include <filesystem>
+
 #include "convert/page_reader.h"
 #include "ui/art/art_layout.h"
 #include "ui/art/glyph_masks.h"
@@ -16,7 +18,7 @@ namespace moza::ui {
 
 /// Everything the art view needs to draw a page at any zoom. Read-only once made.
 struct ArtPage {
-    QString path;
+    std::filesystem::path path;
     convert::PageGrid grid;
     ArtLayout layout;
     /// The text drawn for each character of the page, by glyph number.
@@ -39,7 +41,7 @@ struct LoadedArtPage {
 /// Reads the page file at `path` and prepares it for drawing. Fails with the reader's message
 /// when the file is not a whole page Moza wrote, or when memory runs out. Safe to run on a worker
 /// thread (it draws only into images of its own).
-Result<LoadedArtPage> LoadArtPage(const QString& path);
+Result<LoadedArtPage> LoadArtPage(const std::filesystem::path& path);
 
 /// Opens the page font and draws a character with it, hinted and not, so that the first page read
 /// does not wait for the font database and the font's files. Safe to run on a worker thread.

@@ -7,6 +7,7 @@
 
 #include "convert/page_markup.h"
 #include "convert/page_reader.h"
+#include "picture/path_text.h"
 #include "ui/art/art_view.h"
 #include "ui/page/engine_notice.h"
 #include "ui/art/zoom.h"
@@ -105,7 +106,7 @@ void PageView::readPage() {
     m_reading->setFuture(QtConcurrent::run([path = m_path, navigation = m_navigation] {
         auto reading = std::make_shared<Reading>();
         reading->navigation = navigation;
-        Result<LoadedArtPage> loaded = LoadArtPage(path);
+        Result<LoadedArtPage> loaded = LoadArtPage(picture::ToPath(path));
         if (loaded) {
             reading->loaded = std::move(loaded).value();
         } else {

@@ -42,7 +42,7 @@ inline LoadedArtPage LoadedPage(int rows, int columns, const std::function<Cell(
     QFile file(folder.filePath(QStringLiteral("art.html")));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), static_cast<qint64>(bytes.size())) > 0);
     file.close();
-    Result<LoadedArtPage> loaded = LoadArtPage(file.fileName());
+    Result<LoadedArtPage> loaded = LoadArtPage(file.fileName().toStdU16String());
     EXPECT_TRUE(loaded) << (loaded ? "" : loaded.error().message);
     return loaded ? std::move(loaded).value() : LoadedArtPage{};
 }
