@@ -17,10 +17,9 @@ class ScratchFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("moza-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-                    std::to_string(std::random_device{}()));
-        std::filesystem::remove_all(m_folder);
+        m_folder =
+            std::filesystem::temp_directory_path() / ("moza-" + std::string(test->test_suite_name()) + "-" +
+                                                      test->name() + "-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(m_folder);
     }
     void TearDown() override { std::filesystem::remove_all(m_folder); }

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
+#include "common/file_text.h"
 #include "scratch_folder.h"
 
 namespace moza::glyph {
@@ -44,12 +43,6 @@ void expectSameTable(const GlyphTable& table, const std::vector<CharRecord>& rec
     EXPECT_EQ(wrong, 0) << what;
 }
 
-std::string readBytes(const fs::path& file) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 /// A table of 300 random records with some levels outside 0 to 10 (kept off the index's bit masks).
 std::string oddTable() {
     std::mt19937 random(3);
@@ -65,7 +58,8 @@ std::string oddTable() {
 class TableImageTest : public moza::testing::ScratchFolderTest {};
 
 TEST_F(TableImageTest, TheBinaryFormGivesBackTheParsedTableAndItsStatusLines) {
-    for (const std::string& text : {readBytes(MOZA_SOURCE_DIR "/data/char.csv"), oddTable(), std::string()}) {
+    for (const std::string& text :
+         {ReadWholeFile(MOZA_SOURCE_DIR "/data/char.csv").value(), oddTable(), std::string()}) {
         const fs::path csv = file("char.csv", text);
         const Status written = WriteTableImage(csv, m_folder / "char.bin");
         ASSERT_TRUE(written.ok()) << written.error().message;
@@ -98,7 +92,7 @@ TEST_F(TableImageTest, AMissingStaleCutOrDamagedBinaryFormLoadsTheTextInstead) {
         const fs::path csv = file("char.csv", text);
         const Status written = WriteTableImage(csv, m_folder / "char.bin");
         ASSERT_TRUE(written.ok()) << written.error().message;
-        std::string image = readBytes(m_folder / "char.bin");
+        std::string image = ReadWholeFile(m_folder / "char.bin").value();
         const auto at = [&image](std::ptrdiff_t offset) {
             return static_cast<std::size_t>(offset < 0 ? static_cast<std::ptrdiff_t>(image.size()) + offset : offset);
         };
