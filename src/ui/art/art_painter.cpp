@@ -72,9 +72,6 @@ VisibleCells visibleCells(const ArtLayout& layout, const Placement& at, QRect ar
     return cells;
 }
 
-/// Frame time given to drawing masks that are not drawn yet; the rest come in the next frames.
-constexpr std::chrono::milliseconds kMaskBudget(5);
-
 /// Where one cell's character is drawn.
 struct GlyphPlace {
     int row = 0;
@@ -141,15 +138,16 @@ void paintCellInk(QImage& frame, const ArtPage& page, const Placement& at, const
 }
 
 /// Draws the visible cells from their masks, drawing the masks not drawn yet together first, for
-/// at most kMaskBudget; cells still without a mask show their ink. Returns whether every cell
+/// at most `budget`; cells still without a mask show their ink. Returns whether every cell
 /// showed its character.
-bool paintGlyphs(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks& masks) {
+bool paintGlyphs(QImage& frame, const ArtPage& page, const Placement& at, GlyphMasks& masks,
+                 std::chrono::milliseconds budget) {
     const std::vector<GlyphPlace> places = placeGlyphs(page, at, frame.rect(), masks.hasPhases());
     std::vector<int> missing[GlyphMasks::kPhases];
     for (const GlyphPlace& place : places) {
         if (!masks.isDrawn(place.glyph, place.phase)) missing[place.phase].push_back(place.glyph);
     }
-    const QDeadlineTimer deadline(kMaskBudget);
+    const QDeadlineTimer deadline(budget);
     bool complete = true;
     for (int phase = 0; phase < GlyphMasks::kPhases; ++phase) {
         std::vector<int>& glyphs = missing[phase];
@@ -223,7 +221,7 @@ bool ArtPainter::paint(QImage& frame, const ArtPage& page, const Placement& at, 
             paintInk(painter, page, at, frame.rect());
         }
     }
-    return glyphs ? paintGlyphs(frame, page, at, *masks) : true;
+    return glyphs ? paintGlyphs(frame, page, at, *masks, m_maskBudget) : true;
 }
 
 void ArtPainter::paintInkDetail(QPainter& painter, const ArtPage& page, const Placement& at, QRect area) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRawFont>
+#include <chrono>
 
 namespace moza::ui {
 
@@ -17,6 +18,9 @@ inline constexpr double kGlyphScale = 0.5;
 /// Cells at least this many frame pixels wide show their ink in thirds (the glyph's 3 x 3
 /// coverage); smaller ones are drawn from the ink pyramid, one pixel per cell.
 inline constexpr double kInkDetailPixels = 1.5;
+
+/// Frame time given to drawing masks that are not drawn yet; the rest come in the next frames.
+inline constexpr std::chrono::milliseconds kMaskBudget(5);
 
 /// The colour around the page.
 inline constexpr QRgb kSurroundColor = 0xFF808080;
@@ -33,11 +37,13 @@ QImage NewFrame(QSize size);
 /// Draws pages into frames, keeping the memory it needs for that between frames.
 class ArtPainter {
 public:
+    explicit ArtPainter(std::chrono::milliseconds maskBudget = kMaskBudget) : m_maskBudget(maskBudget) {}
+
     /// Draws `page` into `frame` at `placement`: the surround, the white page, its two quotes, and
     /// the visible part of the table. At kGlyphScale and above the cells are drawn from `masks`,
     /// whose text size must be the page's at placement.scale (exact quarter-pixel pens when the
     /// masks have phases, smoothly shifted masks otherwise); below, as ink. A frame draws missing
-    /// masks for a few milliseconds only, showing the ink of cells it has none for yet: returns
+    /// masks for `maskBudget` only, showing the ink of cells it has none for yet: returns
     /// false then, and the next frame goes on.
     bool paint(QImage& frame, const ArtPage& page, const Placement& placement, GlyphMasks* masks);
 
@@ -48,6 +54,7 @@ private:
 
     QImage m_inkDetail;  // the visible cells' ink in thirds, reused from frame to frame
     QRawFont m_quoteFont;
+    std::chrono::milliseconds m_maskBudget;
 };
 
 }  // namespace moza::ui

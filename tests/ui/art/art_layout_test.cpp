@@ -81,6 +81,9 @@ TEST(ArtLayoutTest, CoverageSaysWhichNinthsOfTheCellTheInkCovers) {
         });
         EXPECT_EQ(turned.page->coverage[0], page.page->coverage[page.page->glyphOfCode[cases[k].code]]) << k;
     }
+    QImage faint(20, 20, QImage::Format_Alpha8);  // the faintest ink over more than the whole cell
+    faint.fill(1);
+    EXPECT_EQ(CoverageOf({faint, {-5, -14}}, 9.0), InkCoverage({1, 1, 1, 1, 1, 1, 1, 1, 1}));
     const LoadedArtPage one = LoadedPage(1, 1, [](int, int) { return Cell{0x81A1, kBlack}; });  // a column alone
     EXPECT_EQ(one.page->coverage[0][4], 255);
     const QPoint middle = QPointF(one.page->layout.tableLeft + 5, one.page->layout.tableTop + 5).toPoint();
@@ -110,7 +113,7 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
     for (int c = 0; c < layout.columns(); ++c) {
         const long quarters = std::lround((layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * 4);
         const GlyphMask& mask = page.unitMasks->mask(page.page->glyphOfCode['|'], static_cast<int>(quarters % 4));
-        for (int y = 0; y < mask.alpha.height(); ++y) {
+        for (int y = 0; y < mask.alpha.height(); ++y)
             for (int x = 0; x < mask.alpha.width(); ++x) {
                 const QPoint at = QPoint(static_cast<int>(quarters / 4) + x, baseline + y) + mask.offset;
                 const int alpha = mask.alpha.constScanLine(y)[x];
@@ -119,7 +122,6 @@ TEST(ArtLayoutTest, CharactersSitAtTheirPenRoundedToAQuarterPixel) {
                               255 - ((255 - static_cast<int>(kBar >> shift & 255)) * alpha - 127) / 255)
                         << c;
             }
-        }
     }
 }
 
@@ -134,10 +136,9 @@ TEST(ArtLayoutTest, AtOtherZoomsCharactersAreShiftedSmoothlyToTheirExactPen) {
     for (int c = 0; c < layout.columns(); ++c) {
         const double pen = (layout.tableLeft + layout.columnLefts[static_cast<std::size_t>(c)]) * kScale;
         double ink = 0, moment = 0;
-        for (int x = static_cast<int>(pen); x < static_cast<int>(pen) + 7; ++x) {
+        for (int x = static_cast<int>(pen); x < static_cast<int>(pen) + 7; ++x)
             for (int y = 68; y < 80; ++y)
                 ink += 255 - qRed(frame.pixel(x, y)), moment += (255 - qRed(frame.pixel(x, y))) * (x + 0.5);
-        }
         offsets.push_back(moment / ink - pen);
     }
     for (const double offset : offsets) EXPECT_NEAR(offset, offsets[0], 0.02);
@@ -189,7 +190,7 @@ TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
     }
     ASSERT_EQ(half.size(), QSize(130, 2));
     EXPECT_EQ(ArtImageHeight(page, 10), 1);  // its picture 10 pixels wide: a quarter of a pixel high, shown as one
-    for (int y = 0, x = 0; y < 2; x = (x + 1) % 130, y += x == 0) {
+    for (int y = 0, x = 0; y < 2; x = (x + 1) % 130, y += x == 0)
         for (const int shift : {16, 8, 0}) {
             int sum = 0;  // the last column and row stand in for their missing neighbours
             for (int d = 0; d < 4; ++d)
@@ -197,7 +198,6 @@ TEST(ArtLayoutTest, InkPyramidHalvesThePlainAverageOfEachCellsInk) {
                                         255);
             ASSERT_EQ(static_cast<int>(half.pixel(x, y) >> shift & 255), std::lround(sum / 4.0)) << x << " " << y;
         }
-    }
 }
 
 }  // namespace
