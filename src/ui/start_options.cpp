@@ -61,10 +61,12 @@ Result<StartOptions> ParseStartArguments(const QStringList& arguments) {
 }
 
 QString StartHelpText() {
-    // The parser names the program as it was started ("./moza", "/usr/bin/moza").
+    // The parser names the program as it was started ("./moza", "/usr/bin/moza") on its usage
+    // line, after "Usage:" in the program's language.
     QString text = StartParser().parser.helpText();
-    const qsizetype usageEnd = text.indexOf(u' ', 7);
-    if (text.startsWith(QStringLiteral("Usage: ")) && usageEnd > 0) text.replace(7, usageEnd - 7, QStringLiteral("moza"));
+    const QString started = QCoreApplication::arguments().value(0);
+    const qsizetype at = started.isEmpty() ? -1 : text.indexOf(started);
+    if (at >= 0 && at < text.indexOf(u'\n')) text.replace(at, started.size(), QStringLiteral("moza"));
     return text;
 }
 

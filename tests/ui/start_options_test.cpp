@@ -48,6 +48,7 @@ TEST(StartArgumentsTest, OnlyHelpAndVersionBeforeAnyDashesAskForTextAlone) {
     EXPECT_FALSE(AsksForTextOnly(2, arguments));  // moza a.jpg
     const char* const afterDashes[] = {"moza", "--", "--help"};
     EXPECT_FALSE(AsksForTextOnly(3, afterDashes));
+    EXPECT_EQ(StartHelpText().section(u'\n', 0, 0), QStringLiteral("使い方: moza [オプション] [PICTURE]"));
 }
 
 }  // namespace
