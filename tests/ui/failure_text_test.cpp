@@ -46,15 +46,16 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         // clang-format off
         {ErrorKind::FolderMissing, {}, {}, "フォルダー「" + QDir::toNativeSeparators("/home/user/写真") + "」がない"},
         {ErrorKind::FolderNotCreated, "Permission denied", {}, "Permission denied"},
-        {ErrorKind::FileTooLarge, {}, {.limit = 16 * 1024 * 1024}, "16 MB"},
+        {ErrorKind::FileTooLarge, {}, {.limit = 1024LL * 1024 * 1024}, "1,024 MB"},
         {ErrorKind::SystemError, "Input/output error", {}, "Input/output error"},
         {ErrorKind::PictureTooLarge, {}, {.limit = 2048, .width = 30000, .height = 20000}, "30,000 x 20,000"},
         {ErrorKind::TextNotUtf8, {}, {.byte = 3}, "3 バイト目"},
         {ErrorKind::CharacterNotCp932, "¥", {.codePoint = 0xA5, .lookAlike = 0x5C}, "「¥」(U+00A5)はシフト JIS (コードページ 932) で書けません。代わりに「\\」(U+005C)"},
-        {ErrorKind::TitleCharacterInFileName, "/", {.codePoint = 0x2F}, "「/」(U+002F)"},
+        {ErrorKind::TitleCharacterInFileName, "\x7F", {.codePoint = 0x7F}, "制御文字 (U+007F)"},
+        {ErrorKind::TitleCharacterInFileName, "\x1F", {.codePoint = 0x1F}, "制御文字 (U+001F)"},
         {ErrorKind::TableRecordCutShort, {}, {.record = 12, .line = 14, .count = 9}, "12 件目のレコード (14 行目)"},
         // A long value from a file is cut, and its control bytes are shown as codes.
-        {ErrorKind::TableValueNotNumber, "\x1b[31m" + std::string(100000, '7'), {.record = 12, .line = 14, .value = 4}, QString::fromStdString("「\\x1b[31m" + std::string(35, '7') + "…」")},
+        {ErrorKind::TableValueNotNumber, "\x05[31m" + std::string(100000, '7'), {.record = 12, .line = 14, .value = 4}, QString::fromStdString("「\\x05[31m" + std::string(35, '7') + "…」")},
         {ErrorKind::TableValueOutOfRange, "40000", {.record = 1, .line = 1, .value = 1, .lowest = -32768, .highest = 32767}, "-32,768 ～ 32,767"},
         {ErrorKind::TableTooManyRecords, {}, {.record = 32768, .line = 32770, .limit = 32767}, "32,767 件"},
         // clang-format on
@@ -63,6 +64,7 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         const QString reason = reasonFor(c.kind, c.text, c.numbers);
         EXPECT_TRUE(reason.contains(c.named)) << reason.toStdString();
     }
+    EXPECT_EQ(FailureText::reason(Error{""}), QStringLiteral("原因はわかりません。"));
 }
 
 }  // namespace
