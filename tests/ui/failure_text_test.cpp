@@ -55,7 +55,7 @@ TEST(FailureTextTest, NamesTheDetailsOfEachKind) {
         {ErrorKind::TitleCharacterInFileName, "\x1F", {.codePoint = 0x1F}, "制御文字 (U+001F)"},
         {ErrorKind::TableRecordCutShort, {}, {.record = 12, .line = 14, .count = 9}, "12 件目のレコード (14 行目)"},
         // A long value from a file is cut, and its control bytes are shown as codes.
-        {ErrorKind::TableValueNotNumber, "\x05[31m" + std::string(100000, '7'), {.record = 12, .line = 14, .value = 4}, QString::fromStdString("「\\x05[31m" + std::string(35, '7') + "…」")},
+        {ErrorKind::TableValueNotNumber, "\x05\x1b[31m" + std::string(100000, '7'), {.record = 12, .line = 14, .value = 4}, QString::fromStdString("「\\x05\\x1b[31m" + std::string(34, '7') + "…」")},
         {ErrorKind::TableValueOutOfRange, "40000", {.record = 1, .line = 1, .value = 1, .lowest = -32768, .highest = 32767}, "-32,768 ～ 32,767"},
         {ErrorKind::TableTooManyRecords, {}, {.record = 32768, .line = 32770, .limit = 32767}, "32,767 件"},
         // clang-format on

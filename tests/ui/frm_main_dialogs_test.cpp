@@ -39,7 +39,8 @@ TEST_F(FrmMainDialogsTest, EachDialogStartsInTheUsersFolderThenWhereItsLastFileW
     const QString pictures = QDir(m_dir.path()).relativeFilePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
     const QString documents = QDir(m_dir.path()).relativeFilePath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 #else
-    const QString pictures = QStringLiteral("写真"), documents = QStringLiteral("文書");
+    // 文書 does not exist: the save dialog starts in the home folder.
+    const QString pictures = QStringLiteral("写真"), documents = QDir(m_dir.path()).relativeFilePath(QDir::homePath());
 #endif
     EXPECT_EQ(startFolders(*m_prompts, m_dir.path()), QStringList({pictures, pictures, "holiday", "dropped", documents, "pages", "dropped"}));
     EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("pages/cat.html"))));

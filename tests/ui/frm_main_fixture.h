@@ -88,7 +88,8 @@ inline QImage PlainImage(int width, int height, QColor color) {
 
 /// A main window over a table where white blocks become "A" and black blocks "あ" (82 A0),
 /// in a program folder with a start page, a version page and an empty temp folder; the user's
-/// Pictures and Documents folders (XDG user directories) are 写真 and 文書 in the test folder.
+/// Pictures and Documents folders (XDG user directories) are 写真 and 文書 in the test folder,
+/// 文書 never made (as a user may have deleted it).
 class FrmMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -98,7 +99,7 @@ protected:
         subfolder(QStringLiteral("temp"));
         WriteFile(subfolder(QStringLiteral("config")) + QStringLiteral("/user-dirs.dirs"),
                   QStringLiteral("XDG_PICTURES_DIR=\"%1\"\nXDG_DOCUMENTS_DIR=\"%2\"\n")
-                      .arg(subfolder(QStringLiteral("写真")), subfolder(QStringLiteral("文書")))
+                      .arg(subfolder(QStringLiteral("写真")), m_dir.filePath(QStringLiteral("文書")))
                       .toUtf8());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
         // Settings the window remembers go to the test folder, fresh for every test.
