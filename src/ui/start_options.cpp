@@ -61,13 +61,12 @@ Result<StartOptions> ParseStartArguments(const QStringList& arguments) {
 }
 
 QString StartHelpText() {
-    // The parser names the program as it was started ("./moza", "/usr/bin/moza") on its usage
-    // line, after "Usage:" in the program's language.
+    // The parser names the program on its usage line as it was started ("./moza", "/usr/bin/moza"),
+    // after "Usage:" in the program's language. (Not found, it is left as it is: a position of -1
+    // replaces nothing.)
     QString text = StartParser().parser.helpText();
-    const QString started = QCoreApplication::arguments().value(0);
-    const qsizetype at = started.isEmpty() ? -1 : text.indexOf(started);
-    if (at >= 0 && at < text.indexOf(u'\n')) text.replace(at, started.size(), QStringLiteral("moza"));
-    return text;
+    const QString started = QCoreApplication::arguments().constFirst();
+    return text.replace(text.indexOf(started), started.size(), QStringLiteral("moza"));
 }
 
 bool AsksForTextOnly(int argc, const char* const* argv) {
