@@ -73,8 +73,6 @@ protected:
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         result.out = moza::ReadWholeFile(out).value();
         result.err = moza::ReadWholeFile(err).value();
-        fs::remove(out);
-        fs::remove(err);
         return result;
     }
 
